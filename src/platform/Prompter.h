@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace tavrin {
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Every modal question of the program goes through this interface. The window shows real
+// dialogs; tests script the answers and record the texts.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // Message box with one OK button.
+    virtual void showMessage(const QString &text) = 0;
+    // Message box with OK and Cancel; returns Ok or Cancel.
+    virtual Answer askOkCancel(const QString &text) = 0;
+    // Message box with Yes and No; returns Yes or No.
+    virtual Answer askYesNo(const QString &text) = 0;
+    // Message box with Yes, No and Cancel.
+    virtual Answer askYesNoCancel(const QString &text) = 0;
+    // Open-file dialog; an empty result means the user cancelled. The filter is a Qt name
+    // filter ("Description (*.a *.b)").
+    virtual QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) = 0;
+    // Save-file dialog; an empty result means the user cancelled.
+    virtual QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
+                                    const QString &filter) = 0;
+};
+
+} // namespace tavrin

@@ -1,0 +1,54 @@
+#include "support/ScriptedPrompter.h"
+
+namespace tavrin::test {
+
+Answer ScriptedPrompter::next(Answer whenEmpty)
+{
+    if (answers.empty())
+        return whenEmpty;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedPrompter::nextFileName(const QString &title)
+{
+    dialogTitles << title;
+    if (fileNames.empty())
+        return {};
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+void ScriptedPrompter::showMessage(const QString &text) { shown << text; }
+
+Answer ScriptedPrompter::askOkCancel(const QString &text)
+{
+    shown << text;
+    return next(Answer::Cancel);
+}
+
+Answer ScriptedPrompter::askYesNo(const QString &text)
+{
+    shown << text;
+    return next(Answer::No);
+}
+
+Answer ScriptedPrompter::askYesNoCancel(const QString &text)
+{
+    shown << text;
+    return next(Answer::Cancel);
+}
+
+QString ScriptedPrompter::askOpenFileName(const QString &title, const QString &, const QString &)
+{
+    return nextFileName(title);
+}
+
+QString ScriptedPrompter::askSaveFileName(const QString &title, const QString &, const QString &, const QString &)
+{
+    return nextFileName(title);
+}
+
+} // namespace tavrin::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "editor/Controls.h"
+
+#include <map>
+
+namespace tavrin::test {
+
+// Controls kept in a table, so the editing logic can be driven without a window.
+// Every control starts enabled, visible, unchecked and empty.
+class TableControls : public Controls {
+public:
+    struct State {
+        bool enabled = true;
+        bool visible = true;
+        bool checked = false;
+        QString text;
+        int selectionStart = 0;
+        int selectionEnd = 0;
+    };
+
+    void setEnabled(ControlId id, bool enabled) override { table[id].enabled = enabled; }
+    bool isEnabled(ControlId id) const override { return get(id).enabled; }
+    void setVisible(ControlId id, bool visible) override { table[id].visible = visible; }
+    bool isVisible(ControlId id) const override { return get(id).visible; }
+    void setChecked(ControlId id, bool checked) override { table[id].checked = checked; }
+    bool isChecked(ControlId id) const override { return get(id).checked; }
+    void setText(ControlId id, const QString &text) override { table[id].text = text; }
+    QString text(ControlId id) const override { return get(id).text; }
+    void setFocus(ControlId id) override { focused = id; }
+    void setSelection(ControlId id, int start, int end) override
+    {
+        table[id].selectionStart = start;
+        table[id].selectionEnd = end;
+    }
+
+    std::map<ControlId, State> table;
+    ControlId focused = ControlId::Ok;
+
+private:
+    State get(ControlId id) const
+    {
+        auto it = table.find(id);
+        return it == table.end() ? State{} : it->second;
+    }
+};
+
+} // namespace tavrin::test
