@@ -1,0 +1,350 @@
+#include "layout/LayoutPackage.h"
+
+#include "layout/LayoutDocument.h"
+#include "layout/PathText.h"
+#include "platform/SafeFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <minizip/unzip.h>
+#include <minizip/zip.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace tavrin {
+
+namespace {
+
+const QString kBackgroundMember = QStringLiteral("Background.jpg");
+const QString kDocumentMember = QStringLiteral("Layout.XMARBIX");
+const QString kFontListMember = QStringLiteral("FontFileNames.txt");
+
+// The program's own paths use "/" only; a "\" there is part of a Linux file name.
+qsizetype LastSlash(const QString &path) { return path.lastIndexOf(u'/'); }
+QString FolderWithSlash(const QString &path) { return path.left(LastSlash(path) + 1); }
+QString OwnFileName(const QString &path) { return path.mid(LastSlash(path) + 1); }
+
+QByteArray Utf16LeBytes(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xff));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+bool IsPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && LastSeparatorIndex(name) < 0 && !name.contains(QChar(0));
+}
+
+// Only the file-name part is renamed: a folder called "Menus.MARBIX" or "Old_LAYOUT" above the
+// package must not send the temporary archive or the clean-up somewhere else.
+QString TemporaryArchivePath(const QString &packagePath)
+{
+    QString name = OwnFileName(packagePath);
+    const QString renamed = QString(name).replace(QStringLiteral(".MARBIX"), QStringLiteral(".zip"));
+    return FolderWithSlash(packagePath) + (renamed == name ? name + QStringLiteral(".zip") : renamed);
+}
+
+QString OldNamePackagePath(const QString &packagePath)
+{
+    return FolderWithSlash(packagePath) + OwnFileName(packagePath).remove(QStringLiteral("_LAYOUT"));
+}
+
+enum class AddResult { Added, Missing, Failed };
+
+// Adds the file at sourcePath under memberName. A file that does not exist or cannot be opened
+// is left out; a failure while writing the archive spoils it.
+AddResult AddFileToArchive(zipFile archive, const QString &sourcePath, const QString &memberName)
+{
+    QFile source(sourcePath);
+    const QFileInfo info(sourcePath);
+    if (sourcePath.isEmpty() || !info.isFile() || !source.open(QIODevice::ReadOnly))
+        return AddResult::Missing;
+
+    zip_fileinfo zipInfo{};
+    const QDateTime modified = info.lastModified();
+    zipInfo.tmz_date.tm_sec = uInt(modified.time().second());
+    zipInfo.tmz_date.tm_min = uInt(modified.time().minute());
+    zipInfo.tmz_date.tm_hour = uInt(modified.time().hour());
+    zipInfo.tmz_date.tm_mday = uInt(modified.date().day());
+    zipInfo.tmz_date.tm_mon = uInt(modified.date().month() - 1);
+    zipInfo.tmz_date.tm_year = uInt(qMax(1980, modified.date().year()));
+
+    const QByteArray name = memberName.toUtf8();
+    bool ascii = true;
+    for (char c : name)
+        ascii = ascii && (uchar(c) < 0x80);
+    const uLong utf8NameFlag = ascii ? 0 : (1u << 11);
+    const int zip64 = info.size() >= 0xffffffffLL ? 1 : 0;
+    if (zipOpenNewFileInZip4_64(archive, name.constData(), &zipInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0,
+                                utf8NameFlag, zip64)
+        != ZIP_OK)
+        return AddResult::Failed;
+
+    bool ok = true;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const qint64 n = source.read(buffer.data(), qint64(buffer.size()));
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (zipWriteInFileInZip(archive, buffer.data(), unsigned(n)) != ZIP_OK) {
+            ok = false;
+            break;
+        }
+    }
+    ok = zipCloseFileInZip(archive) == ZIP_OK && ok;
+    return ok ? AddResult::Added : AddResult::Failed;
+}
+
+// An existing package may be replaced only when it is a plain file that is not read-only.
+// The permission bits are checked as well as access(): root passes access() for any file,
+// but a file without write bits is what the user marked read-only.
+bool MayReplacePackage(const QByteArray &path)
+{
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(st.st_mode))
+        return false;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    return ::access(path.constData(), W_OK) == 0;
+}
+
+bool SameFile(const QByteArray &a, const QByteArray &b)
+{
+    struct stat sa, sb;
+    return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev
+           && sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+QStringList FontFilesOfList(const QString &fontList)
+{
+    QStringList files;
+    qsizetype pos = 0;
+    while (pos < fontList.size()) {
+        // Every pass moves pos past at least one character, so malformed lists end too.
+        qsizetype end = fontList.indexOf(u';', pos);
+        if (end < 0)
+            end = fontList.size();
+        const QStringView entry = QStringView(fontList).mid(pos, end - pos);
+        pos = end + 1;
+        const qsizetype comma = entry.indexOf(u',');
+        if (comma <= 0)
+            continue;
+        const QString file = entry.mid(comma + 1).toString();
+        if (IsPlainFileName(file))
+            files << file;
+    }
+    return files;
+}
+
+bool WriteFontListFile(const QString &workingFolder, const QString &fontList)
+{
+    return WriteFileReplacing(workingFolder + u'/' + kFontListMember, Utf16LeBytes(fontList));
+}
+
+bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter)
+{
+    if (packagePath.isEmpty() || OwnFileName(packagePath).isEmpty())
+        return false;
+
+    // The document and the font list are written before the archive is started, so that a
+    // failure there leaves no half-built archive behind.
+    const QString background =
+        sources.fromPackage ? sources.workingFolder + u'/' + kBackgroundMember : sources.backgroundImagePath;
+    QString documentFolder = FolderWithSlash(background);
+    if (documentFolder.isEmpty())
+        documentFolder = sources.workingFolder + u'/';
+    if (!sources.fromPackage)
+        QDir().mkpath(sources.workingFolder);
+    const QString documentPath = documentFolder + kDocumentMember;
+    const QString document = BuildLayoutDocument(sources.layout, documentFolder + kBackgroundMember);
+    if (!WriteFileReplacing(documentPath, StoredDocumentBytes(document)))
+        return false;
+    if (!WriteFontListFile(sources.workingFolder, sources.fontList))
+        return false;
+
+    const QString tempPath = TemporaryArchivePath(packagePath);
+    const QByteArray tempName = QFile::encodeName(tempPath);
+    const QByteArray packageName = QFile::encodeName(packagePath);
+    ::unlink(tempName.constData()); // a stale archive of an earlier failed save, or a link
+    zipFile archive = zipOpen64(tempName.constData(), APPEND_STATUS_CREATE);
+    if (!archive)
+        return false;
+
+    bool failed = false;
+    auto add = [&](const QString &source, const QString &member) {
+        if (!failed && AddFileToArchive(archive, source, member) == AddResult::Failed)
+            failed = true;
+    };
+    add(background, kBackgroundMember);
+    add(documentPath, kDocumentMember);
+    sources.layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+        const QString &picture = strip.Picture.SubImageFileName;
+        if (!picture.isEmpty())
+            add(picture, FileNamePart(picture));
+    });
+    for (const QString &fontFile : FontFilesOfList(sources.fontList))
+        add(sources.workingFolder + u'/' + fontFile, fontFile);
+    add(sources.workingFolder + u'/' + kFontListMember, kFontListMember);
+
+    // A write error (a full disk) gives a damaged archive: it must never replace the package.
+    if (zipClose(archive, nullptr) != ZIP_OK || failed) {
+        ::unlink(tempName.constData());
+        return false;
+    }
+    struct stat st;
+    if (::lstat(tempName.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (!SyncFileToDisk(tempPath))
+        return false;
+    // One atomic rename replaces the old package: there is no moment without a package.
+    if (!MayReplacePackage(packageName))
+        return false;
+    if (!RenameReplacing(tempPath, packagePath))
+        return false;
+
+    const QString oldPath = OldNamePackagePath(packagePath);
+    const QByteArray oldName = QFile::encodeName(oldPath);
+    if (oldPath != packagePath && !SameFile(oldName, packageName) && ::lstat(oldName.constData(), &st) == 0
+        && S_ISREG(st.st_mode) && ::unlink(oldName.constData()) == 0)
+        prompter.showMessage(QString::fromUtf8(kNewFilingSystemMessage));
+    return true;
+}
+
+namespace {
+
+QString MemberNameText(const QByteArray &raw, uLong flags)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8(raw);
+    if ((flags & (1u << 11)) || !utf8.hasError())
+        return decoded;
+    return QString::fromLatin1(raw);
+}
+
+bool IsLinkMember(const unz_file_info64 &info)
+{
+    const bool madeOnUnix = (info.version >> 8) == 3;
+    return madeOnUnix && ((info.external_fa >> 16) & S_IFMT) == S_IFLNK;
+}
+
+} // namespace
+
+UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder, const UnpackLimits &limits)
+{
+    UnpackResult result;
+    unzFile archive = unzOpen64(QFile::encodeName(packagePath).constData());
+    if (!archive)
+        return result;
+    result.opened = true;
+    QDir().mkpath(workingFolder);
+    const int folder = ::open(QFile::encodeName(workingFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        unzClose(archive);
+        return result;
+    }
+
+    std::int64_t total = 0;
+    int members = 0;
+    std::vector<char> buffer(1 << 16);
+    for (int status = unzGoToFirstFile(archive); status == UNZ_OK; status = unzGoToNextFile(archive)) {
+        if (++members > limits.maxMembers) {
+            ++result.refused;
+            break;
+        }
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+            ++result.refused;
+            continue;
+        }
+        QByteArray rawName(qsizetype(info.size_filename), '\0');
+        unzGetCurrentFileInfo64(archive, &info, rawName.data(), uLong(rawName.size()), nullptr, 0, nullptr, 0);
+        // Only the plain file name counts: folders in the name never lead out of the working folder.
+        const QString name = FileNamePart(MemberNameText(rawName, info.flag));
+        const bool encrypted = info.flag & 1u;
+        if (!IsPlainFileName(name) || encrypted || IsLinkMember(info)
+            || std::int64_t(info.uncompressed_size) > limits.maxMemberBytes
+            || total + std::int64_t(info.uncompressed_size) > limits.maxTotalBytes) {
+            ++result.refused;
+            continue;
+        }
+        if (unzOpenCurrentFile(archive) != UNZ_OK) {
+            ++result.refused;
+            continue;
+        }
+        const QByteArray fileName = QFile::encodeName(name);
+        const int out = CreatePlainFileAt(folder, fileName.constData());
+        if (out < 0) {
+            unzCloseCurrentFile(archive);
+            ++result.refused;
+            continue;
+        }
+        bool ok = true;
+        bool overTotal = false;
+        std::int64_t written = 0;
+        for (;;) {
+            const int n = unzReadCurrentFile(archive, buffer.data(), unsigned(buffer.size()));
+            if (n < 0) {
+                ok = false;
+                break;
+            }
+            if (n == 0)
+                break;
+            written += n;
+            if (written > limits.maxMemberBytes || total + written > limits.maxTotalBytes) {
+                overTotal = total + written > limits.maxTotalBytes;
+                ok = false;
+                break;
+            }
+            if (!WriteAll(out, buffer.data(), n)) {
+                ok = false;
+                break;
+            }
+        }
+        // The CRC is checked when the whole member was read; a short member is damaged too.
+        ok = unzCloseCurrentFile(archive) == UNZ_OK && ok && written == std::int64_t(info.uncompressed_size);
+        ok = ::close(out) == 0 && ok;
+        if (!ok) {
+            ::unlinkat(folder, fileName.constData(), 0);
+            ++result.refused;
+            if (overTotal)
+                break;
+            continue;
+        }
+        total += written;
+        ++result.extracted;
+
+        // Members of older versions get their current names; an existing file of that name wins.
+        const char *newName = name.contains(QStringLiteral("MARBIXBGD"))      ? "Background.jpg"
+                              : name.contains(QStringLiteral("MarbixLayout")) ? "Layout.XMARBIX"
+                                                                              : nullptr;
+        if (newName)
+            RenameWithoutReplacing(folder, fileName.constData(), newName);
+    }
+    ::close(folder);
+    unzClose(archive);
+    return result;
+}
+
+} // namespace tavrin
