@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/CTavrinApp.h"
+
+int main(int argc, char **argv) { return tavrin::CTavrinApp::Run(argc, argv); }

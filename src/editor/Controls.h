@@ -24,6 +24,8 @@ public:
     virtual void setFocus(ControlId id) = 0;
     // Selection inside an edit box, in UTF-16 code units.
     virtual void setSelection(ControlId id, int start, int end) = 0;
+    // The window's caption.
+    virtual void setWindowTitle(const QString &title) = 0;
 };
 
 } // namespace tavrin

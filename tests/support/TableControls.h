@@ -34,7 +34,10 @@ public:
         table[id].selectionEnd = end;
     }
 
+    void setWindowTitle(const QString &title) override { windowTitle = title; }
+
     std::map<ControlId, State> table;
+    QString windowTitle;
     ControlId focused = ControlId::Ok;
 
 private:

@@ -1,0 +1,187 @@
+#include "app/CTavrinDlg.h"
+
+#include "app/ControlPanel.h"
+#include "editor/WindowTitle.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace tavrin {
+
+namespace {
+const char kHelpVideosAddress[] = "https://www.tessaldesign.com/help-videos";
+}
+
+QIcon ApplicationIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(30, 30, 40));
+    painter.setPen(QPen(QColor(200, 160, 60), 3));
+    painter.drawRoundedRect(QRectF(4, 10, 56, 40), 4, 4);
+    painter.setPen(QPen(QColor(240, 240, 240), 3));
+    for (int line = 0; line < 3; ++line)
+        painter.drawLine(QPointF(12, 20 + line * 10), QPointF(38, 20 + line * 10));
+    painter.setPen(QPen(QColor(255, 220, 0), 3));
+    for (int line = 0; line < 3; ++line)
+        painter.drawLine(QPointF(44, 20 + line * 10), QPointF(52, 20 + line * 10));
+    painter.setPen(QPen(QColor(120, 120, 130), 4));
+    painter.drawLine(QPointF(32, 50), QPointF(32, 60));
+    painter.drawLine(QPointF(20, 60), QPointF(44, 60));
+    return QIcon(pixmap);
+}
+
+CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                          | Qt::WindowCloseButtonHint),
+      qtPrompter_(this), controls_(this), editor_(controls_, qtPrompter_)
+{
+    endProcess = [](int code) {
+        std::fflush(nullptr);
+        ::_exit(code);
+    };
+    editor_.otherInstanceRunning = otherInstanceRunning;
+    editor_.onRefresh = [this](RefreshRequest) { update(); };
+
+    setSizeGripEnabled(true);
+    resize(1280, 760);
+    ControlPanel::Build(this, controls_);
+    buildMenu();
+    connectButtons();
+    setWindowIcon(ApplicationIcon());
+
+    editor_.Initialise(QDateTime::currentSecsSinceEpoch(), ::getpid(), lock);
+    setWindowState(Qt::WindowMaximized);
+}
+
+CTavrinDlg::~CTavrinDlg()
+{
+    // The window goes away after a close: its working folder goes with it.
+    editor_.WindowDestroyed();
+}
+
+void CTavrinDlg::usePrompter(Prompter &prompter) { editor_.setPrompter(prompter); }
+
+void CTavrinDlg::buildMenu()
+{
+    menuBar_ = new QMenuBar(this);
+    QMenu *menu = menuBar_->addMenu(QStringLiteral("  "));
+    menu->addAction(QStringLiteral("&Open..."))->setData(int(MenuCommand::Open));
+    menu->addAction(QStringLiteral("Save &As..."))->setData(int(MenuCommand::SaveAs));
+    menu->addSeparator();
+    QAction *exit = menu->addAction(QStringLiteral("Exit"));
+    exit->setData(int(MenuCommand::Exit));
+    connect(exit, &QAction::triggered, this, &CTavrinDlg::onMenuExit);
+    // The window manager's system menu cannot be extended from here; the About item that
+    // would go there sits at the end of the window's own menu instead.
+    menu->addSeparator();
+    QAction *about = menu->addAction(QStringLiteral("&About %1...").arg(QStringLiteral("Tavrin")));
+    about->setData(int(MenuCommand::About));
+    connect(about, &QAction::triggered, this, &CTavrinDlg::showAboutBox);
+    // The board starts below the text boxes, so the menu bar is laid over the top margin.
+    menuBar_->setGeometry(0, 0, 60, 22);
+    menuBar_->raise();
+}
+
+void CTavrinDlg::connectButtons()
+{
+    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        const QString name = button->objectName();
+        if (!name.startsWith(QLatin1String("control")))
+            continue;
+        const auto id = ControlId(name.mid(7).toInt());
+        connect(button, &QAbstractButton::clicked, this, [this, id] { onButton(id); });
+    }
+}
+
+void CTavrinDlg::onButton(ControlId id)
+{
+    switch (id) {
+    case ControlId::Exit:
+        if (editor_.ExitButton())
+            endProcess(0);
+        break;
+    case ControlId::HelpVideos:
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHelpVideosAddress)));
+        break;
+    case ControlId::WhitePrintFormat:
+        editor_.setWhitePrint(controls_.isChecked(ControlId::WhitePrintFormat));
+        editor_.Refresh();
+        break;
+    case ControlId::DisplayVerticalGrid:
+        editor_.Refresh();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTavrinDlg::onMenuExit()
+{
+    // Ends at once: no question, no clean-up; the next start removes the working folder.
+    endProcess(0);
+}
+
+void CTavrinDlg::showAboutBox()
+{
+    QDialog box(this);
+    box.setWindowTitle(QStringLiteral("About Tavrin"));
+    auto *layout = new QVBoxLayout(&box);
+    auto *row = new QHBoxLayout;
+    auto *icon = new QLabel(&box);
+    icon->setPixmap(ApplicationIcon().pixmap(48, 48));
+    row->addWidget(icon);
+    row->addWidget(new QLabel(QStringLiteral("Tavrin Version 3.0"), &box));
+    layout->addLayout(row);
+    auto *ok = new QPushButton(QStringLiteral("OK"), &box);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+    box.exec();
+}
+
+void CTavrinDlg::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // Escape ends the edit modes and never closes the window.
+        editor_.Refresh();
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter outside the text boxes does nothing: the dialog's hidden OK must not end it.
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void CTavrinDlg::closeEvent(QCloseEvent *event)
+{
+    if (!editor_.CloseRequested()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+} // namespace tavrin

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+class QWidget;
+
+namespace tavrin {
+
+// Real message boxes and file dialogs. Texts are shown as given; CR LF line breaks are
+// shown as plain line breaks.
+class QtPrompter : public Prompter {
+public:
+    explicit QtPrompter(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+
+    void showMessage(const QString &text) override;
+    Answer askOkCancel(const QString &text) override;
+    Answer askYesNo(const QString &text) override;
+    Answer askYesNoCancel(const QString &text) override;
+    QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
+                            const QString &filter) override;
+
+private:
+    QWidget *parent_;
+};
+
+} // namespace tavrin

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "editor/Controls.h"
+#include "layout/StripGeometry.h"
+#include "platform/Prompter.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace tavrin {
+
+class InstanceLock;
+
+// Folders the editor works with.
+struct EditorPaths {
+    QString dataFolder;    // shared by every run
+    QString workingFolder; // this run's unpacked and temporary files
+    QString programFolder; // folder of the program file, ending in "/"
+    QString currentFolder; // where the open and save dialogs start
+};
+
+// What a refresh of the board should do.
+struct RefreshRequest {
+    bool erase = false;
+    bool geometryOnly = false;
+};
+
+// The editing logic behind the editor window: it owns the layout and every piece of edit
+// state, switches the window's controls through Controls and asks its questions through
+// Prompter, so that every handler can run in a test without a screen.
+class Editor {
+public:
+    Editor(Controls &controls, Prompter &prompter);
+
+    // --- state of the open board -------------------------------------------------------
+    MenuLayout layout;
+    Strip workingStrip;
+    GeometryRecords geometry;
+    EditorPaths paths;
+
+    bool otherInstanceRunning = false;
+    QString backgroundName;       // empty: no layout is loaded
+    QString backgroundImagePath;  // full-resolution background in use
+    QString layoutBackgroundPath; // background path as resolved when the layout was opened
+    QString layoutName;           // file name of the open layout, shown in the title
+    QString legacyDocumentName;   // "MarbixLayout_<name>.XMARBIX" of an open legacy layout
+    QString baseName;             // layout name up to its last "."
+    QString pickedFolder;         // folder of the last picked layout file, ending in "/"
+    QString layoutFolder;         // folder of the open layout file, no final "/"
+    QString lastPictureFolder;
+    QString fontList;             // "face,file;" entries
+    QString missingFontsList;     // one face name + CR LF each
+    QString currentFontName;
+    bool fromPackage = false;
+    bool fontGathering = false;
+    bool migrationPending = false;
+    bool modified = false;
+    int paletteEntry = 2;
+
+    // --- start and end -----------------------------------------------------------------
+    // The editor's start-up: folders, clean-up of earlier runs, title, controls.
+    // startTime is in seconds since 1970; lock (may be null) is taken once the data folder exists.
+    void Initialise(qint64 startTime, qint64 processId, InstanceLock *lock);
+
+    // The close check: may ask to save. Returns false when the user cancelled.
+    bool PromptSaveOnClose();
+    // The Exit button. Returns true when the program must end now (exit code 0); the working
+    // folder has then been removed.
+    bool ExitButton();
+    // The window's close box, Alt+F4, the system menu's Close. Returns true when it may close.
+    bool CloseRequested();
+    // The window is going away after a close: remove the working folder.
+    void WindowDestroyed();
+
+    // --- controls ------------------------------------------------------------------------
+    void EnableEditingControls(bool enable);
+    // Controls of a loaded board: editing on, but what waits for a selection stays off.
+    void SetBoardReadyState();
+    void SetTitle(const QString &name);
+
+    bool whitePrintChecked() const;
+    void setWhitePrint(bool on);
+
+    // Redraws the board; the window installs what a refresh does.
+    void Refresh(RefreshRequest request = {});
+    std::function<void(RefreshRequest)> onRefresh;
+
+    // The save command ("Save Layout && TV Image Files"); the window installs it.
+    void RunSaveCommand();
+    std::function<void()> saveCommand;
+
+    Controls &controls() { return controls_; }
+    Prompter &prompter() { return *prompter_; }
+    // Tests and the window may swap in another prompter.
+    void setPrompter(Prompter &prompter) { prompter_ = &prompter; }
+
+private:
+    void RemoveWorkingFolder();
+
+    Controls &controls_;
+    Prompter *prompter_;
+};
+
+} // namespace tavrin

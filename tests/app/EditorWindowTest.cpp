@@ -1,0 +1,187 @@
+#include "app/CTavrinApp.h"
+#include "app/CTavrinDlg.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDataDir.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tavrin {
+namespace {
+
+using test::ScriptedPrompter;
+using test::TempDataDir;
+
+QApplication &App()
+{
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
+}
+
+struct WindowFixture : ::testing::Test {
+    TempDataDir data;
+    ScriptedPrompter prompter;
+    std::unique_ptr<CTavrinDlg> window;
+    std::vector<int> exitCodes;
+
+    void SetUp() override
+    {
+        App();
+        window = std::make_unique<CTavrinDlg>(false, nullptr);
+        window->usePrompter(prompter);
+        window->endProcess = [this](int code) { exitCodes.push_back(code); };
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QString workingFolder() const { return window->editor().paths.workingFolder; }
+    QAbstractButton *button(ControlId id)
+    {
+        return qobject_cast<QAbstractButton *>(window->controls().widget(id));
+    }
+};
+
+TEST_F(WindowFixture, OpensMaximizedAndEmptyWithEveryControlCaptioned)
+{
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(window->windowTitle().startsWith("Tavrin Ver 3.0."));
+    const std::pair<ControlId, const char *> captions[] = {
+        {ControlId::OpenLayout, "Open Marbix Layout File"},
+        {ControlId::SaveLayoutAndTvImage, "Save Layout && TV Image Files"},
+        {ControlId::Exit, "Exit"},
+        {ControlId::LoadNewPicture, "Load New Picture"},
+        {ControlId::DeleteMenuItem, "Delete Menu Item"},
+        {ControlId::DeletePicture, "Delete Picture"},
+        {ControlId::Undo, "Undo"},
+        {ControlId::Print, "Print"},
+        {ControlId::WhitePrintFormat, "White Bgnd Print Menu Format"},
+        {ControlId::DisplayVerticalGrid, "Display Vertical Grid"},
+        {ControlId::TabInstructions, "Tab Instructions"},
+        {ControlId::HelpVideos, "Help Videos"},
+        {ControlId::Micro, "Micro"},
+        {ControlId::Macro, "Macro"},
+        {ControlId::SelectedText, "Selected Text"},
+        {ControlId::AllText, "All Text"},
+        {ControlId::MainItemLabel, "Main Item"},
+        {ControlId::SubItemsLabel, "SubItem"},
+        {ControlId::PricesLabel, "Prices/Cals"},
+        {ControlId::MoveTextGroup, "Move Text"},
+        {ControlId::SizeTextGroup, "Size Text"},
+        {ControlId::SizeAndMoveIncrementGroup, "Size and Move Increment"},
+        {ControlId::MenuItemTextToBeMovedGroup, "Menu Item Text to be Moved"},
+        {ControlId::LineSpacingLabel, "Line Spacing"},
+        {ControlId::TabSpacingLabel, "Tab Spacing"},
+        {ControlId::CalSpacingLabel, "Cal Spacing"},
+    };
+    for (const auto &[id, caption] : captions)
+        EXPECT_EQ(window->controls().text(id), QString(caption)) << int(id);
+    EXPECT_FALSE(window->controls().isVisible(ControlId::MainItemActive));
+    EXPECT_FALSE(window->controls().isEnabled(ControlId::SaveLayoutAndTvImage));
+    EXPECT_TRUE(window->controls().isEnabled(ControlId::OpenLayout));
+
+    const QList<QAction *> menus = window->findChild<QMenuBar *>()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), "  ");
+    QStringList items;
+    for (QAction *action : menus[0]->menu()->actions())
+        if (!action->isSeparator())
+            items << action->text();
+    EXPECT_EQ(items.mid(0, 3), (QStringList{"&Open...", "Save &As...", "Exit"}));
+}
+
+TEST_F(WindowFixture, EscapeAndEnterNeverCloseTheWindow)
+{
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(WindowFixture, ExitButtonAsksRemovesTheWorkingFolderAndEnds)
+{
+    window->editor().modified = true;
+    prompter.answers = {Answer::Cancel, Answer::No};
+    button(ControlId::Exit)->setEnabled(true);
+    button(ControlId::Exit)->click();
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_TRUE(QDir(workingFolder()).exists());
+
+    button(ControlId::Exit)->click();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_FALSE(QDir(workingFolder()).exists());
+    EXPECT_EQ(prompter.shown, (QStringList{"Do you wish to save this image?", "Do you wish to save this image?"}));
+}
+
+TEST_F(WindowFixture, MenuExitEndsAtOnceAndLeavesTheWorkingFolder)
+{
+    window->editor().modified = true;
+    QAction *exit = nullptr;
+    for (QAction *action : window->findChild<QMenuBar *>()->actions()[0]->menu()->actions())
+        if (action->text() == "Exit")
+            exit = action;
+    ASSERT_NE(exit, nullptr);
+    exit->trigger();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    EXPECT_TRUE(QDir(workingFolder()).exists());
+}
+
+TEST_F(WindowFixture, WindowCloseCancelledStaysOpenOtherwiseTheWorkingFolderGoesWithTheWindow)
+{
+    window->editor().modified = true;
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->editor().modified);
+
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(window->close());
+    const QString folder = workingFolder();
+    EXPECT_TRUE(QDir(folder).exists());
+    window.reset();
+    EXPECT_FALSE(QDir(folder).exists());
+    EXPECT_TRUE(exitCodes.empty());
+}
+
+TEST(StartUpTest, AFileOnTheCommandLineIsRefused)
+{
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(CTavrinApp::RefuseFileOnCommandLine({"tavrin", "/menus/Lunch_LAYOUT.MARBIX"}, prompter));
+    EXPECT_EQ(prompter.shown, QStringList{"This file must be opened\nwith Marbix editing software."});
+    prompter.shown.clear();
+    EXPECT_FALSE(CTavrinApp::RefuseFileOnCommandLine({"tavrin"}, prompter));
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+// The real program, without a display to show its box on: it refuses the file, says why,
+// ends with 0, and has made no folder by then.
+TEST(StartUpTest, RefusalEndsWithZeroBeforeAnyFolderIsMade)
+{
+    TempDataDir scratch;
+    const QString dataFolder = scratch.file("data-not-made");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    environment.insert("TAVRIN_DATA_DIR", dataFolder);
+    process.setProcessEnvironment(environment);
+    process.start(TAVRIN_EDITOR_PATH, {"Lunch_LAYOUT.MARBIX"});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(process.readAllStandardError().contains("This file must be opened\nwith Marbix editing software."));
+    EXPECT_FALSE(QDir(dataFolder).exists());
+}
+
+} // namespace
+} // namespace tavrin
