@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "support/QtPrinters.h"
+
 #include <deque>
 
 namespace tavrin::test {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/QtPrinters.h"
+
 namespace tavrin::test {
 
 // A temporary folder that stands in for the data folder: TAVRIN_DATA_DIR points at it while
