@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -61,12 +63,28 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
 
     setSizeGripEnabled(true);
     resize(1280, 760);
-    ControlPanel::Build(this, controls_);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(9);
+    setFont(font);
+
+    // The client area below the menu bar holds the controls and, later, the board preview;
+    // its coordinates are the ones the editing logic works in.
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    client_ = new QWidget(this);
+    frame->addWidget(client_);
     buildMenu();
+    frame->setMenuBar(menuBar_);
+    ControlPanel::Build(client_, controls_);
     connectButtons();
     setWindowIcon(ApplicationIcon());
 
     editor_.Initialise(QDateTime::currentSecsSinceEpoch(), ::getpid(), lock);
+    // Always opens maximized, whatever the size at the end of the last run. Without a window
+    // manager to honour the state the window is given the screen's size instead.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 }
 
@@ -94,9 +112,6 @@ void CTavrinDlg::buildMenu()
     QAction *about = menu->addAction(QStringLiteral("&About %1...").arg(QStringLiteral("Tavrin")));
     about->setData(int(MenuCommand::About));
     connect(about, &QAction::triggered, this, &CTavrinDlg::showAboutBox);
-    // The board starts below the text boxes, so the menu bar is laid over the top margin.
-    menuBar_->setGeometry(0, 0, 60, 22);
-    menuBar_->raise();
 }
 
 void CTavrinDlg::connectButtons()

@@ -45,6 +45,7 @@ private:
     WidgetControls controls_;
     Editor editor_;
     QMenuBar *menuBar_ = nullptr;
+    QWidget *client_ = nullptr;
     bool closing_ = false;
 };
 

@@ -99,39 +99,39 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
         y += height + 2;
         return top;
     };
-    const int left = 4, width = 196;
-    Button(window, controls, ControlId::OpenLayout, QStringLiteral("Open Marbix Layout File"),
-           QRect(left, nextRow(26), width, 26));
-    Button(window, controls, ControlId::SaveLayoutAndTvImage, QStringLiteral("Save Layout && TV Image Files"),
-           QRect(left, nextRow(26), width, 26));
-    Button(window, controls, ControlId::Print, QStringLiteral("Print"), QRect(left, y, 96, 26));
-    Button(window, controls, ControlId::Exit, QStringLiteral("Exit"), QRect(left + 100, nextRow(26), 96, 26));
-    Button(window, controls, ControlId::LoadNewPicture, QStringLiteral("Load New Picture"),
-           QRect(left, nextRow(26), width, 26));
-    Button(window, controls, ControlId::DeleteMenuItem, QStringLiteral("Delete Menu Item"), QRect(left, y, 96, 26));
-    Button(window, controls, ControlId::DeletePicture, QStringLiteral("Delete Picture"),
-           QRect(left + 100, nextRow(26), 96, 26));
-    Button(window, controls, ControlId::Undo, QStringLiteral("Undo"), QRect(left, y, 96, 26));
-    Button(window, controls, ControlId::HelpVideos, QStringLiteral("Help Videos"),
-           QRect(left + 100, nextRow(26), 96, 26));
+    const int left = 4, width = 196, half = 97;
+    auto fullRow = [&](ControlId id, const QString &caption) {
+        Button(window, controls, id, caption, QRect(left, nextRow(24), width, 24));
+    };
+    auto halfRow = [&](ControlId first, const QString &firstCaption, ControlId second, const QString &secondCaption) {
+        Button(window, controls, first, firstCaption, QRect(left, y, half, 24));
+        Button(window, controls, second, secondCaption, QRect(left + width - half, nextRow(24), half, 24));
+    };
+    fullRow(ControlId::OpenLayout, QStringLiteral("Open Marbix Layout File"));
+    fullRow(ControlId::SaveLayoutAndTvImage, QStringLiteral("Save Layout && TV Image Files"));
+    halfRow(ControlId::Print, QStringLiteral("Print"), ControlId::Exit, QStringLiteral("Exit"));
+    fullRow(ControlId::LoadNewPicture, QStringLiteral("Load New Picture"));
+    fullRow(ControlId::DeleteMenuItem, QStringLiteral("Delete Menu Item"));
+    fullRow(ControlId::DeletePicture, QStringLiteral("Delete Picture"));
+    halfRow(ControlId::Undo, QStringLiteral("Undo"), ControlId::HelpVideos, QStringLiteral("Help Videos"));
     CheckBox(window, controls, ControlId::WhitePrintFormat, QStringLiteral("White Bgnd Print Menu Format"),
-             QRect(left, nextRow(22), width, 22));
+             QRect(left, nextRow(20), width, 20));
     CheckBox(window, controls, ControlId::DisplayVerticalGrid, QStringLiteral("Display Vertical Grid"),
-             QRect(left, nextRow(22), width, 22));
+             QRect(left, nextRow(20), width, 20));
     Label(window, controls, ControlId::ModeLabel, QStringLiteral("EDIT MODE:  IDLE"), QRect(left, nextRow(22), width, 22));
 
     // Which text the arrows move, and by how much.
-    const int movedTop = nextRow(48);
+    const int movedTop = nextRow(46);
     Group(window, controls, ControlId::MenuItemTextToBeMovedGroup, QStringLiteral("Menu Item Text to be Moved"),
-          QRect(left, movedTop, width, 48));
+          QRect(left, movedTop, width, 46));
     CheckBox(window, controls, ControlId::SelectedText, QStringLiteral("Selected Text"),
-             QRect(left + 8, movedTop + 20, 92, 22));
-    CheckBox(window, controls, ControlId::AllText, QStringLiteral("All Text"), QRect(left + 108, movedTop + 20, 80, 22));
-    const int incrementTop = nextRow(48);
+             QRect(left + 8, movedTop + 20, 104, 22));
+    CheckBox(window, controls, ControlId::AllText, QStringLiteral("All Text"), QRect(left + 116, movedTop + 20, 76, 22));
+    const int incrementTop = nextRow(46);
     Group(window, controls, ControlId::SizeAndMoveIncrementGroup, QStringLiteral("Size and Move Increment"),
-          QRect(left, incrementTop, width, 48));
-    CheckBox(window, controls, ControlId::Micro, QStringLiteral("Micro"), QRect(left + 8, incrementTop + 20, 80, 22));
-    CheckBox(window, controls, ControlId::Macro, QStringLiteral("Macro"), QRect(left + 108, incrementTop + 20, 80, 22));
+          QRect(left, incrementTop, width, 46));
+    CheckBox(window, controls, ControlId::Micro, QStringLiteral("Micro"), QRect(left + 8, incrementTop + 20, 90, 22));
+    CheckBox(window, controls, ControlId::Macro, QStringLiteral("Macro"), QRect(left + 116, incrementTop + 20, 76, 22));
 
     // Move and size arrows, each group a cross of four.
     auto arrowCross = [&](ControlId group, const QString &caption, ControlId up, ControlId leftId, ControlId rightId,
