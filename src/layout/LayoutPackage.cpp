@@ -283,9 +283,12 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
         // Only the plain file name counts: folders in the name never lead out of the working folder.
         const QString name = FileNamePart(MemberNameText(rawName, info.flag));
         const bool encrypted = info.flag & 1u;
+        if (total + std::int64_t(info.uncompressed_size) > limits.maxTotalBytes) {
+            ++result.refused; // the package as a whole is too large: extract no more
+            break;
+        }
         if (!IsPlainFileName(name) || encrypted || IsLinkMember(info)
-            || std::int64_t(info.uncompressed_size) > limits.maxMemberBytes
-            || total + std::int64_t(info.uncompressed_size) > limits.maxTotalBytes) {
+            || std::int64_t(info.uncompressed_size) > limits.maxMemberBytes) {
             ++result.refused;
             continue;
         }

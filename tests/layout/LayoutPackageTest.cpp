@@ -1,0 +1,423 @@
+#include "layout/LayoutDocument.h"
+#include "layout/LayoutPackage.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDataDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+#include <minizip/zip.h>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavrin {
+namespace {
+
+using test::ScriptedPrompter;
+using test::TempDataDir;
+
+const QString kNewFilingMessage = QStringLiteral("Our new filing system will\nadd '_LAYOUT' to this file name.");
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList FilesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+QByteArray Utf16Le(const QString &text)
+{
+    QByteArray bytes;
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+// The package is read back with the system's unzip, not with our own reader.
+bool HaveUnzip() { return !QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty(); }
+
+QByteArray RunUnzip(const QStringList &arguments)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), arguments);
+    unzip.waitForFinished(30000);
+    return unzip.readAllStandardOutput();
+}
+
+QStringList MemberNames(const QString &zipPath)
+{
+    return QString::fromUtf8(RunUnzip({"-Z1", zipPath})).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QByteArray MemberBytes(const QString &zipPath, const QString &member)
+{
+    return RunUnzip({"-p", zipPath, member});
+}
+
+struct ZipMember {
+    QByteArray name;
+    QByteArray data;
+    bool symlink = false;
+};
+
+// A zip made directly with minizip, so that member names and contents are whatever a test needs.
+void MakeZip(const QString &path, const std::vector<ZipMember> &members, int method = Z_DEFLATED)
+{
+    zipFile zf = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zf, nullptr);
+    for (const ZipMember &m : members) {
+        zip_fileinfo info{};
+        info.tmz_date.tm_year = 2020;
+        if (m.symlink)
+            info.external_fa = uLong(S_IFLNK | 0777) << 16;
+        const uLong madeBy = m.symlink ? (3u << 8) | 20u : 0u;
+        ASSERT_EQ(zipOpenNewFileInZip4_64(zf, m.name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, method,
+                                          method ? Z_DEFAULT_COMPRESSION : 0, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                          Z_DEFAULT_STRATEGY, nullptr, 0, madeBy, 0, 0),
+                  ZIP_OK);
+        zipWriteInFileInZip(zf, m.data.constData(), unsigned(m.data.size()));
+        zipCloseFileInZip(zf);
+    }
+    ASSERT_EQ(zipClose(zf, nullptr), ZIP_OK);
+}
+
+// A board with pictures, a font and a prices text, its files in a working folder.
+class PackageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        work = temp.file("ZUP1-1");
+        menus = temp.file("menus");
+        QDir().mkpath(menus);
+        layout = std::make_unique<MenuLayout>();
+        layout->NumberOfColumns = 2;
+        layout->NumberOfRows = 3;
+        WriteBytes(work + "/Background.jpg", "background bytes");
+        WriteBytes(work + "/logo.png", "logo bytes");
+        WriteBytes(work + "/cake.jpg", "cake bytes");
+        WriteBytes(work + "/arial.ttf", "font bytes");
+        layout->strip(0, 0).Picture.SubImageFileName = work + "/logo.png";
+        layout->strip(0, 1).Picture.SubImageFileName = work + "/deleted.jpg"; // left out silently
+        layout->strip(1, 0).Picture.SubImageFileName = work + "/logo.png";    // shown twice: two members
+        layout->strip(1, 2).Picture.SubImageFileName = work + "/cake.jpg";
+        layout->strip(5, 0).Picture.SubImageFileName = work + "/cake.jpg";    // outside the board
+        layout->strip(0, 0).mainItem().Text = "Burger";
+        layout->strip(0, 0).prices().Text = "4.99~";
+    }
+
+    PackageSources sources() const { return {*layout, true, work + "/Background.jpg", fontList, work}; }
+    bool write(const QString &packagePath) { return WriteLayoutPackage(packagePath, sources(), prompter); }
+
+    TempDataDir temp;
+    QString work, menus;
+    std::unique_ptr<MenuLayout> layout;
+    QString fontList = QStringLiteral("Arial,arial.ttf;Gone Face,gone.ttf;");
+    ScriptedPrompter prompter;
+};
+
+TEST_F(PackageTest, MembersInOrderAsAZipToolListsThem)
+{
+    if (!HaveUnzip())
+        GTEST_SKIP() << "unzip is not installed";
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+
+    EXPECT_EQ(MemberNames(package),
+              QStringList({"Background.jpg", "Layout.XMARBIX", "logo.png", "logo.png", "cake.jpg", "arial.ttf",
+                           "FontFileNames.txt"}));
+    EXPECT_EQ(MemberBytes(package, "Background.jpg"), "background bytes");
+    EXPECT_EQ(MemberBytes(package, "FontFileNames.txt"), Utf16Le(fontList));
+    EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.zip"));
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(PackageTest, StoredDocumentIsScrambledWithoutMarkers)
+{
+    if (!HaveUnzip())
+        GTEST_SKIP() << "unzip is not installed";
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+
+    const QByteArray stored = MemberBytes(package, "Layout.XMARBIX");
+    EXPECT_EQ(stored, ReadBytes(work + "/Layout.XMARBIX"));
+    const QString scrambled = DocumentTextFromBytes(stored);
+    ASSERT_FALSE(scrambled.isEmpty());
+    EXPECT_EQ(scrambled.front(), u'?'); // the stored form begins with the scrambled closing '>'
+    const QString document = UnscrambleText(scrambled);
+    EXPECT_TRUE(document.contains("4.99")) << document.toStdString();
+    EXPECT_FALSE(document.contains(u'~'));
+    EXPECT_EQ(FindTagValue(document, u"<BackgroundFileName>"), "Background.jpg");
+}
+
+TEST_F(PackageTest, LegacyLayoutTakesItsFilesFromTheSupportFolder)
+{
+    if (!HaveUnzip())
+        GTEST_SKIP() << "unzip is not installed";
+    const QString support = menus + "/Lunch_SupportFiles";
+    WriteBytes(support + "/Lunch-MARBIXBGD.jpg", "legacy background");
+    const QString newWork = temp.file("ZUP2-2"); // not made yet: the writer creates it
+    const MenuLayout empty;
+    const PackageSources legacy{empty, false, support + "/Lunch-MARBIXBGD.jpg", QString(), newWork};
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(WriteLayoutPackage(package, legacy, prompter));
+
+    EXPECT_EQ(MemberNames(package), QStringList({"Background.jpg", "Layout.XMARBIX", "FontFileNames.txt"}));
+    EXPECT_EQ(MemberBytes(package, "Background.jpg"), "legacy background");
+    EXPECT_TRUE(QFile::exists(support + "/Layout.XMARBIX"));
+    EXPECT_EQ(ReadBytes(newWork + "/FontFileNames.txt"), QByteArray()); // no fonts: an empty list file
+    const QString document = UnscrambleText(DocumentTextFromBytes(MemberBytes(package, "Layout.XMARBIX")));
+    EXPECT_EQ(FindTagValue(document, u"<BackgroundFileName>"), "Background.jpg");
+}
+
+TEST_F(PackageTest, RoundTripGivesBackTheSameFiles)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+    const QString unpacked = temp.file("ZUP3-3");
+    const UnpackResult result = UnpackLayoutPackage(package, unpacked);
+
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.extracted, 7);
+    EXPECT_EQ(result.refused, 0);
+    const QStringList expected{"Background.jpg", "FontFileNames.txt", "Layout.XMARBIX", "arial.ttf", "cake.jpg",
+                               "logo.png"};
+    EXPECT_EQ(FilesIn(unpacked), expected);
+    for (const QString &name : expected)
+        EXPECT_EQ(ReadBytes(unpacked + "/" + name), ReadBytes(work + "/" + name)) << name.toStdString();
+}
+
+// The old package beside the new one is cleaned up; nothing else ever is.
+TEST_F(PackageTest, OldNameCleanUp)
+{
+    struct Case {
+        const char *package;
+        const char *existing;   // a file there before the save
+        bool existingRemains;
+        bool message;
+    };
+    const Case cases[] = {
+        {"Lunch_LAYOUT.MARBIX", "Lunch.MARBIX", false, true},
+        {"Lunch_LAYOUT.MARBIX", "Other.MARBIX", true, false},
+        {"Lunch.MARBIX", "Lunch.MARBIX", true, false},                       // never deletes what it wrote
+        {"Old_LAYOUT/Lunch_LAYOUT.MARBIX", "Old/Lunch.MARBIX", true, false}, // other folders are not ours
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.package);
+        TempDataDir folder;
+        ScriptedPrompter messages;
+        const QString existing = folder.file(c.existing), package = folder.file(c.package);
+        WriteBytes(existing, "older package");
+        QDir().mkpath(QFileInfo(package).path());
+        ASSERT_TRUE(WriteLayoutPackage(package, sources(), messages));
+        EXPECT_TRUE(QFile::exists(package));
+        EXPECT_EQ(QFile::exists(existing), c.existingRemains);
+        EXPECT_EQ(messages.shown, c.message ? QStringList{kNewFilingMessage} : QStringList{});
+    }
+}
+
+TEST_F(PackageTest, PackageNameWithoutExtensionUsesADifferentTemporaryName)
+{
+    const QString package = menus + "/Lunch.jpg";
+    ASSERT_TRUE(write(package));
+    EXPECT_TRUE(UnpackLayoutPackage(package, temp.file("check")).extracted > 0);
+    EXPECT_EQ(FilesIn(menus), QStringList{"Lunch.jpg"});
+}
+
+TEST_F(PackageTest, ReadOnlyPackageIsNotReplaced)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    WriteBytes(package, "the old package");
+    // The write bits are what marks a file read-only here; root passes access() regardless.
+    ASSERT_EQ(::chmod(QFile::encodeName(package).constData(), 0444), 0);
+
+    EXPECT_FALSE(write(package));
+    EXPECT_EQ(ReadBytes(package), "the old package");
+    EXPECT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.zip"));
+}
+
+TEST_F(PackageTest, ArchiveThatCannotBeCreatedLeavesThePackage)
+{
+    EXPECT_FALSE(write(temp.file("no such folder/Lunch_LAYOUT.MARBIX")));
+    EXPECT_FALSE(QFile::exists(temp.file("no such folder")));
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    WriteBytes(package, "the old package");
+    ASSERT_EQ(::chmod(QFile::encodeName(menus).constData(), 0555), 0);
+    EXPECT_FALSE(write(package));
+    ::chmod(QFile::encodeName(menus).constData(), 0755);
+    EXPECT_EQ(ReadBytes(package), "the old package");
+    EXPECT_EQ(FilesIn(menus), QStringList{"Lunch_LAYOUT.MARBIX"});
+}
+
+TEST(FontList, EntriesAndMalformedLists)
+{
+    struct Case {
+        const char *list;
+        QStringList files;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"Arial,arial.ttf;Times New Roman,times.ttf;", {"arial.ttf", "times.ttf"}},
+        {"Arial,arial.ttf", {"arial.ttf"}},
+        {"no comma;Arial,arial.ttf;", {"arial.ttf"}},
+        {",nameless.ttf;Empty,;;;", {}},
+        {"Bad,../../etc/passwd;Bad,sub\\x.ttf;", {}},
+        {",,,;;,", {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FontFilesOfList(QString::fromUtf8(c.list)), c.files) << c.list;
+}
+
+TEST(FontList, FileIsUtf16LeWithoutBom)
+{
+    TempDataDir temp;
+    const QString path = temp.file("FontFileNames.txt");
+    WriteBytes(path, "an older, longer list");
+    ASSERT_TRUE(WriteFontListFile(temp.path(), QStringLiteral("Ä,a.ttf;")));
+    EXPECT_EQ(ReadBytes(path), QByteArray("\xC4\0,\0a\0.\0t\0t\0f\0;\0", 16));
+    ASSERT_TRUE(WriteFontListFile(temp.path(), QString()));
+    EXPECT_EQ(ReadBytes(path), QByteArray());
+}
+
+TEST(Unpack, LegacyMemberNames)
+{
+    TempDataDir temp;
+    const QString package = temp.file("Lunch.MARBIX"), work = temp.file("work");
+    MakeZip(package, {{"Lunch-MARBIXBGD.jpg", "bg"}, {"MarbixLayout_Lunch.XMARBIX", "doc"}, {"pizza.jpg", "pizza"}});
+    UnpackLayoutPackage(package, work);
+    EXPECT_EQ(FilesIn(work), QStringList({"Background.jpg", "Layout.XMARBIX", "pizza.jpg"}));
+    EXPECT_EQ(ReadBytes(work + "/Background.jpg"), "bg");
+    EXPECT_EQ(ReadBytes(work + "/Layout.XMARBIX"), "doc");
+
+    // A legacy member does not replace a file that has the current name already.
+    const QString both = temp.file("both.MARBIX"), work2 = temp.file("work2");
+    MakeZip(both, {{"Background.jpg", "current"}, {"x-MARBIXBGD.jpg", "legacy"}, {"marbixlayout.X", "lower case"}});
+    UnpackLayoutPackage(both, work2);
+    EXPECT_EQ(FilesIn(work2), QStringList({"Background.jpg", "marbixlayout.X", "x-MARBIXBGD.jpg"}));
+    EXPECT_EQ(ReadBytes(work2 + "/Background.jpg"), "current");
+}
+
+TEST(Unpack, SecondMemberOfTheSameNameReplacesTheFirst)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX"), work = temp.file("work");
+    MakeZip(package, {{"logo.png", "first, longer content"}, {"logo.png", "second"}});
+    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 2);
+    EXPECT_EQ(ReadBytes(work + "/logo.png"), "second");
+}
+
+TEST(Unpack, MembersNeverLeaveTheWorkingFolder)
+{
+    TempDataDir temp;
+    const QString package = temp.file("evil.MARBIX"), work = temp.file("outer/work");
+    MakeZip(package, {
+                         {"../evil1", "1"},
+                         {"/abs/evil2", "2"},
+                         {"..\\evil3", "3"},
+                         {"a/../../evil4", "4"},
+                         {"..", "dots"},
+                         {"", "empty"},
+                         {"sub/", ""},
+                         {"link", "/etc/passwd", true},
+                         {"plain.txt", "plain"},
+                     });
+    const UnpackResult result = UnpackLayoutPackage(package, work);
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.extracted, 5);
+    EXPECT_EQ(result.refused, 4);
+    EXPECT_EQ(FilesIn(temp.file("outer")), QStringList{"work"});
+    EXPECT_EQ(FilesIn(temp.path()), QStringList({"evil.MARBIX", "outer"}));
+    EXPECT_EQ(FilesIn(work), QStringList({"evil1", "evil2", "evil3", "evil4", "plain.txt"}));
+    EXPECT_EQ(ReadBytes(work + "/evil4"), "4");
+    EXPECT_FALSE(QFile::exists("/abs/evil2"));
+}
+
+TEST(Unpack, ExistingLinkIsReplacedNotWrittenThrough)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX"), work = temp.file("work"), outside = temp.file("outside.txt");
+    WriteBytes(outside, "keep me");
+    QDir().mkpath(work);
+    ASSERT_TRUE(QFile::link(outside, work + "/logo.png"));
+    MakeZip(package, {{"logo.png", "from the package"}});
+
+    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 1);
+    EXPECT_EQ(ReadBytes(outside), "keep me");
+    EXPECT_FALSE(QFileInfo(work + "/logo.png").isSymLink());
+    EXPECT_EQ(ReadBytes(work + "/logo.png"), "from the package");
+}
+
+TEST(Unpack, DamagedMemberIsNotLeftBehind)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX"), work = temp.file("work");
+    const QByteArray payload = "DAMAGED-MEMBER-PAYLOAD-0123456789";
+    MakeZip(package, {{"good.txt", "good"}, {"bad.txt", payload}}, 0); // stored: the bytes appear as they are
+    QByteArray zip = ReadBytes(package);
+    const qsizetype at = zip.indexOf(payload);
+    ASSERT_GE(at, 0);
+    zip[at + 5] = 'X';
+    WriteBytes(package, zip);
+
+    const UnpackResult result = UnpackLayoutPackage(package, work);
+    EXPECT_EQ(result.extracted, 1);
+    EXPECT_EQ(result.refused, 1);
+    EXPECT_EQ(FilesIn(work), QStringList{"good.txt"});
+}
+
+TEST(Unpack, SizeLimits)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX");
+    MakeZip(package, {{"a", QByteArray(60, 'a')}, {"big", QByteArray(200, 'b')}, {"c", QByteArray(60, 'c')},
+                      {"d", QByteArray(60, 'd')}});
+    struct Case {
+        std::int64_t memberBytes, totalBytes;
+        QStringList files;
+    };
+    const Case cases[] = {
+        {100, 1000, {"a", "c", "d"}}, // the big member alone is too large
+        {1000, 150, {"a"}},           // a and big exceed the total: extraction stops there
+    };
+    for (const Case &c : cases) {
+        UnpackLimits limits;
+        limits.maxMemberBytes = c.memberBytes;
+        limits.maxTotalBytes = c.totalBytes;
+        const QString work = temp.file(QString("work%1").arg(c.totalBytes));
+        const UnpackResult result = UnpackLayoutPackage(package, work, limits);
+        EXPECT_EQ(FilesIn(work), c.files) << c.totalBytes;
+        EXPECT_EQ(result.extracted, c.files.size());
+    }
+}
+
+TEST(Unpack, NotAnArchive)
+{
+    TempDataDir temp;
+    WriteBytes(temp.file("p.MARBIX"), "not a zip");
+    const UnpackResult result = UnpackLayoutPackage(temp.file("p.MARBIX"), temp.file("work"));
+    EXPECT_FALSE(result.opened);
+    EXPECT_EQ(result.extracted, 0);
+}
+
+} // namespace
+} // namespace tavrin
