@@ -1,0 +1,70 @@
+#pragma once
+
+#include "layout/StripGeometry.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+
+namespace tavrin {
+
+// Where and how big the board was shown by the last refresh. Board pixels are the background
+// image's pixels; preview pixels are client coordinates of the editor window.
+struct PreviewGeometry {
+    int boardWidth = 0;      // W
+    int boardHeight = 0;     // H
+    int boardResolution = 96; // vertical dots per inch of the decoded background
+    QRect previewArea;       // integer rectangle in client coordinates
+    double previewScale = 1.0; // preview pixels per board pixel
+    QRectF previewDestination; // where the board image was last drawn
+};
+
+// What the editor asks of the text drawing while it renders, and what it learns back.
+struct EditorProbes {
+    Colour selectionColour = kWhite; // colour of the caret rectangle around the edited price part
+    // The price probe: a point in board pixels; x > 0 while a click waits to be placed on a price
+    // part. The drawing sets one of the two flags and resets the point to (0, 0).
+    QPointF pricePoint;
+    bool rightPartHit = false;
+    bool leftPartHit = false;
+    // The digit-width request: while x is 0 or more, the price line drawing stores the width of
+    // one digit of the prices font it draws with.
+    double digitWidthRequestX = -1.0;
+    double cachedDigitWidth = 0.0;
+};
+
+// Switches that change what a render draws.
+struct RenderOptions {
+    bool whitePrint = false;       // the board for white paper
+    bool outputRendering = false;  // the TV image or the print image, not the screen
+    bool fontGathering = false;    // collect the layout's font files while drawing
+    bool pictureProxies = false;   // draw pictures from their reduced proxy files when present
+};
+
+// Everything the strip drawing needs besides the strip itself. The composition owns it for one
+// render; the strip drawing writes the hit boxes and price-tab widths into geometry.
+struct RenderContext {
+    const MenuLayout &layout;
+    GeometryRecords &geometry;
+    const PreviewGeometry &preview;
+    RenderOptions options;
+    QString workingFolder;
+    // Font gathering: the "face,file;" list it appends to, and the lookup of a face's font file
+    // (full path of the file it was found in; empty when unknown or not installed).
+    QString *fontList = nullptr;
+    std::function<QString(const QString &face)> fontFileLookup;
+    EditorProbes *probes = nullptr;
+
+    int boardWidth() const { return preview.boardWidth; }
+    int boardHeight() const { return preview.boardHeight; }
+    double scale() const { return preview.previewScale; }
+};
+
+// Opaque colour of a layout colour (0x00BBGGRR).
+inline QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+} // namespace tavrin

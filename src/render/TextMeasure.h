@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QRawFont>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+namespace tavrin {
+
+enum class TextAlignment { Near = 0, Center = 1, Far = 2 };
+
+// One font at one size, measuring and drawing text the way the board's text placement rules
+// expect:
+// - the measured width of a string is its advance width (trailing spaces counted, no kerning)
+//   plus a margin of 1/6 em at each end;
+// - the height of one line is the font's line spacing from its hhea table plus 1/8 em;
+// - text drawn into a layout rectangle is not wrapped and is clipped to the rectangle; near
+//   alignment puts the first glyph's origin 1/6 em right of the rectangle's left edge, far
+//   alignment ends the advance 1/6 em left of its right edge, centre is symmetric; the first
+//   baseline is the ascent (plus 1/16 em) below the rectangle's top;
+// - drawing is anti-aliased.
+// Measuring and drawing use the same font data at a fractional pixel size, so what is measured
+// is what is drawn.
+class TextFont {
+public:
+    TextFont() = default;
+
+    // family at an em size in pixels. When the family is not installed (or only through an
+    // alias that is not metric-compatible) or lacks the requested style, the generic sans-serif
+    // family is used instead.
+    static TextFont Create(const QString &family, double emPixels, bool bold, bool italic);
+
+    bool isValid() const { return raw_.isValid(); }
+    bool usedFallback() const { return usedFallback_; }
+    QString familyUsed() const { return raw_.familyName(); }
+    double emPixels() const { return em_; }
+    bool bold() const { return bold_; }
+    bool italic() const { return italic_; }
+
+    // Advance width of text plus the two 1/6 em margins; 0 for an empty text.
+    double width(const QString &text) const;
+    // Height of one line: hhea line spacing + 1/8 em.
+    double lineHeight() const;
+    double ascent() const;
+
+    // The box a single line of text occupies when laid out in layout with the alignment:
+    // width() wide, lineHeight() high, placed at layout's top; an empty text gives an empty box
+    // at layout's top-left.
+    QRectF measure(const QString &text, const QRectF &layout, TextAlignment alignment = TextAlignment::Near) const;
+
+    // Draws one line of text into layout (no wrapping, clipped to layout).
+    void draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
+              const QColor &colour) const;
+
+private:
+    QRawFont raw_;
+    double em_ = 0.0;
+    double lineHeight_ = 0.0;
+    bool bold_ = false;
+    bool italic_ = false;
+    bool usedFallback_ = false;
+};
+
+} // namespace tavrin
