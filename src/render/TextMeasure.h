@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+
 class QPainter;
 
 namespace tavrin {
@@ -25,12 +27,21 @@ enum class TextAlignment { Near = 0, Center = 1, Far = 2 };
 // is what is drawn.
 class TextFont {
 public:
+    // Font data shared by every TextFont of one face (see TextMeasure.cpp).
+    struct Face;
+
     TextFont() = default;
 
     // family at an em size in pixels. When the family is not installed (or only through an
     // alias that is not metric-compatible) or lacks the requested style, the generic sans-serif
-    // family is used instead.
+    // family is used instead. The font files are opened once per process and face; creating a
+    // font afterwards is a table look-up. A font is used on the thread that created it. Without
+    // a QGuiApplication no font can be loaded and the result is not valid.
     static TextFont Create(const QString &family, double emPixels, bool bold, bool italic);
+
+    // Forgets the loaded faces (fonts were installed or removed while the program runs); fonts
+    // created before keep working.
+    static void ClearFaceCache();
 
     bool isValid() const { return raw_.isValid(); }
     bool usedFallback() const { return usedFallback_; }
@@ -43,6 +54,8 @@ public:
     double width(const QString &text) const;
     // Height of one line: hhea line spacing + 1/8 em.
     double lineHeight() const;
+    // Distance from the top of a line to its baseline before the 1/16 em that drawing adds:
+    // the hhea ascender at this size.
     double ascent() const;
 
     // The box a single line of text occupies when laid out in layout with the alignment:
@@ -55,9 +68,16 @@ public:
               const QColor &colour) const;
 
 private:
-    QRawFont raw_;
+    // Left end of the first glyph's origin for a text of the given advance in layout.
+    double originX(double advance, const QRectF &layout, TextAlignment alignment) const;
+    // Sum of the advances of text at this size, without margins.
+    double advance(const QString &text) const;
+
+    std::shared_ptr<Face> face_;
+    QRawFont raw_; // the face at its design size; drawing uses a copy at emPixels()
     double em_ = 0.0;
     double lineHeight_ = 0.0;
+    double ascent_ = 0.0;
     bool bold_ = false;
     bool italic_ = false;
     bool usedFallback_ = false;
