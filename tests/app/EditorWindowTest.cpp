@@ -2,6 +2,7 @@
 #include "app/CTavrinDlg.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
+#include "TestApplication.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,17 +17,9 @@
 namespace tavrin {
 namespace {
 
+using test::App;
 using test::ScriptedPrompter;
 using test::TempDataDir;
-
-QApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
-}
 
 struct WindowFixture : ::testing::Test {
     TempDataDir data;
