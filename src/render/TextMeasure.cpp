@@ -10,6 +10,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QPainterPath>
 #include <QThread>
 #include <QVarLengthArray>
 #include <QtEndian>
@@ -27,6 +28,14 @@ constexpr double kMaxDrawnEmPixels = 16000.0;
 constexpr int kMaxSizesPerFace = 16;
 constexpr quint32 kUnknownGlyph = 0xFFFFFFFFu;
 
+// Qt's raster engine keeps rendered glyphs only up to this size and fills larger ones as paths on
+// every draw, which makes the text of a 3840 x 2160 board about a hundred times slower to draw
+// (and its glyph store cannot hold glyphs over about 127 pixels at all). Above it the glyphs are
+// rendered here once per size and colour and kept as images.
+constexpr double kLargestQtCachedGlyph = 64.0;
+// Bytes of large-glyph images one face keeps before it starts again.
+constexpr qsizetype kMaxLargeGlyphBytes = 48 * 1024 * 1024;
+
 // The character at i; a surrogate pair counts as one character and leaves i on its second half.
 char32_t NextCodePoint(const QChar *units, qsizetype length, qsizetype &i)
 {
@@ -37,6 +46,24 @@ char32_t NextCodePoint(const QChar *units, qsizetype length, qsizetype &i)
     }
     return first.unicode();
 }
+
+struct LargeGlyphKey {
+    quint32 glyph = 0;
+    double emPixels = 0.0;
+    QRgb colour = 0;
+    bool operator==(const LargeGlyphKey &) const = default;
+};
+
+size_t qHash(const LargeGlyphKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.glyph, key.emPixels, key.colour);
+}
+
+// A glyph rendered in one colour; offset is the image's top-left from the glyph's origin.
+struct LargeGlyph {
+    QImage image;
+    QPoint offset;
+};
 
 struct GlyphAdvance {
     quint32 glyph = kUnknownGlyph;
@@ -57,6 +84,48 @@ struct TextFont::Face {
     std::array<GlyphAdvance, 256> latin1{};
     QHash<char32_t, GlyphAdvance> others;
     QHash<double, QRawFont> sized;
+    QHash<quint32, QPainterPath> outlines; // in font units
+    QHash<LargeGlyphKey, LargeGlyph> largeGlyphs;
+    qsizetype largeGlyphBytes = 0;
+
+    const QPainterPath &outline(quint32 glyph)
+    {
+        auto found = outlines.find(glyph);
+        if (found == outlines.end())
+            found = outlines.insert(glyph, design.pathForGlyph(glyph));
+        return *found;
+    }
+
+    LargeGlyph largeGlyph(quint32 glyph, double emPixels, const QColor &colour)
+    {
+        const LargeGlyphKey key{glyph, emPixels, colour.rgba()};
+        const auto found = largeGlyphs.constFind(key);
+        if (found != largeGlyphs.constEnd())
+            return *found;
+        LargeGlyph rendered;
+        const QPainterPath &path = outline(glyph);
+        const double scale = emPixels / unitsPerEm;
+        const QRectF box = QTransform::fromScale(scale, scale).mapRect(path.boundingRect());
+        if (!box.isEmpty()) {
+            const QRect bounds(QPoint(qFloor(box.left()) - 1, qFloor(box.top()) - 1),
+                               QPoint(qCeil(box.right()) + 1, qCeil(box.bottom()) + 1));
+            rendered.offset = bounds.topLeft();
+            rendered.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            rendered.image.fill(Qt::transparent);
+            QPainter painter(&rendered.image);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.translate(-bounds.x(), -bounds.y());
+            painter.scale(scale, scale);
+            painter.fillPath(path, colour);
+        }
+        if (largeGlyphBytes + rendered.image.sizeInBytes() > kMaxLargeGlyphBytes) {
+            largeGlyphs.clear();
+            largeGlyphBytes = 0;
+        }
+        largeGlyphBytes += rendered.image.sizeInBytes();
+        largeGlyphs.insert(key, rendered);
+        return rendered;
+    }
 
     const GlyphAdvance &lookUp(char32_t codePoint)
     {
@@ -183,24 +252,28 @@ struct FaceCache {
     QHash<RequestKey, ResolvedFace> requests;
     bool cleanUpRegistered = false;
 
-    void clear()
+    void clear(bool applicationEnds = false)
     {
         QMutexLocker lock(&mutex);
         requests.clear();
         faces.clear();
+        if (applicationEnds)
+            cleanUpRegistered = false; // a later application object registers again
     }
 };
 
+// Never destroyed: at exit the font engines may already be gone with Qt's own globals. An
+// application object that is destroyed empties it first (below).
 FaceCache &Cache()
 {
-    static FaceCache cache;
-    return cache;
+    static FaceCache *cache = new FaceCache;
+    return *cache;
 }
 
 // Fonts must be gone before the application object that owns the font engines.
 void ClearCacheAtExit()
 {
-    Cache().clear();
+    Cache().clear(true);
 }
 
 std::shared_ptr<TextFont::Face> FaceFor(FaceCache &cache, const MatchedFace &match, bool bold, bool italic)
@@ -354,18 +427,27 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
         pen += glyph.advancePerEm * em_;
     }
 
-    QGlyphRun run;
-    run.setRawFont(face_->atSize(em_));
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-
     const QPointF origin(originX(pen, layout, alignment), layout.y() + ascent_ + em_ / 16.0);
     painter.save();
     painter.setClipRect(layout, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setPen(colour);
-    painter.drawGlyphRun(origin, run);
+    if (em_ > kLargestQtCachedGlyph && painter.transform().type() <= QTransform::TxTranslate) {
+        // Large glyphs land on whole pixels: half a pixel is nothing at this size.
+        const int baseline = qRound(origin.y());
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const LargeGlyph glyph = face_->largeGlyph(glyphs[i], em_, colour);
+            if (!glyph.image.isNull())
+                painter.drawImage(QPoint(qRound(origin.x() + positions[i].x()), baseline) + glyph.offset, glyph.image);
+        }
+    } else {
+        QGlyphRun run;
+        run.setRawFont(face_->atSize(em_));
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter.setPen(colour);
+        painter.drawGlyphRun(origin, run);
+    }
     painter.restore();
 }
 

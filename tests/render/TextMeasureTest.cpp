@@ -177,76 +177,88 @@ QRect InkBounds(const QImage &image)
 
 QImage Draw(const TextFont &font, const QString &text, const QRectF &layout, TextAlignment alignment)
 {
-    QImage image = WhiteImage(400, 200);
+    QImage image = WhiteImage(600, 300);
     QPainter painter(&image);
     font.draw(painter, text, layout, alignment, Qt::black);
     return image;
 }
 
 // "H" of DejaVu Sans: advance 1540, ink from x 201 to 1339 and from y 0 to 1493 (font units).
+// Two sizes: Qt keeps small glyphs as images and fills large ones as outlines unless told
+// otherwise; both must land where the measurement says.
 TEST_F(TextMeasure, DrawnGlyphsSitWhereTheMeasurementPutsThem)
 {
-    const double em = 60.0;
-    const double unit = em / 2048.0;
-    const TextFont font = TextFont::Create("DejaVu Sans", em, false, false);
-    const QRectF layout(20.25, 10.5, 300.0, 120.0);
-    const double baseline = layout.y() + font.ascent() + em / 16.0;
+    for (const double em : {60.0, 150.0}) {
+        SCOPED_TRACE(em);
+        const double unit = em / 2048.0;
+        const TextFont font = TextFont::Create("DejaVu Sans", em, false, false);
+        const QRectF layout(20.25, 10.5, 560.0, font.lineHeight());
+        const double baseline = layout.y() + font.ascent() + em / 16.0;
 
-    const QRect near = InkBounds(Draw(font, "H", layout, TextAlignment::Near));
-    EXPECT_NEAR(near.left(), layout.x() + em / 6.0 + 201 * unit, 1.0);
-    EXPECT_NEAR(near.right() + 1, layout.x() + em / 6.0 + 1339 * unit, 1.0);
-    EXPECT_NEAR(near.top(), baseline - 1493 * unit, 1.0);
-    EXPECT_NEAR(near.bottom() + 1, baseline, 1.0);
+        const QRect near = InkBounds(Draw(font, "H", layout, TextAlignment::Near));
+        EXPECT_NEAR(near.left(), layout.x() + em / 6.0 + 201 * unit, 1.0);
+        EXPECT_NEAR(near.right() + 1, layout.x() + em / 6.0 + 1339 * unit, 1.0);
+        EXPECT_NEAR(near.top(), baseline - 1493 * unit, 1.0);
+        EXPECT_NEAR(near.bottom() + 1, baseline, 1.0);
 
-    const QRect far = InkBounds(Draw(font, "H", layout, TextAlignment::Far));
-    EXPECT_NEAR(far.right() + 1, layout.right() - em / 6.0 - (1540 - 1339) * unit, 1.0);
+        const QRect far = InkBounds(Draw(font, "H", layout, TextAlignment::Far));
+        EXPECT_NEAR(far.right() + 1, layout.right() - em / 6.0 - (1540 - 1339) * unit, 1.0);
 
-    const QRect centre = InkBounds(Draw(font, "H", layout, TextAlignment::Center));
-    EXPECT_NEAR((centre.left() + centre.right() + 1) / 2.0, layout.center().x(), 1.0);
+        const QRect centre = InkBounds(Draw(font, "H", layout, TextAlignment::Center));
+        EXPECT_NEAR((centre.left() + centre.right() + 1) / 2.0, layout.center().x(), 1.0);
 
-    // Each glyph advances by its measured width: the second "H" starts one advance later.
-    const QImage two = Draw(font, "H H", layout, TextAlignment::Near);
-    const double secondLeft = layout.x() + em / 6.0 + (1540 + 651 + 201) * unit;
-    const int probeY = qRound(baseline - 10);
-    EXPECT_FALSE(IsInk(two, qFloor(secondLeft) - 2, probeY));
-    EXPECT_TRUE(IsInk(two, qCeil(secondLeft) + 2, probeY));
-    EXPECT_NEAR(InkBounds(two).right() + 1, layout.x() + font.width("H H") - em / 6.0 - 201 * unit, 1.0);
+        // Each glyph advances by its measured width: the second "H" starts one advance later.
+        const QImage two = Draw(font, "H H", layout, TextAlignment::Near);
+        const double secondLeft = layout.x() + em / 6.0 + (1540 + 651 + 201) * unit;
+        const int probeY = qRound(baseline - 10);
+        EXPECT_FALSE(IsInk(two, qFloor(secondLeft) - 2, probeY));
+        EXPECT_TRUE(IsInk(two, qCeil(secondLeft) + 2, probeY));
+        EXPECT_NEAR(InkBounds(two).right() + 1, layout.x() + font.width("H H") - em / 6.0 - 201 * unit, 1.0);
+    }
 }
 
 TEST_F(TextMeasure, DrawingIsAntiAliased)
 {
-    const TextFont font = TextFont::Create("DejaVu Sans", 40.3, false, false);
-    const QImage image = Draw(font, "0", QRectF(0, 0, 200, 100), TextAlignment::Near);
-    int partial = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const int grey = qGray(image.pixel(x, y));
-            partial += grey > 20 && grey < 235;
-        }
-    EXPECT_GT(partial, 10);
+    for (const double em : {40.3, 150.0}) {
+        const TextFont font = TextFont::Create("DejaVu Sans", em, false, false);
+        const QImage image = Draw(font, "0", QRectF(0, 0, 300, 250), TextAlignment::Near);
+        int partial = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const int grey = qGray(image.pixel(x, y));
+                partial += grey > 20 && grey < 235;
+            }
+        EXPECT_GT(partial, 10) << em;
+    }
 }
 
 TEST_F(TextMeasure, DrawingIsClippedToTheLayoutRectangle)
 {
-    const TextFont font = TextFont::Create("DejaVu Sans", 60.0, false, false);
-    // Narrower and lower than the text: the glyphs are cut at the rectangle's right and bottom.
-    const QRect layout(30, 20, 100, 40);
-    const QImage image = Draw(font, "WWWWWW", layout, TextAlignment::Near);
-    const QRect ink = InkBounds(image);
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_TRUE(layout.contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
-    EXPECT_EQ(ink.right(), layout.right());
-    EXPECT_EQ(ink.bottom(), layout.bottom());
+    for (const double em : {60.0, 150.0}) {
+        SCOPED_TRACE(em);
+        const TextFont font = TextFont::Create("DejaVu Sans", em, false, false);
+        // Narrower and lower than the text: the glyphs are cut at the rectangle's right and bottom.
+        const QRect layout(30, 20, 100, qRound(0.6 * em));
+        const QRect ink = InkBounds(Draw(font, "WWWWWW", layout, TextAlignment::Near));
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(layout.contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+        EXPECT_EQ(ink.right(), layout.right());
+        EXPECT_EQ(ink.bottom(), layout.bottom());
 
-    // A painter clip set by the caller still applies.
-    QImage clipped = WhiteImage(400, 200);
-    {
-        QPainter painter(&clipped);
-        painter.setClipRect(QRect(0, 0, 60, 200));
-        font.draw(painter, "WWWWWW", QRectF(30, 20, 300, 100), TextAlignment::Near, Qt::black);
-        EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 60, 200)); // restored after drawing
+        // A clip set by the caller still applies, and is the painter's clip again afterwards.
+        // The clip ends in the middle of the first "W".
+        const QRect callerClip(0, 0, qRound(30 + em / 6.0 + em / 2.0), 300);
+        QImage clipped = WhiteImage(600, 300);
+        {
+            QPainter painter(&clipped);
+            painter.setClipRect(callerClip);
+            font.draw(painter, "WWWWWW", QRectF(30, 20, 500, 250), TextAlignment::Near, Qt::black);
+            EXPECT_EQ(painter.clipBoundingRect(), QRectF(callerClip));
+        }
+        const QRect clippedInk = InkBounds(clipped);
+        ASSERT_FALSE(clippedInk.isEmpty());
+        EXPECT_EQ(clippedInk.right(), callerClip.right());
     }
-    EXPECT_LE(InkBounds(clipped).right(), 59);
 }
 
 } // namespace
