@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QThread>
-#include <QVarLengthArray>
 #include <QtEndian>
 
 #include <array>
@@ -33,6 +32,8 @@ constexpr quint32 kUnknownGlyph = 0xFFFFFFFFu;
 // (and its glyph store cannot hold glyphs over about 127 pixels at all). Above it the glyphs are
 // rendered here once per size and colour and kept as images.
 constexpr double kLargestQtCachedGlyph = 64.0;
+// Beyond this the glyph images would take megabytes each; such text is rare and goes as paths.
+constexpr double kLargestOwnCachedGlyph = 512.0;
 // Bytes of large-glyph images one face keeps before it starts again.
 constexpr qsizetype kMaxLargeGlyphBytes = 48 * 1024 * 1024;
 
@@ -432,7 +433,8 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
     painter.setClipRect(layout, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    if (em_ > kLargestQtCachedGlyph && painter.transform().type() <= QTransform::TxTranslate) {
+    if (em_ > kLargestQtCachedGlyph && em_ <= kLargestOwnCachedGlyph
+        && painter.transform().type() <= QTransform::TxTranslate) {
         // Large glyphs land on whole pixels: half a pixel is nothing at this size.
         const int baseline = qRound(origin.y());
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
