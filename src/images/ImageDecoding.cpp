@@ -1,0 +1,166 @@
+#include "images/ImageDecoding.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cmath>
+
+namespace tavrin {
+
+namespace {
+
+// The allocation limit belongs to QImageReader as a whole; every decode sets the same value, so
+// the order in which parts of the program first decode does not matter.
+void ApplyAllocationLimit()
+{
+    if (QImageReader::allocationLimit() != kDecodeAllocationLimitMB)
+        QImageReader::setAllocationLimit(kDecodeAllocationLimitMB);
+}
+
+bool StartsAsJpeg(QByteArrayView data)
+{
+    return data.size() >= 3 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xD8 && uchar(data[2]) == 0xFF;
+}
+
+// The JPEG decoder fills a picture whose data ends early with grey and reports success, so a
+// JPEG only counts as whole when its markers can be followed up to the end-of-image marker.
+bool JpegReachesEndOfImage(QByteArrayView data)
+{
+    qsizetype pos = 2; // after the start-of-image marker
+    const qsizetype size = data.size();
+    while (pos + 1 < size) {
+        if (uchar(data[pos]) != 0xFF) {
+            ++pos; // stray byte between segments; the decoder skips these too
+            continue;
+        }
+        const uchar marker = uchar(data[pos + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        pos += 2;
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // markers without a length
+        if (pos + 1 >= size)
+            return false;
+        const qsizetype length = (qsizetype(uchar(data[pos])) << 8) | uchar(data[pos + 1]);
+        if (length < 2)
+            return false;
+        pos += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data after a start-of-scan: runs until a marker that is neither a
+        // stuffed zero nor a restart marker.
+        while (pos < size) {
+            const qsizetype ff = data.sliced(pos).indexOf(char(0xFF));
+            if (ff < 0)
+                return false;
+            pos += ff;
+            if (pos + 1 >= size)
+                return false;
+            const uchar next = uchar(data[pos + 1]);
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7) || next == 0xFF) {
+                pos += next == 0xFF ? 1 : 2;
+                continue;
+            }
+            break; // a real marker: back to the segment loop
+        }
+    }
+    return false;
+}
+
+bool DeclaredSizeAcceptable(const QSize &size)
+{
+    // Formats that only learn their size while decoding report an invalid size here; the
+    // allocation limit bounds those.
+    if (!size.isValid())
+        return true;
+    return qint64(size.width()) * qint64(size.height()) <= kMaxDecodedPixels;
+}
+
+} // namespace
+
+DecodedImage DecodeImageFile(const QString &path)
+{
+    DecodedImage decoded;
+    // Only regular files: opening a pipe or a device would block or never end.
+    if (!QFileInfo(path).isFile())
+        return decoded;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return decoded;
+
+    // Decode from a mapping of the file where the system allows it, so that the JPEG check and
+    // the decoder read the same bytes without a copy.
+    const qint64 fileSize = file.size();
+    QByteArray bytes;
+    if (uchar *mapped = fileSize > 0 ? file.map(0, fileSize) : nullptr)
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(fileSize));
+    else
+        bytes = file.readAll();
+    if (bytes.isEmpty())
+        return decoded;
+    if (StartsAsJpeg(bytes) && !JpegReachesEndOfImage(bytes))
+        return decoded;
+
+    ApplyAllocationLimit();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    if (!reader.canRead() || !DeclaredSizeAcceptable(reader.size()))
+        return decoded;
+    decoded.transformation = reader.transformation();
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return decoded;
+    decoded.dpiY = VerticalDotsPerInch(image);
+    decoded.image = std::move(image);
+    return decoded;
+}
+
+std::optional<QSize> ImagePixelSize(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid())
+        return std::nullopt;
+    return size;
+}
+
+int VerticalDotsPerInch(const QImage &image)
+{
+    // A reader leaves an image whose file states no resolution at the default of a new QImage,
+    // which follows the screen (100 dpi without one); that counts as no resolution. Asked each
+    // time, since the default changes once the application connects to a screen.
+    if (image.dotsPerMeterY() == QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY())
+        return kDefaultDotsPerInch;
+    // Images keep their resolution in whole dots per metre, and the readers truncate when they
+    // convert from dots per inch (72 dpi becomes 2834 dots per metre, 71.98 dpi), so the inch
+    // value is recovered by rounding.
+    const double dpi = image.dotsPerMeterY() * 0.0254;
+    const long rounded = std::lround(dpi);
+    return rounded > 0 ? int(rounded) : kDefaultDotsPerInch;
+}
+
+int ExifOrientation(QImageIOHandler::Transformations transformation)
+{
+    switch (int(transformation)) {
+    case QImageIOHandler::TransformationMirror: return 2;
+    case QImageIOHandler::TransformationRotate180: return 3;
+    case QImageIOHandler::TransformationFlip: return 4;
+    case QImageIOHandler::TransformationFlipAndRotate90: return 5;
+    case QImageIOHandler::TransformationRotate90: return 6;
+    case QImageIOHandler::TransformationMirrorAndRotate90: return 7;
+    case QImageIOHandler::TransformationRotate270: return 8;
+    default: return 1;
+    }
+}
+
+} // namespace tavrin

@@ -1,0 +1,185 @@
+#include "images/ImageDecoding.h"
+#include "support/TempDataDir.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QFile>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+namespace tavrin {
+namespace {
+
+QByteArray Encode(const QImage &image, const char *format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image)) << format;
+    return bytes;
+}
+
+QImage Gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 90));
+    return image;
+}
+
+// A BMP header that declares a 24-bit picture of the given size, followed by a few bytes.
+QByteArray BmpHeader(qint32 width, qint32 height)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 imageBytes = 0; // allowed for uncompressed pictures
+    out.writeRawData("BM", 2);
+    out << quint32(54 + 16) << quint32(0) << quint32(54);
+    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << imageBytes
+        << qint32(3780) << qint32(3780) << quint32(0) << quint32(0);
+    bytes.append(16, '\x7f');
+    return bytes;
+}
+
+class ImageDecodingTest : public ::testing::Test {
+protected:
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.file(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    test::TempDataDir dir;
+};
+
+TEST_F(ImageDecodingTest, BadFilesDecodeToNothing)
+{
+    const QByteArray jpeg = Encode(Gradient(64, 48), "jpg");
+    const QByteArray png = Encode(Gradient(64, 48), "png");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        {"text.jpg", "This is a price list, not a picture.\n"},
+        {"empty.png", ""},
+        {"truncated.jpg", jpeg.left(jpeg.size() / 2)},
+        {"cut-before-end-marker.jpg", jpeg.left(jpeg.size() - 2)},
+        {"truncated.png", png.left(png.size() / 2)},
+        {"header-only.jpg", jpeg.left(20)},
+        // Declared sizes far beyond the limit: refused from the header, before any pixel memory.
+        {"huge.pgm", QByteArray("P5\n30000 30000\n255\n") + QByteArray(64, '\x10')},
+        {"huge.bmp", BmpHeader(30000, 30000)},
+    };
+    for (const auto &c : cases) {
+        const DecodedImage decoded = DecodeImageFile(write(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_TRUE(decoded.isNull()) << c.name;
+    }
+    EXPECT_TRUE(DecodeImageFile(dir.file(QStringLiteral("missing.jpg"))).isNull());
+    EXPECT_TRUE(DecodeImageFile(dir.path()).isNull()) << "a folder";
+}
+
+TEST_F(ImageDecodingTest, WholeJpegsDecodeInEveryLayout)
+{
+    const QImage source = Gradient(64, 48);
+    const QByteArray baseline = Encode(source, "jpg");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        {"baseline.jpg", baseline},
+        {"progressive.jpg", Encode(source, "jpg", true)},
+        // Cameras append data after the end-of-image marker; the picture is still whole.
+        {"trailer.jpg", baseline + QByteArray(300, '\0')},
+    };
+    for (const auto &c : cases) {
+        const DecodedImage decoded = DecodeImageFile(write(QString::fromLatin1(c.name), c.bytes));
+        ASSERT_FALSE(decoded.isNull()) << c.name;
+        EXPECT_EQ(decoded.image.size(), QSize(64, 48)) << c.name;
+        const QColor corner = decoded.image.pixelColor(63, 47);
+        EXPECT_NEAR(corner.red(), 251, 12) << c.name;
+        EXPECT_NEAR(corner.green(), 249, 12) << c.name;
+    }
+}
+
+TEST_F(ImageDecodingTest, SizeQueryReadsOnlyTheHeader)
+{
+    EXPECT_EQ(ImagePixelSize(write(QStringLiteral("huge.pgm"), "P5\n30000 30000\n255\n")), QSize(30000, 30000));
+    EXPECT_EQ(ImagePixelSize(write(QStringLiteral("small.png"), Encode(Gradient(12, 7), "png"))), QSize(12, 7));
+    EXPECT_EQ(ImagePixelSize(write(QStringLiteral("text.png"), "no picture")), std::nullopt);
+    EXPECT_EQ(ImagePixelSize(dir.file(QStringLiteral("missing.png"))), std::nullopt);
+}
+
+TEST_F(ImageDecodingTest, ResolutionInDotsPerInch)
+{
+    const auto withDpi = [](int dpi) {
+        QImage image = Gradient(16, 16);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        return image;
+    };
+    // The JPEG reader truncates 72 dpi to 2834 dots per metre (71.98 dpi).
+    EXPECT_EQ(DecodeImageFile(write(QStringLiteral("72.jpg"), Encode(withDpi(72), "jpg"))).dpiY, 72);
+    EXPECT_EQ(DecodeImageFile(write(QStringLiteral("300.jpg"), Encode(withDpi(300), "jpg"))).dpiY, 300);
+    EXPECT_EQ(DecodeImageFile(write(QStringLiteral("150.png"), Encode(withDpi(150), "png"))).dpiY, 150);
+
+    // A portable graymap states no resolution.
+    const QByteArray pgm = QByteArray("P5\n2 2\n255\n") + QByteArray(4, '\x40');
+    const DecodedImage unstated = DecodeImageFile(write(QStringLiteral("plain.pgm"), pgm));
+    ASSERT_FALSE(unstated.isNull());
+    EXPECT_EQ(unstated.dpiY, 96);
+}
+
+// EXIF orientation 6 (turned 90 degrees clockwise) in an APP1 segment right after the start marker.
+QByteArray WithExifOrientation(const QByteArray &jpeg, quint16 orientation)
+{
+    QByteArray tiff("MM\0*\0\0\0\x08", 8);
+    tiff += QByteArray("\0\x01", 2);                                   // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);                 // orientation, SHORT, 1
+    tiff += char(orientation >> 8);
+    tiff += char(orientation & 0xFF);
+    tiff += QByteArray("\0\0", 2);
+    tiff += QByteArray("\0\0\0\0", 4);                                 // no next directory
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    segment += payload;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+TEST_F(ImageDecodingTest, OrientationIsReportedButPixelsStayAsStored)
+{
+    const QByteArray jpeg = WithExifOrientation(Encode(Gradient(40, 20), "jpg"), 6);
+    const DecodedImage decoded = DecodeImageFile(write(QStringLiteral("turned.jpg"), jpeg));
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(decoded.image.size(), QSize(40, 20));
+    EXPECT_EQ(decoded.transformation, QImageIOHandler::TransformationRotate90);
+    EXPECT_EQ(ExifOrientation(decoded.transformation), 6);
+
+    const DecodedImage plain = DecodeImageFile(write(QStringLiteral("plain.jpg"), Encode(Gradient(40, 20), "jpg")));
+    EXPECT_EQ(ExifOrientation(plain.transformation), 1);
+}
+
+TEST(ExifOrientation, EveryTransformationHasItsNumber)
+{
+    const std::pair<QImageIOHandler::Transformation, int> cases[] = {
+        {QImageIOHandler::TransformationNone, 1},       {QImageIOHandler::TransformationMirror, 2},
+        {QImageIOHandler::TransformationRotate180, 3},  {QImageIOHandler::TransformationFlip, 4},
+        {QImageIOHandler::TransformationFlipAndRotate90, 5}, {QImageIOHandler::TransformationRotate90, 6},
+        {QImageIOHandler::TransformationMirrorAndRotate90, 7}, {QImageIOHandler::TransformationRotate270, 8},
+    };
+    for (const auto &[transformation, number] : cases)
+        EXPECT_EQ(ExifOrientation(transformation), number) << int(transformation);
+}
+
+} // namespace
+} // namespace tavrin
