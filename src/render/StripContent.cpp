@@ -172,6 +172,8 @@ private:
             || !(frame_.width() > 0.0))
             return;
 
+        // The em size in points is what the shadow offset and the hit-box trim are measured in;
+        // a board without a usable resolution counts as 96 dots per inch, like an image without one.
         const int resolution = context_.preview.boardResolution > 0 ? context_.preview.boardResolution : 96;
         d.emPixels = Finite(kEmPerCellHeight * group.ScaleFactor * cellHeight());
         d.emPoints = d.emPixels * 72.0 / resolution;
@@ -222,6 +224,7 @@ private:
         if (d.index == PricesGroup)
             return; // price entries are placed by the anchor
         if (group.CenterInStrip != 0) {
+            // The frame's width in whole pixels; half the free room is kept with its fraction.
             const int frameWidth = int(Finite(cell_.width * strip_.XSizeFactor / scale()));
             d.T.moveLeft((cell_.left - firstCell_.left + strip_.XOffsetFactor * cell_.width) / scale()
                          + (frameWidth - d.blockWidth) / 2.0);
@@ -264,7 +267,8 @@ private:
             d.T.moveLeft(d.T.x() - margin / 2);
         d.T.setWidth(d.T.width() + margin);
 
-        // The shadow offset grows with the point size: 3 pixels at 30 points, never under 1.
+        // The shadow offset grows with the point size, not the pixel size: a tenth of the em in
+        // points, taken as pixels (3 pixels at 30 points, never under 1).
         const double shadowOffset = std::max(kShadowOffsetPerPoint * d.emPoints, kMinShadowOffset);
         const TextAlignment drawAlignment = ToTextAlignment(d.alignment);
         const bool hasShadow = !IsClear(d.shadowColour);
