@@ -111,7 +111,9 @@ DecodedImage DecodeImageFile(const QString &path)
     ApplyAllocationLimit();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // The name's extension is a hint for formats without a signature; a file whose content does
+    // not fit it is still recognised by its content.
+    QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoTransform(false);
     if (!reader.canRead() || !DeclaredSizeAcceptable(reader.size()))
         return decoded;

@@ -109,6 +109,13 @@ TEST_F(ImageDecodingTest, WholeJpegsDecodeInEveryLayout)
     }
 }
 
+TEST_F(ImageDecodingTest, ContentDecidesWhenTheExtensionIsWrong)
+{
+    const DecodedImage decoded = DecodeImageFile(write(QStringLiteral("really-a-png.jpg"), Encode(Gradient(9, 5), "png")));
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(decoded.image.size(), QSize(9, 5));
+}
+
 TEST_F(ImageDecodingTest, SizeQueryReadsOnlyTheHeader)
 {
     EXPECT_EQ(ImagePixelSize(write(QStringLiteral("huge.pgm"), "P5\n30000 30000\n255\n")), QSize(30000, 30000));
