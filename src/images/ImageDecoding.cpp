@@ -111,9 +111,16 @@ DecodedImage DecodeImageFile(const QString &path)
     ApplyAllocationLimit();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    // The name's extension is a hint for formats without a signature; a file whose content does
-    // not fit it is still recognised by its content.
-    QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
+    // The content decides the format; the name's extension only helps formats without a
+    // signature that the content alone does not reveal.
+    QByteArray format;
+    {
+        QImageReader probe(&buffer);
+        if (!probe.canRead())
+            format = QFileInfo(path).suffix().toLower().toLatin1();
+    }
+    buffer.seek(0);
+    QImageReader reader(&buffer, format);
     reader.setAutoTransform(false);
     if (!reader.canRead() || !DeclaredSizeAcceptable(reader.size()))
         return decoded;
