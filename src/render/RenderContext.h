@@ -18,7 +18,9 @@ struct PreviewGeometry {
     int boardWidth = 0;      // W
     int boardHeight = 0;     // H
     int boardResolution = 96; // vertical dots per inch of the decoded background
-    QRect previewArea;       // integer rectangle in client coordinates
+    // Integer rectangle in client coordinates, as (x, y, width, height): read it with x(), y(),
+    // width() and height() (QRect::right() and bottom() are one pixel short of the edge).
+    QRect previewArea;
     double previewScale = 1.0; // preview pixels per board pixel
     QRectF previewDestination; // where the board image was last drawn
 };

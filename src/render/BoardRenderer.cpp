@@ -1,0 +1,115 @@
+#include "render/BoardRenderer.h"
+
+#include "editor/WindowTitle.h"
+#include "images/ImageDecoding.h"
+#include "render/BoardComposer.h"
+#include "render/BoardGeometry.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+namespace tavrin {
+
+namespace {
+
+QImage DecodeImage(const QString &path) { return DecodeImageFile(path).image; }
+
+int ResolutionOf(const QImage &image) { return VerticalDotsPerInch(image); }
+
+QString ExtensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.mid(dot + 1);
+}
+
+} // namespace
+
+QImage BoardRenderer::decodeBackground(bool allowProxy)
+{
+    if (allowProxy && sources.backgroundProxy) {
+        const QString proxy = sources.workingFolder + QStringLiteral("/Background_Proxy.jpg");
+        if (QFileInfo::exists(proxy))
+            return DecodeImage(proxy);
+    }
+    return DecodeImage(sources.backgroundImagePath);
+}
+
+void BoardRenderer::updateGeometry(const QRect &previewRegion, int width, int height, int resolution)
+{
+    preview_.boardWidth = width;
+    preview_.boardHeight = height;
+    preview_.boardResolution = resolution;
+    preview_.previewArea = FitPreviewArea(previewRegion, width, height);
+    preview_.previewScale = width > 0 ? double(preview_.previewArea.width()) / width : 1.0;
+}
+
+bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometryOnly)
+{
+    eraseRequested_ = false;
+    if (sources.backgroundName.isEmpty())
+        return true;
+    backgroundExtension_ = ExtensionOf(sources.backgroundName);
+
+    if (erase && eraseOnce) {
+        eraseRequested_ = true;
+        eraseOnce = false;
+    }
+    if (resolutionTextPending) {
+        const QImage full = DecodeImage(sources.backgroundImagePath);
+        if (full.width() > 0)
+            resolutionText_ = ResolutionSuffix(full.width(), full.height(), ResolutionOf(full));
+        resolutionTextPending = false;
+    }
+
+    QImage board = decodeBackground(/*allowProxy=*/true);
+    updateGeometry(previewRegion, board.width(), board.height(), ResolutionOf(board));
+    if (geometryOnly)
+        return true;
+    if (board.isNull())
+        return false;
+
+    if (board.format() != QImage::Format_RGB32 && board.format() != QImage::Format_ARGB32_Premultiplied)
+        board.convertTo(board.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (options.whitePrint)
+        board.fill(Qt::white);
+    compose(board, options);
+
+    shownBoard_ = std::move(board);
+    preview_.previewDestination = QRectF(preview_.previewArea);
+    RebuildGrid(layout_, preview_, geometry_);
+    return true;
+}
+
+void BoardRenderer::compose(QImage &image, const RenderOptions &renderOptions)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    RenderContext context{layout_, geometry_, preview_, renderOptions, sources.workingFolder, fontList,
+                          fontFileLookup, &probes};
+    ComposeBoard(context, painter);
+}
+
+QImage BoardRenderer::renderForOutput(const QRect &previewRegion, bool whitePrint)
+{
+    if (sources.backgroundName.isEmpty())
+        return {};
+    QImage board = decodeBackground(/*allowProxy=*/false);
+    if (board.isNull())
+        return {};
+    // The geometry of the full-resolution board: cells, scale and hit boxes follow it.
+    updateGeometry(previewRegion, board.width(), board.height(), ResolutionOf(board));
+    RebuildGrid(layout_, preview_, geometry_);
+
+    board.convertTo(QImage::Format_RGB32);
+    if (whitePrint)
+        board.fill(Qt::white);
+    RenderOptions output = options;
+    output.whitePrint = whitePrint;
+    output.outputRendering = true;
+    output.pictureProxies = false;
+    compose(board, output);
+    return board;
+}
+
+} // namespace tavrin

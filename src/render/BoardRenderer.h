@@ -1,0 +1,72 @@
+#pragma once
+
+#include "render/RenderContext.h"
+
+#include <QImage>
+
+namespace tavrin {
+
+// Which files the board is drawn from.
+struct BoardSources {
+    QString backgroundName;      // empty: no layout is loaded and nothing is drawn
+    QString backgroundImagePath; // the full-resolution background
+    QString workingFolder;       // may hold "Background_Proxy.jpg" and the pictures' proxies
+    bool backgroundProxy = false; // draw from "Background_Proxy.jpg" when it exists
+};
+
+// Composes the board and keeps what a refresh leaves for the next one: the preview geometry,
+// the composed image the window shows, and the one-shot flags. The geometry records it writes
+// belong to the caller (hit-testing reads them).
+class BoardRenderer {
+public:
+    BoardRenderer(const MenuLayout &layout, GeometryRecords &geometry) : layout_(layout), geometry_(geometry) {}
+
+    BoardSources sources;
+    RenderOptions options; // white print, font gathering, picture proxies; renderForOutput sets its own
+    QString *fontList = nullptr; // where font gathering appends
+    std::function<QString(const QString &face)> fontFileLookup;
+    EditorProbes probes;
+
+    // Set by loaders: the next refresh that erases clears the preview region first.
+    bool eraseOnce = false;
+    // Set when a new background is loaded: the next refresh with a background recomputes the
+    // resolution text.
+    bool resolutionTextPending = false;
+
+    // The refresh: recomputes the preview geometry for previewRegion and, unless geometryOnly,
+    // composes the board into shownBoard() and rebuilds the grid. Returns false only when the
+    // background cannot be decoded (or is too large to draw on). erase tells the caller to clear
+    // the preview region; eraseRequested() says whether this refresh wants that.
+    bool refresh(const QRect &previewRegion, bool erase, bool geometryOnly);
+
+    // The board at the background's full resolution for the television or the printer, composed
+    // with output rendering on and the proxies off. The geometry (cells at the full-resolution
+    // scale) is recomputed for previewRegion first. A null image when the background cannot be
+    // decoded.
+    QImage renderForOutput(const QRect &previewRegion, bool whitePrint);
+
+    const PreviewGeometry &preview() const { return preview_; }
+    const QImage &shownBoard() const { return shownBoard_; }
+    bool eraseRequested() const { return eraseRequested_; }
+    // "      Resolution: ..." of the background, set by a refresh that honoured the pending flag.
+    const QString &resolutionText() const { return resolutionText_; }
+    // The background's extension as the last refresh saw it (selects the TV image's encoder).
+    const QString &backgroundExtension() const { return backgroundExtension_; }
+
+    // Composes the strips onto image (board pixels) with the current geometry.
+    void compose(QImage &image, const RenderOptions &renderOptions);
+
+private:
+    QImage decodeBackground(bool allowProxy);
+    void updateGeometry(const QRect &previewRegion, int width, int height, int resolution);
+
+    const MenuLayout &layout_;
+    GeometryRecords &geometry_;
+    PreviewGeometry preview_;
+    QImage shownBoard_;
+    QString resolutionText_;
+    QString backgroundExtension_;
+    bool eraseRequested_ = false;
+};
+
+} // namespace tavrin
