@@ -1,5 +1,6 @@
 #include "app/CTavrinDlg.h"
 
+#include "app/BoardPreview.h"
 #include "app/ControlPanel.h"
 #include "editor/WindowTitle.h"
 
@@ -59,7 +60,10 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
         ::_exit(code);
     };
     editor_.otherInstanceRunning = otherInstanceRunning;
-    editor_.onRefresh = [this](RefreshRequest) { update(); };
+    editor_.onRefresh = [this](RefreshRequest) {
+        if (client_)
+            client_->update();
+    };
 
     setSizeGripEnabled(true);
     resize(1280, 760);
@@ -72,8 +76,11 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     auto *frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
     frame->setSpacing(0);
-    client_ = new QWidget(this);
+    auto *preview = new BoardPreview(this);
+    preview->setEditor(&editor_);
+    client_ = preview;
     frame->addWidget(client_);
+    controls_.setClient(client_);
     buildMenu();
     frame->setMenuBar(menuBar_);
     ControlPanel::Build(client_, controls_);

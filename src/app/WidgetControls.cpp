@@ -115,3 +115,15 @@ void WidgetControls::setSelection(ControlId id, int start, int end)
 void WidgetControls::setWindowTitle(const QString &title) { window_->setWindowTitle(title); }
 
 } // namespace tavrin
+
+namespace tavrin {
+
+QRect WidgetControls::controlRect(ControlId id) const
+{
+    QWidget *w = widget(id);
+    return w ? w->geometry() : QRect();
+}
+
+QSize WidgetControls::clientSize() const { return client_ ? client_->size() : window_->size(); }
+
+} // namespace tavrin

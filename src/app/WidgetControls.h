@@ -28,9 +28,15 @@ public:
     void setFocus(ControlId id) override;
     void setSelection(ControlId id, int start, int end) override;
     void setWindowTitle(const QString &title) override;
+    QRect controlRect(ControlId id) const override;
+    QSize clientSize() const override;
+
+    // The widget the controls sit on; its coordinates are the client coordinates.
+    void setClient(QWidget *client) { client_ = client; }
 
 private:
     QWidget *window_;
+    QWidget *client_ = nullptr;
     std::map<ControlId, QWidget *> widgets_;
 };
 

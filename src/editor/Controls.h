@@ -2,6 +2,8 @@
 
 #include "editor/ControlId.h"
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 namespace tavrin {
@@ -26,6 +28,10 @@ public:
     virtual void setSelection(ControlId id, int start, int end) = 0;
     // The window's caption.
     virtual void setWindowTitle(const QString &title) = 0;
+    // A control's rectangle in client coordinates; empty when there is no such control.
+    virtual QRect controlRect(ControlId id) const = 0;
+    // Size of the window's client area (below its menu bar).
+    virtual QSize clientSize() const = 0;
 };
 
 } // namespace tavrin

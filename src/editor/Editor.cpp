@@ -6,6 +6,7 @@
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
 #include "platform/InstanceLock.h"
+#include "render/BoardGeometry.h"
 
 #include <QDir>
 
@@ -147,10 +148,36 @@ void Editor::SetBoardReadyState()
 
 void Editor::SetTitle(const QString &name) { controls_.setWindowTitle(WindowTitleText(name)); }
 
-void Editor::Refresh(RefreshRequest request)
+bool Editor::Refresh(RefreshRequest request)
 {
+    renderer.sources.backgroundName = backgroundName;
+    renderer.sources.backgroundImagePath = backgroundImagePath;
+    renderer.sources.workingFolder = paths.workingFolder;
+    renderer.options.whitePrint = layout.WhitePrintBackground;
+    renderer.options.fontGathering = fontGathering;
+    renderer.fontList = &fontList;
+
+    const QRect anchor = controls_.controlRect(ControlId::MainItemBox);
+    const QRect region = PreviewRegion(controls_.clientSize(),
+                                       anchor.isValid() ? std::optional<QRect>(anchor) : std::nullopt);
+    const bool hadPendingResolution = renderer.resolutionTextPending;
+    const bool ok = renderer.refresh(region, request.erase, request.geometryOnly);
+    if (hadPendingResolution && !renderer.resolutionTextPending && !renderer.resolutionText().isEmpty())
+        controls_.setWindowTitle(WindowTitleText(fromPackage ? layoutName : legacyDocumentName)
+                                 + renderer.resolutionText());
     if (onRefresh)
         onRefresh(request);
+    return ok;
+}
+
+void Editor::WindowResized()
+{
+    if (backgroundName.isEmpty())
+        return;
+    ClearAllGeometry(geometry);
+    Refresh({true, true});
+    RebuildGrid(layout, renderer.preview(), geometry);
+    Refresh();
 }
 
 void Editor::RunSaveCommand()

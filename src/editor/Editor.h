@@ -3,6 +3,7 @@
 #include "editor/Controls.h"
 #include "layout/StripGeometry.h"
 #include "platform/Prompter.h"
+#include "render/BoardRenderer.h"
 
 #include <QString>
 
@@ -58,6 +59,9 @@ public:
     bool modified = false;
     int paletteEntry = 2;
 
+    // Draws the board and keeps the preview geometry between refreshes.
+    BoardRenderer renderer{layout, geometry};
+
     // --- start and end -----------------------------------------------------------------
     // The editor's start-up: folders, clean-up of earlier runs, title, controls.
     // startTime is in seconds since 1970; lock (may be null) is taken once the data folder exists.
@@ -82,9 +86,14 @@ public:
     bool whitePrintChecked() const;
     void setWhitePrint(bool on);
 
-    // Redraws the board; the window installs what a refresh does.
-    void Refresh(RefreshRequest request = {});
+    // The refresh: recomputes the preview geometry from the window's client area and, unless
+    // geometry-only, composes the board; then tells the window to show it. Returns false when
+    // the background cannot be drawn.
+    bool Refresh(RefreshRequest request = {});
+    // Called after every refresh so that the window repaints.
     std::function<void(RefreshRequest)> onRefresh;
+    // The window changed size: the board is laid out anew.
+    void WindowResized();
 
     // The save command ("Save Layout && TV Image Files"); the window installs it.
     void RunSaveCommand();

@@ -35,6 +35,16 @@ public:
     }
 
     void setWindowTitle(const QString &title) override { windowTitle = title; }
+    QRect controlRect(ControlId id) const override
+    {
+        auto it = rects.find(id);
+        return it == rects.end() ? QRect() : it->second;
+    }
+    QSize clientSize() const override { return client; }
+
+    // Where the window would put its controls: the main item box as the window places it.
+    std::map<ControlId, QRect> rects{{ControlId::MainItemBox, QRect(208, 26, 290, 84)}};
+    QSize client{1280, 760};
 
     std::map<ControlId, State> table;
     QString windowTitle;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tavrin {
+
+class Editor;
+
+// The window's client area: the controls sit on it and the board is shown on it, scaled into
+// the preview area, with the screen-only overlays (vertical grid, marquees) over it.
+class BoardPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardPreview(QWidget *parent = nullptr) : QWidget(parent) {}
+    void setEditor(Editor *editor) { editor_ = editor; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Editor *editor_ = nullptr;
+};
+
+} // namespace tavrin
