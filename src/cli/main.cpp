@@ -1,7 +1,7 @@
 // tavrin-cli: the program's own rules for batch work and checks, without a window.
 #include "cli/CliCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -11,7 +11,12 @@ void PrintUsage()
 {
     std::fputs("usage: tavrin-cli <command> [arguments]\n"
                "commands:\n"
-               "  document PATH   print the layout document of a layout file\n",
+               "  document PATH [--working-folder DIR]\n"
+               "        print the layout document of a layout file\n"
+               "  render PATH -o OUT [--white-print] [--rotation 0|1|2]\n"
+               "        write the image for the television\n"
+               "  samples FOLDER\n"
+               "        write the sample boards (layout packages and TV images) into FOLDER\n",
                stderr);
 }
 
@@ -19,8 +24,12 @@ void PrintUsage()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // Text is drawn with the system's fonts, which need the GUI application object; no window is
+    // ever shown, so the offscreen platform serves everywhere.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QStringList arguments = QGuiApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
         PrintUsage();
         return 2;
@@ -28,6 +37,10 @@ int main(int argc, char **argv)
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("document"))
         return tavrin::cli::DocumentCommand(arguments);
+    if (command == QLatin1String("render"))
+        return tavrin::cli::RenderCommand(arguments);
+    if (command == QLatin1String("samples"))
+        return tavrin::cli::SamplesCommand(arguments);
     PrintUsage();
     return 2;
 }

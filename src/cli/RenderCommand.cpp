@@ -1,0 +1,101 @@
+#include "cli/CliCommands.h"
+
+#include "fonts/FontMatching.h"
+#include "images/TvImageOutput.h"
+#include "layout/LayoutFileOpening.h"
+#include "render/BoardRenderer.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tavrin::cli {
+
+namespace {
+
+struct RenderArguments {
+    QString layoutPath;
+    QString output;
+    bool whitePrint = false;
+    int rotation = 0;
+};
+
+std::optional<RenderArguments> ParseRenderArguments(const QStringList &arguments)
+{
+    RenderArguments parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("-o") && i + 1 < arguments.size()) {
+            parsed.output = arguments[++i];
+        } else if (argument == QLatin1String("--white-print")) {
+            parsed.whitePrint = true;
+        } else if (argument == QLatin1String("--rotation") && i + 1 < arguments.size()) {
+            const QString value = arguments[++i];
+            if (value != QLatin1String("0") && value != QLatin1String("1") && value != QLatin1String("2"))
+                return std::nullopt;
+            parsed.rotation = value.toInt();
+        } else if (parsed.layoutPath.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
+            parsed.layoutPath = argument;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.layoutPath.isEmpty() || parsed.output.isEmpty())
+        return std::nullopt;
+    return parsed;
+}
+
+} // namespace
+
+QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
+                     bool whitePrint, int rotation, QString *fontList)
+{
+    auto geometry = std::make_unique<GeometryRecords>();
+    BoardRenderer renderer(layout, *geometry);
+    renderer.sources.backgroundName = opened.background.backgroundName;
+    renderer.sources.backgroundImagePath = opened.background.backgroundImagePath;
+    renderer.sources.workingFolder = workingFolder;
+    renderer.fontList = fontList;
+    renderer.fontFileLookup = [](const QString &face) { return FindFontFile(face); };
+    // A preview region larger than the board shows it at one preview pixel per board pixel, so
+    // the cells are laid out at the board's own resolution.
+    const QRect region(0, 0, 1 << 20, 1 << 20);
+    QImage board = renderer.renderForOutput(region, whitePrint);
+    // Only a portrait board is ever turned for the television.
+    if (!board.isNull() && board.width() < board.height())
+        board = RotateForTv(board, rotation);
+    return board;
+}
+
+// tavrin-cli render PATH -o OUT [--white-print] [--rotation 0|1|2]: the image for the
+// television, exactly as saving writes it.
+int RenderCommand(const QStringList &arguments)
+{
+    const std::optional<RenderArguments> parsed = ParseRenderArguments(arguments);
+    if (!parsed) {
+        PrintFailure(QStringLiteral("usage: tavrin-cli render PATH -o OUT [--white-print] [--rotation 0|1|2]"));
+        return 2;
+    }
+    QTemporaryDir workingFolder;
+    auto layout = std::make_unique<MenuLayout>();
+    OpenedLayoutFile opened;
+    const QString failure = OpenLayoutFile(parsed->layoutPath, workingFolder.path(), *layout, opened);
+    if (!failure.isEmpty()) {
+        PrintFailure(failure);
+        return 1;
+    }
+    QString fontList;
+    const QImage board =
+        RenderTvImage(*layout, opened, workingFolder.path(), parsed->whitePrint, parsed->rotation, &fontList);
+    if (board.isNull()) {
+        PrintFailure(QStringLiteral("The background image cannot be read: ") + opened.background.backgroundImagePath);
+        return 1;
+    }
+    if (!SaveTvImage(board, parsed->output, TvImageFormatFor(opened.background.backgroundName))) {
+        PrintFailure(QStringLiteral("Cannot write ") + parsed->output);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tavrin::cli

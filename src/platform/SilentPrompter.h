@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+#include <QStringList>
+
+namespace tavrin {
+
+// A prompter for work without a user (the command-line tool): it keeps the messages it is
+// given, declines every question and cancels every file dialog.
+class SilentPrompter : public Prompter {
+public:
+    QStringList messages;
+
+    void showMessage(const QString &text) override { messages << text; }
+    Answer askOkCancel(const QString &text) override
+    {
+        messages << text;
+        return Answer::Cancel;
+    }
+    Answer askYesNo(const QString &text) override
+    {
+        messages << text;
+        return Answer::No;
+    }
+    Answer askYesNoCancel(const QString &text) override
+    {
+        messages << text;
+        return Answer::Cancel;
+    }
+    QString askOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString askSaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
+};
+
+} // namespace tavrin
