@@ -28,6 +28,9 @@ inline bool Register(Scenario scenario)
     return true;
 }
 
+// Text drawing needs the GUI application object (offscreen); scenarios call this in prepare.
+void EnsureGuiApplication();
+
 // Keeps the optimiser from dropping work whose result is not used.
 void KeepResult(const void *p);
 

@@ -13,18 +13,6 @@
 namespace tavrin::bench {
 namespace {
 
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tavrin-bench";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
-
 const char *const kFamilies[] = {"Arial", "DejaVu Sans", "Times New Roman"};
 constexpr double kEm = 0.736 * 67.5;
 
