@@ -3,6 +3,8 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 #include "TestApplication.h"
+#include "render/BoardGeometry.h"
+#include "samples/SampleBoards.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -174,6 +176,46 @@ TEST(StartUpTest, RefusalEndsWithZeroBeforeAnyFolderIsMade)
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(process.readAllStandardError().contains("This file must be opened\nwith Marbix editing software."));
     EXPECT_FALSE(QDir(dataFolder).exists());
+}
+
+} // namespace
+} // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// With a board loaded, the window shows it scaled into the preview area below the text boxes,
+// and the vertical grid over it when asked.
+TEST_F(WindowFixture, ShowsTheComposedBoardInThePreviewArea)
+{
+    Editor &editor = window->editor();
+    const QString folder = data.file("board");
+    samples::BuildSample(samples::SampleKind::Landscape, folder, editor.layout);
+    editor.backgroundName = "Background.jpg";
+    editor.backgroundImagePath = folder + "/Background.jpg";
+    window->resize(1400, 900);
+    QApplication::processEvents();
+    ASSERT_TRUE(editor.Refresh({true, true}));
+    RebuildGrid(editor.layout, editor.renderer.preview(), editor.geometry);
+    ASSERT_TRUE(editor.Refresh());
+
+    const PreviewGeometry &preview = editor.renderer.preview();
+    const QRect anchor = window->controls().controlRect(ControlId::MainItemBox);
+    EXPECT_EQ(preview.previewArea.x(), anchor.x());
+    EXPECT_GE(preview.previewArea.y(), anchor.y() + anchor.height() + 24);
+    EXPECT_EQ(preview.boardWidth, 1920);
+
+    QWidget *client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
+    const QImage shown = client->grab().toImage();
+    // The burgundy heading of the first column, a few pixels into the board.
+    const QPoint heading(preview.previewArea.x() + 10, preview.previewArea.y() + 5);
+    const QColor colour = shown.pixelColor(heading);
+    EXPECT_NEAR(colour.red(), 122, 20);
+    EXPECT_NEAR(colour.green(), 28, 20);
+    EXPECT_NEAR(colour.blue(), 61, 20);
+    // Outside the preview area the window keeps its face colour.
+    EXPECT_EQ(shown.pixelColor(preview.previewArea.x() - 5, preview.previewArea.y() + 5),
+              client->palette().color(QPalette::Window));
 }
 
 } // namespace
