@@ -140,3 +140,17 @@ TEST(LogoPictures, AreNamedSo)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(ComposeFixture, ResolutionTextIsMadeOnceAfterABackgroundIsLoaded)
+{
+    renderer.resolutionTextPending = true;
+    render();
+    EXPECT_FALSE(renderer.resolutionTextPending);
+    EXPECT_EQ(renderer.resolutionText(), "      Resolution: 400 x 200 at 96 PPI (4.2 in x 2.1 in)");
+}
+
+} // namespace
+} // namespace tavrin
