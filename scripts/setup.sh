@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins
   libgif-dev libminizip-dev zlib1g-dev libfontconfig-dev
   libgtest-dev libgmock-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   unzip xvfb xauth xdotool x11-apps imagemagick
 )
 
