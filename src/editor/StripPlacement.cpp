@@ -1,0 +1,167 @@
+#include "editor/StripPlacement.h"
+
+#include "layout/StripOperations.h"
+#include "render/BoardGeometry.h"
+
+#include <cmath>
+
+namespace tavrin {
+
+namespace {
+
+bool IsTextOnly(const Strip &strip)
+{
+    return IsClear(strip.BackGroundColor) && strip.Picture.SubImageFileName.isEmpty()
+        && strip.Picture.SubImageFrameIndex == 0;
+}
+
+// The union of the strip's drawn text groups, in preview pixels; empty when none was drawn.
+QRectF TextUnion(const StripGeometry &g)
+{
+    QRectF united;
+    for (const RectF32 &box : g.hitBoxes)
+        if (box.width > 0)
+            united = united.isEmpty() ? ToQRectF(box) : united.united(ToQRectF(box));
+    return united;
+}
+
+void ShiftTexts(Strip &strip, double dx, double dy)
+{
+    for (TextGroup &group : strip.Groups) {
+        if (group.Text.isEmpty())
+            continue;
+        group.Xref -= dx;
+        group.Yref -= dy;
+    }
+}
+
+void MoveStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition from, CellPosition to)
+{
+    layout.strip(to.column, to.row) = layout.strip(from.column, from.row);
+    ResetStrip(layout.strip(from.column, from.row));
+    ClearStripGeometry(geometry, from.column, from.row);
+}
+
+} // namespace
+
+void VerticalFrameFit(MenuLayout &layout, const GeometryRecords &geometry, CellPosition cell)
+{
+    Strip &strip = layout.strip(cell.column, cell.row);
+    const StripGeometry &g = geometry(cell.column, cell.row);
+    const QRectF text = TextUnion(g);
+    if (!IsTextOnly(strip) || text.isEmpty() || !(g.cellRect.height > 0))
+        return;
+    const double cellHeight = g.cellRect.height;
+    strip.YSizeFactor = text.height() / cellHeight;
+    // The frame's new top, in cell heights from the cell's top; the texts move up by as much
+    // as the frame moves down, so they stay where they are.
+    const double top = (text.top() - g.cellRect.top) / cellHeight;
+    ShiftTexts(strip, 0.0, top - strip.YOffsetFactor);
+    strip.YOffsetFactor = top;
+}
+
+CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell)
+{
+    Strip *strip = &layout.strip(cell.column, cell.row);
+    if (!IsTextOnly(*strip))
+        return cell;
+    ResetEmptyGroups(*strip);
+    for (const TextGroup &group : strip->Groups)
+        if (group.CenterInStrip)
+            return cell;
+    QRectF text = TextUnion(geometry(cell.column, cell.row));
+    const RectF32 *c = &geometry(cell.column, cell.row).cellRect;
+    if (text.isEmpty() || !(c->width > 0))
+        return cell;
+
+    const bool pricesOnly = strip->mainItem().Text.isEmpty() && strip->subItems().Text.isEmpty();
+    if (pricesOnly) {
+        // Prices pushed a whole cell or more to the right belong to the next column.
+        while (text.left() >= c->left + c->width && cell.column + 1 < layout.boardColumns()) {
+            const CellPosition next{cell.column + 1, cell.row};
+            const double sourceOffset = strip->XOffsetFactor;
+            MoveStrip(layout, geometry, cell, next);
+            cell = next;
+            strip = &layout.strip(cell.column, cell.row);
+            strip->XOffsetFactor = 0.0;
+            strip->XSizeFactor -= 1.0;
+            strip->prices().Xref -= 1.0 - sourceOffset;
+            c = &geometry(cell.column, cell.row).cellRect;
+            if (!(c->width > 0))
+                return cell;
+        }
+        text.setLeft(c->left);
+    }
+    strip->XSizeFactor = text.width() / c->width + 0.05;
+    const double left = (text.left() - c->left) / c->width;
+    ShiftTexts(*strip, left - strip->XOffsetFactor, 0.0);
+    strip->XOffsetFactor = left;
+    return cell;
+}
+
+CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell)
+{
+    const int columns = layout.boardColumns(), rows = layout.boardRows();
+    const int c = cell.column, r = cell.row;
+    Strip &strip = layout.strip(c, r);
+
+    // Down or up by whole rows, to the first free row from there.
+    const double yOffset = strip.YOffsetFactor;
+    if (std::isfinite(yOffset) && std::abs(yOffset) >= 1.0) {
+        const double n = std::trunc(yOffset);
+        if (r + n < 0 || r + n >= rows)
+            return cell;
+        int target = r + int(n);
+        while (IsStripInUse(layout.strip(c, target))) {
+            if (++target >= rows)
+                return cell; // no free row below: nothing moves
+        }
+        layout.strip(c, target) = strip;
+        layout.strip(c, target).YOffsetFactor -= target - r;
+        ResetStrip(strip);
+        ClearStripGeometry(geometry, c, r);
+        return {c, target};
+    }
+
+    // Sideways by whole columns: the offset comes into (-0.998, 0.998).
+    double &xOffset = strip.XOffsetFactor;
+    if (!std::isfinite(xOffset))
+        return cell;
+    int k = 0;
+    if (std::abs(xOffset) >= 0.998) {
+        // The fewest whole cells that bring the offset inside the open range.
+        const double whole = std::floor(std::abs(xOffset) - 0.998) + 1.0;
+        if (whole > columns + 1)
+            return cell; // far beyond the grid: nothing can move there
+        k = xOffset > 0 ? int(whole) : -int(whole);
+        xOffset -= k;
+    }
+    int j = c + k;
+    if (k != 0 && (j < 0 || j >= columns))
+        return cell;
+    if (k > 0) {
+        while (IsStripInUse(layout.strip(j, r))) {
+            if (j + 1 >= columns)
+                return cell;
+            ++j;
+            xOffset -= 1.0;
+        }
+    }
+    int targetRow = r;
+    while (xOffset < 0 && j > 0) {
+        xOffset += 1.0;
+        --j;
+        while (IsStripInUse(layout.strip(j, targetRow)) && !(j == c && targetRow == r)) {
+            if (targetRow + 1 >= rows)
+                return cell;
+            ++targetRow;
+            strip.YOffsetFactor -= 1.0;
+        }
+    }
+    if (j == c && targetRow == r)
+        return cell;
+    MoveStrip(layout, geometry, cell, {j, targetRow});
+    return {j, targetRow};
+}
+
+} // namespace tavrin

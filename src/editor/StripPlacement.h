@@ -1,0 +1,31 @@
+#pragma once
+
+#include "layout/StripGeometry.h"
+
+namespace tavrin {
+
+struct CellPosition {
+    int column = 0;
+    int row = 0;
+    bool operator==(const CellPosition &) const = default;
+};
+
+// Fitting the frame of a text-only strip (clear background, no picture, no border) around its
+// text, from the hit boxes and cells of the last refresh. Both keep the text where it is on the
+// board. A strip without drawn text is left alone.
+//
+// Vertical: the frame takes the height and the top of the text.
+void VerticalFrameFit(MenuLayout &layout, const GeometryRecords &geometry, CellPosition cell);
+// Horizontal: empty groups get the generic defaults; unless a group is centred in the strip,
+// a prices-only strip whose text lies a whole cell or more to the right moves to that column,
+// and the frame then spans from the cell's left edge (prices only) or the text's left edge to
+// the text's right edge, plus 5 % of a cell. Returns the cell that holds the strip afterwards.
+CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell);
+
+// A strip whose frame was pushed a whole cell or more away moves to the cell it now lies over
+// (the first free one from there, within the grid), keeping the fraction of a cell as its
+// offset. Returns the cell that holds the content afterwards; the source is reset and its
+// geometry cleared when the content moved.
+CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell);
+
+} // namespace tavrin
