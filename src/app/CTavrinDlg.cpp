@@ -107,7 +107,9 @@ void CTavrinDlg::buildMenu()
 {
     menuBar_ = new QMenuBar(this);
     QMenu *menu = menuBar_->addMenu(QStringLiteral("  "));
-    menu->addAction(QStringLiteral("&Open..."))->setData(int(MenuCommand::Open));
+    QAction *open = menu->addAction(QStringLiteral("&Open..."));
+    open->setData(int(MenuCommand::Open));
+    connect(open, &QAction::triggered, this, [this] { editor_.LoadBackgroundCommand(); });
     menu->addAction(QStringLiteral("Save &As..."))->setData(int(MenuCommand::SaveAs));
     menu->addSeparator();
     QAction *exit = menu->addAction(QStringLiteral("Exit"));

@@ -99,6 +99,27 @@ public:
     void RunSaveCommand();
     std::function<void()> saveCommand;
 
+    // --- background and picture loading (ImageCommands.cpp) ------------------------------
+    // Whether the board is drawn from "Background_Proxy.jpg" and the pictures from their proxies;
+    // Refresh hands both to the renderer. Recomputed when a background or a layout is loaded.
+    bool backgroundProxyInUse = false;
+    bool pictureProxiesInUse = false;
+
+    // The window menu's "&Open...": a new background image for the board.
+    void LoadBackgroundCommand();
+    // "Load New Picture" for the strip at column, row. The edit modes pass the strip of the
+    // selected picture or background; a picture edit mode pushes the strip's undo record between
+    // AskPictureFile and LoadPictureInto, and ends its mode afterwards.
+    void LoadPictureCommand(int column, int row);
+    QString AskPictureFile(); // empty when the user cancelled
+    void LoadPictureInto(const QString &path, int column, int row);
+    // Copies the picture into the working folder and gives it to the strip, with its proxy.
+    void ImportPicture(const QString &sourcePath, int column, int row);
+    // Proxies made anew when a layout is opened or a background loaded.
+    void MakeProxiesForLoadedBoard();
+    // After an undo restored the strip with its picture. True when the proxy was written.
+    bool RebuildStripProxy(int column, int row);
+
     Controls &controls() { return controls_; }
     Prompter &prompter() { return *prompter_; }
     // Tests and the window may swap in another prompter.
