@@ -1,6 +1,8 @@
 #include "app/QtPrompter.h"
 
 #include "Version.h"
+#include "dialogs/FontInstallPanel.h"
+#include "fonts/FontInstallation.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -66,6 +68,13 @@ QString QtPrompter::askSaveFileName(const QString &title, const QString &folder,
     const QString start = proposedName.isEmpty() ? folder : QDir(folder).filePath(proposedName);
     return QFileDialog::getSaveFileName(parent_, title, start, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+Answer QtPrompter::askFontInstallation(const QString &title, const QString &fontFolder)
+{
+    FontInstallPanel panel(fontFolder, UserFontFolder(), parent_);
+    panel.setWindowTitle(title);
+    return panel.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
 
 } // namespace tavrin

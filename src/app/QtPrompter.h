@@ -20,6 +20,7 @@ public:
     QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                             const QString &filter) override;
+    Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
 
 private:
     QWidget *parent_;

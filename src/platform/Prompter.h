@@ -26,6 +26,9 @@ public:
     // Save-file dialog; an empty result means the user cancelled.
     virtual QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                                     const QString &filter) = 0;
+    // The font installation panel on the font files of fontFolder: the user installs fonts in it
+    // and closes it with "Done" (Cancel), or by choosing a file (Ok).
+    virtual Answer askFontInstallation(const QString &title, const QString &fontFolder) = 0;
 };
 
 } // namespace tavrin

@@ -30,6 +30,7 @@ public:
     }
     QString askOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString askSaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
+    Answer askFontInstallation(const QString &, const QString &) override { return Answer::Cancel; }
 };
 
 } // namespace tavrin

@@ -72,6 +72,9 @@ bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometr
         board.convertTo(board.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (options.whitePrint)
         board.fill(Qt::white);
+    // A gathering render lists exactly the fonts it draws.
+    if (options.fontGathering && fontList)
+        fontList->clear();
     compose(board, options);
 
     shownBoard_ = std::move(board);
@@ -108,6 +111,9 @@ QImage BoardRenderer::renderForOutput(const QRect &previewRegion, bool whitePrin
     output.whitePrint = whitePrint;
     output.outputRendering = true;
     output.pictureProxies = false;
+    // The output render before a save lists exactly the fonts of the texts it draws.
+    if (fontList)
+        fontList->clear();
     compose(board, output);
     return board;
 }

@@ -51,4 +51,17 @@ QString ScriptedPrompter::askSaveFileName(const QString &title, const QString &,
     return nextFileName(title);
 }
 
+Answer ScriptedPrompter::askFontInstallation(const QString &title, const QString &fontFolder)
+{
+    dialogTitles << title;
+    fontPanelFolders << fontFolder;
+    if (duringFontInstallation)
+        duringFontInstallation();
+    if (fontPanelAnswers.empty())
+        return Answer::Cancel;
+    const Answer a = fontPanelAnswers.front();
+    fontPanelAnswers.pop_front();
+    return a;
+}
+
 } // namespace tavrin::test

@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 
 #include <deque>
+#include <functional>
 
 namespace tavrin::test {
 
@@ -20,7 +21,14 @@ public:
     std::deque<QString> fileNames;
 
     QStringList shown;       // every text shown, in order, whatever the kind of box
-    QStringList dialogTitles; // titles of the file dialogs
+    QStringList dialogTitles; // titles of the file dialogs and of the font installation panel
+
+    // Answers of the font installation panel, in order: Ok when the user chose a file, Cancel for
+    // "Done"; when they run out the panel answers Done. duringFontInstallation (when set) runs
+    // while the panel is open, before it answers, to stand in for the user installing fonts.
+    std::deque<Answer> fontPanelAnswers;
+    std::function<void()> duringFontInstallation;
+    QStringList fontPanelFolders; // the folder each panel showed
 
     void showMessage(const QString &text) override;
     Answer askOkCancel(const QString &text) override;
@@ -29,6 +37,7 @@ public:
     QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                             const QString &filter) override;
+    Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
 
 private:
     Answer next(Answer whenEmpty);
