@@ -1,14 +1,13 @@
 #include "render/StripContent.h"
 
+#include "fonts/FontInventory.h"
+
 #include "layout/StripOperations.h"
 #include "render/PictureDrawing.h"
 #include "render/PriceLineDrawing.h"
 #include "render/PricesLayout.h"
 #include "render/TextMeasure.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
@@ -54,18 +53,8 @@ double Finite(double value)
 // that fails is not reported.
 void GatherFontFile(RenderContext &context, const QString &face)
 {
-    if (!context.fontList || context.fontList->contains(face + u','))
-        return;
-    const QString path = context.fontFileLookup ? context.fontFileLookup(face) : QString();
-    if (path.isEmpty())
-        return;
-    const QString fileName = QFileInfo(path).fileName();
-    if (!context.workingFolder.isEmpty()) {
-        const QString target = QDir(context.workingFolder).filePath(fileName);
-        if (!QFileInfo::exists(target))
-            QFile::copy(path, target);
-    }
-    context.fontList->append(face + u',' + fileName + u';');
+    if (context.fontList)
+        tavrin::GatherFontFile(*context.fontList, face, context.workingFolder, context.fontFileLookup);
 }
 
 // The preview-pixel hit box of one drawn line whose box is in board pixels: a little smaller than

@@ -178,8 +178,8 @@ void SetItem(Strip &strip, const QString &name, const QString &subItems, const Q
         strip.CaloriesTextColor = Named("Med Yellow");
         strip.CaloriesItalics = 1;
         // Room for four-digit calorie counts beside four-character prices.
-        strip.PriceTabSpacingFactor = 9.0;
-        strip.CaloriesSpacingFactor = 4.3;
+        strip.PriceTabSpacingFactor = 10.0;
+        strip.CaloriesSpacingFactor = 5.0;
     }
 }
 
@@ -204,7 +204,7 @@ void SetHeading(Strip &strip, const QString &title, Colour background, const QSt
         labels.Yref = 0.3;
         labels.GroupAlignment = int(GroupAlignment::Right);
         labels.TextColor = kWhite;
-        strip.PriceTabSpacingFactor = 9.0 * 0.46 / 0.32; // the same columns as the prices below
+        strip.PriceTabSpacingFactor = 10.0 * 0.46 / 0.32; // the same columns as the prices below
     }
 }
 
@@ -288,7 +288,7 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     // The logo sits over the burger's corner and is drawn on top of it.
     Strip &logo = layout.strip(1, 13);
     SetPicture(logo, folder + QStringLiteral("/house_logo.png"), 0);
-    logo.XOffsetFactor = 0.33;
+    logo.XOffsetFactor = 0.38;
     logo.XSizeFactor = 0.18;
     logo.YSizeFactor = 2.6;
 
