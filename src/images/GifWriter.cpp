@@ -41,8 +41,9 @@ std::optional<QByteArray> EncodeGif(const QImage &image)
     if (image.isNull() || image.width() > 0xFFFF || image.height() > 0xFFFF)
         return std::nullopt;
 
-    // Qt reduces the colours; transparency is carried separately so that the palette never
-    // spends an entry on it unless a pixel needs one.
+    // Qt keeps up to 256 colours exactly and reduces more to a dithered palette; transparency
+    // is carried separately so that the palette never spends an entry on it unless a pixel
+    // needs one.
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     bool anyTransparent = false;
     for (int y = 0; y < argb.height() && !anyTransparent; ++y) {
@@ -54,7 +55,7 @@ std::optional<QByteArray> EncodeGif(const QImage &image)
             }
     }
     const QImage indexed = argb.convertToFormat(QImage::Format_RGB32)
-                               .convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither);
+                               .convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither);
     QList<QRgb> palette = indexed.colorTable();
     if (palette.isEmpty() || palette.size() > 256)
         return std::nullopt;
