@@ -4,6 +4,7 @@
 #include "render/PreviewOverlays.h"
 
 #include <QPainter>
+#include <QTimer>
 
 namespace tavrin {
 
@@ -20,6 +21,10 @@ void BoardPreview::paintEvent(QPaintEvent *)
         if (editor_->controls().isChecked(ControlId::DisplayVerticalGrid))
             DrawVerticalGrid(painter, renderer.preview(), editor_->geometry, editor_->layout.NumberOfColumns);
     }
+    // The conversion question of a freshly opened legacy layout comes once the board is shown;
+    // it is asked after this paint, since a question cannot be shown from inside one.
+    if (editor_->migrationPending)
+        QTimer::singleShot(0, this, [editor = editor_] { editor->RunPendingMigration(); });
 }
 
 void BoardPreview::resizeEvent(QResizeEvent *event)

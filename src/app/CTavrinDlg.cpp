@@ -141,6 +141,9 @@ void CTavrinDlg::onButton(ControlId id)
         if (editor_.ExitButton())
             endProcess(0);
         break;
+    case ControlId::OpenLayout:
+        editor_.OpenLayoutCommand();
+        break;
     case ControlId::HelpVideos:
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHelpVideosAddress)));
         break;

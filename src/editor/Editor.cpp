@@ -2,6 +2,7 @@
 
 #include "editor/ColourPalette.h"
 #include "editor/WindowTitle.h"
+#include "fonts/FontInventory.h"
 #include "layout/StripOperations.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
@@ -16,6 +17,9 @@ Editor::Editor(Controls &controls, Prompter &prompter)
     : controls_(controls), prompter_(&prompter)
 {
     InitialiseNewEditorLayout(layout, workingStrip, geometry, PaletteColour(paletteEntry));
+    // Output renders, and a gathering refresh, collect the layout's fonts into fontList.
+    renderer.fontList = &fontList;
+    renderer.fontFileLookup = GatheringFontFileLookup;
 }
 
 void Editor::Initialise(qint64 startTime, qint64 processId, InstanceLock *lock)
@@ -153,6 +157,8 @@ bool Editor::Refresh(RefreshRequest request)
     renderer.sources.backgroundName = backgroundName;
     renderer.sources.backgroundImagePath = backgroundImagePath;
     renderer.sources.workingFolder = paths.workingFolder;
+    renderer.sources.backgroundProxy = backgroundProxyInUse;
+    renderer.options.pictureProxies = pictureProxiesInUse;
     renderer.options.whitePrint = layout.WhitePrintBackground;
     renderer.options.fontGathering = fontGathering;
     renderer.fontList = &fontList;

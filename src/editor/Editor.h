@@ -120,6 +120,21 @@ public:
     // After an undo restored the strip with its picture. True when the proxy was written.
     bool RebuildStripProxy(int column, int row);
 
+    // --- opening a layout and converting legacy layouts (OpenLayoutCommand.cpp) ----------
+    // "Open Marbix Layout File": asks to save, lets the user pick a package, a TV image or a
+    // legacy layout document, reads it and shows the board.
+    void OpenLayoutCommand();
+    // Offered at the first paint after a legacy layout was opened: replace the legacy document
+    // and its support folder by one package. True when the layout was converted.
+    bool MigrateLegacyLayout();
+    // Called by the window at the end of a paint: runs the pending conversion question once.
+    void RunPendingMigration();
+    // The edit modes' idle state of the editing controls, as after an open.
+    void SetIdleEditingControls();
+    // Mouse presses made before this moment (milliseconds of the event clock) are dropped:
+    // clicks made while a layout was loading have no effect.
+    qint64 ignoreClicksBefore = 0;
+
     Controls &controls() { return controls_; }
     Prompter &prompter() { return *prompter_; }
     // Tests and the window may swap in another prompter.

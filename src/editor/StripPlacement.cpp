@@ -3,6 +3,7 @@
 #include "layout/StripOperations.h"
 #include "render/BoardGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavrin {
@@ -162,6 +163,52 @@ CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPo
         return cell;
     MoveStrip(layout, geometry, cell, {j, targetRow});
     return {j, targetRow};
+}
+
+void NormaliseOpenedStrips(MenuLayout &layout, GeometryRecords &geometry)
+{
+    CellPosition previousTarget{0, 0};
+    const int columns = layout.boardColumns(), rows = layout.boardRows();
+    for (int c = 0; c < columns; ++c) {
+        for (int r = 0; r < rows; ++r) {
+            Strip &strip = layout.strip(c, r);
+            if (!IsStripInUse(strip))
+                continue;
+            const CellPosition cell{c, r};
+            const bool leftOfBoard = strip.XOffsetFactor < -c;
+            const bool aboveBoard = strip.YOffsetFactor < -r;
+            if ((leftOfBoard || aboveBoard) && StripHasText(strip)) {
+                if (leftOfBoard) {
+                    for (TextGroup &group : strip.Groups)
+                        if (!group.Text.isEmpty())
+                            group.Xref += strip.XOffsetFactor;
+                    strip.XOffsetFactor = 0.0;
+                    HorizontalFrameFit(layout, geometry, cell);
+                }
+                if (aboveBoard) {
+                    for (TextGroup &group : strip.Groups)
+                        if (!group.Text.isEmpty())
+                            group.Yref += strip.YOffsetFactor;
+                    strip.YOffsetFactor = 0.0;
+                    VerticalFrameFit(layout, geometry, cell);
+                }
+                RelocateStrip(layout, geometry, cell);
+            }
+            const Strip &now = layout.strip(c, r);
+            if (IsClear(now.BackGroundColor) && now.Picture.SubImageFileName.isEmpty()) {
+                VerticalFrameFit(layout, geometry, previousTarget);
+                HorizontalFrameFit(layout, geometry, previousTarget);
+                RectF32 boxes[kGroupCount];
+                std::copy(std::begin(geometry(c, r).hitBoxes), std::end(geometry(c, r).hitBoxes), boxes);
+                const CellPosition result = RelocateStrip(layout, geometry, cell);
+                previousTarget = result;
+                if (!(result == cell))
+                    std::copy(std::begin(boxes), std::end(boxes), geometry(result.column, result.row).hitBoxes);
+            } else {
+                RelocateStrip(layout, geometry, cell);
+            }
+        }
+    }
 }
 
 } // namespace tavrin

@@ -28,4 +28,9 @@ CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, C
 // geometry cleared when the content moved.
 CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell);
 
+// The pass over the strips of a freshly opened layout: frames pushed off the board's left or top
+// edge come back with their texts kept in place, text-only frames are fitted around their text,
+// and content lying a whole cell away moves to the cell it lies over.
+void NormaliseOpenedStrips(MenuLayout &layout, GeometryRecords &geometry);
+
 } // namespace tavrin

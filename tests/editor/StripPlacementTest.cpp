@@ -136,3 +136,21 @@ TEST_F(PlacementFixture, CentredTextKeepsItsFrame)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(PlacementFixture, OpeningBringsFramesBackOntoTheBoardWithTheirTextInPlace)
+{
+    Strip &s = textStrip(0, 2);
+    s.XOffsetFactor = -0.2;
+    s.mainItem().Xref = 0.1;
+    s.BackGroundColor = kBlack; // keeps its frame: only the offset moves into the text
+    NormaliseOpenedStrips(*layout, *geometry);
+    EXPECT_EQ(s.XOffsetFactor, 0.0);
+    EXPECT_NEAR(s.mainItem().Xref, -0.1, 1e-9);
+    EXPECT_EQ(s.mainItem().Text, "Soup");
+}
+
+} // namespace
+} // namespace tavrin

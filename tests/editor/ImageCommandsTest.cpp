@@ -1,0 +1,209 @@
+#include "images/ImportTestPictures.h"
+
+#include "editor/ColourPalette.h"
+#include "editor/Editor.h"
+#include "editor/WindowTitle.h"
+#include "images/ImageDecoding.h"
+#include "images/Proxies.h"
+#include "support/GuiApplication.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TableControls.h"
+#include "support/TempDataDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace tavrin {
+namespace {
+
+using namespace test;
+
+// Records where the file dialogs start and what they offer.
+class RecordingPrompter : public ScriptedPrompter {
+public:
+    QStringList folders, filters;
+    QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) override
+    {
+        folders << folder;
+        filters << filter;
+        return ScriptedPrompter::askOpenFileName(title, folder, filter);
+    }
+};
+
+const QString kUnsupported = QStringLiteral("Sorry! Tavrin does not support this image format!");
+
+class ImageCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureGuiApplication();
+        editor.Initialise(1733650000, 4242, nullptr);
+        ASSERT_TRUE(QDir().mkpath(chosenFolder()));
+    }
+    QString chosenFolder() const { return data.file(QStringLiteral("pictures")); }
+    QString chosen(const QString &name, const QByteArray &bytes) { return WriteBytes(chosenFolder() + '/' + name, bytes); }
+    QString working(const QString &name) const { return editor.paths.workingFolder + '/' + name; }
+    void openedPackage()
+    {
+        editor.fromPackage = true;
+        editor.layoutName = QStringLiteral("Menu1_LAYOUT.MARBIX");
+    }
+
+    TempDataDir data;
+    TableControls controls;
+    RecordingPrompter prompter;
+    Editor editor{controls, prompter};
+};
+
+TEST_F(ImageCommandsTest, LargeBackgroundOfAPackageLayoutIsDrawnFromItsProxy)
+{
+    openedPackage();
+    const QString picture = WriteBytes(working(QStringLiteral("Pizza.jpg")), EncodeImage(Quarters(2400, 1200), "jpg"));
+    editor.layout.strip(1, 4).Picture.SubImageFileName = picture;
+    const QByteArray jpeg = EncodeImage(Quarters(4000, 3000), "jpg");
+    const QString path = chosen(QStringLiteral("Lunch.jpg"), jpeg);
+    prompter.fileNames = {path};
+    editor.setWhitePrint(true);
+    editor.paletteEntry = 7;
+    controls.setText(ControlId::MainItemBox, QStringLiteral("Burger"));
+
+    editor.LoadBackgroundCommand();
+
+    EXPECT_EQ(prompter.dialogTitles, QStringList{"Open Menu Background jpg Image File"});
+    EXPECT_EQ(prompter.filters, QStringList{"MARBIX Backgroundfile (*.jpg)"});
+    EXPECT_EQ(prompter.folders, QStringList{editor.paths.programFolder});
+    EXPECT_TRUE(prompter.shown.isEmpty());
+
+    EXPECT_EQ(editor.backgroundName, path);
+    EXPECT_EQ(editor.backgroundImagePath, path);
+    EXPECT_EQ(editor.layoutFolder, chosenFolder());
+    EXPECT_EQ(ReadBytes(working(QStringLiteral("Background.jpg"))), jpeg);
+    EXPECT_EQ(ImagePixelSize(working(QStringLiteral("Background_Proxy.jpg"))), QSize(1600, 1200));
+    EXPECT_TRUE(editor.backgroundProxyInUse);
+    EXPECT_TRUE(editor.pictureProxiesInUse);
+    EXPECT_EQ(ImagePixelSize(working(QStringLiteral("Pizza_Proxy.jpg"))), QSize(1600, 800));
+    // The renderer follows the switches: the editor's board is the proxy's size.
+    EXPECT_TRUE(editor.renderer.sources.backgroundProxy);
+    EXPECT_TRUE(editor.renderer.options.pictureProxies);
+    EXPECT_EQ(editor.renderer.preview().boardWidth, 1600);
+    EXPECT_EQ(controls.windowTitle,
+              WindowTitleText(editor.layoutName) + ResolutionSuffix(4000, 3000, kDefaultDotsPerInch));
+
+    EXPECT_FALSE(editor.whitePrintChecked());
+    EXPECT_EQ(editor.paletteEntry, kPaletteWhite);
+    EXPECT_TRUE(controls.text(ControlId::MainItemBox).isEmpty());
+    EXPECT_EQ(controls.text(ControlId::FontBox), editor.currentFontName);
+    EXPECT_EQ(controls.focused, ControlId::MainItemBox);
+    EXPECT_TRUE(controls.isEnabled(ControlId::LoadNewPicture));
+    EXPECT_FALSE(controls.isEnabled(ControlId::SizeNarrower));
+    EXPECT_TRUE(editor.modified);
+
+    // The next load starts where the background is.
+    editor.modified = false;
+    editor.LoadBackgroundCommand();
+    EXPECT_EQ(prompter.folders.last(), path);
+}
+
+TEST_F(ImageCommandsTest, SmallOrLegacyBackgroundsAreDrawnInFull)
+{
+    const struct {
+        bool fromPackage;
+        QSize size;
+    } cases[] = {{true, {1024, 768}}, {false, {4000, 3000}}};
+    for (const auto &c : cases) {
+        editor.fromPackage = c.fromPackage;
+        editor.modified = false;
+        prompter.fileNames = {chosen(QStringLiteral("bg.jpg"), EncodeImage(Quarters(c.size.width(), c.size.height()), "jpg"))};
+        editor.LoadBackgroundCommand();
+        EXPECT_FALSE(editor.backgroundProxyInUse) << c.size.width();
+        EXPECT_FALSE(editor.pictureProxiesInUse) << c.size.width();
+        EXPECT_EQ(editor.renderer.preview().boardWidth, c.size.width());
+        EXPECT_FALSE(QFileInfo::exists(working(QStringLiteral("Background_Proxy.jpg"))));
+    }
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(ImageCommandsTest, CancelledLoadsChangeNothing)
+{
+    // Cancelled file dialog.
+    editor.LoadBackgroundCommand();
+    EXPECT_EQ(prompter.dialogTitles.size(), 1);
+    EXPECT_TRUE(editor.backgroundName.isEmpty());
+    EXPECT_FALSE(editor.modified);
+    EXPECT_FALSE(QFileInfo::exists(working(QStringLiteral("Background.jpg"))));
+
+    // Cancelled save question: no dialog at all.
+    editor.modified = true;
+    prompter.answers = {Answer::Cancel};
+    prompter.fileNames = {chosen(QStringLiteral("bg.jpg"), EncodeImage(Quarters(100, 100), "jpg"))};
+    editor.LoadBackgroundCommand();
+    EXPECT_EQ(prompter.dialogTitles.size(), 1);
+    EXPECT_TRUE(editor.backgroundName.isEmpty());
+}
+
+TEST_F(ImageCommandsTest, BackgroundsThatCannotBeDrawnAreReported)
+{
+    openedPackage();
+    const QByteArray huge = WithDeclaredJpegSize(EncodeImage(Quarters(16, 16), "jpg"), 30000, 30000);
+    for (const auto &[name, bytes] : {std::pair{QStringLiteral("notes.jpg"), QByteArray("plain text")},
+                                      std::pair{QStringLiteral("huge.jpg"), huge}}) {
+        prompter.shown.clear();
+        editor.modified = false;
+        const QString path = chosen(name, bytes);
+        prompter.fileNames = {path};
+        editor.LoadBackgroundCommand();
+        EXPECT_EQ(prompter.shown, QStringList{kUnsupported}) << name.toStdString();
+        EXPECT_EQ(editor.backgroundName, path);
+        EXPECT_FALSE(editor.backgroundProxyInUse);
+        EXPECT_TRUE(editor.modified);
+    }
+}
+
+TEST_F(ImageCommandsTest, LoadPictureImportsIntoTheGivenStrip)
+{
+    const QString path = chosen(QStringLiteral("Fries.JPG"), EncodeImage(Quarters(400, 300), "jpg"));
+    editor.layout.strip(1, 2).Picture.SubImageCropPercentageX = 40;
+    editor.layout.strip(1, 2).Picture.SubImageBrightnessFactor = 90;
+    prompter.fileNames = {path};
+
+    editor.LoadPictureCommand(1, 2);
+
+    EXPECT_EQ(prompter.dialogTitles, QStringList{"Open Picture File"});
+    EXPECT_EQ(prompter.filters, QStringList{"Picture*.jpg;*.jpeg;*.gif;*.png (*.jpg *.jpeg *.gif *.png)"});
+    EXPECT_EQ(prompter.folders, QStringList{editor.paths.programFolder});
+    EXPECT_EQ(prompter.shown, QStringList{"This 400 x 300 pixel image is low resolution and may result in the "
+                                          "picture not being crisp."});
+    const StripPicture &picture = editor.layout.strip(1, 2).Picture;
+    EXPECT_EQ(picture.SubImageFileName, working(QStringLiteral("Fries.jpg")));
+    EXPECT_EQ(picture.SubImageCropPercentageX, 100);
+    EXPECT_EQ(picture.SubImageCropPercentageY, 100);
+    EXPECT_EQ(picture.SubImageBrightnessFactor, 0);
+    EXPECT_TRUE(QFileInfo::exists(working(QStringLiteral("Fries_Proxy.jpg"))));
+    EXPECT_TRUE(editor.pictureProxiesInUse);
+    EXPECT_EQ(controls.text(ControlId::ModeLabel), "EDIT MODE:  IDLE");
+    EXPECT_EQ(editor.lastPictureFolder, chosenFolder() + '/');
+    EXPECT_TRUE(editor.modified);
+
+    // The next dialog starts in that folder; cancelling it changes nothing.
+    editor.LoadPictureCommand(0, 0);
+    EXPECT_EQ(prompter.folders.last(), chosenFolder() + '/');
+    EXPECT_TRUE(editor.layout.strip(0, 0).Picture.SubImageFileName.isEmpty());
+}
+
+TEST_F(ImageCommandsTest, RebuiltStripProxySwitchesPictureProxiesOn)
+{
+    const QString picture = WriteBytes(working(QStringLiteral("Soup.png")), EncodeImage(Quarters(300, 300), "png"));
+    editor.layout.strip(0, 3).Picture.SubImageFileName = picture;
+    editor.layout.strip(0, 3).Picture.SubImageBrightnessFactor = 255;
+    ASSERT_TRUE(editor.RebuildStripProxy(0, 3));
+    EXPECT_TRUE(editor.pictureProxiesInUse);
+    EXPECT_EQ(DecodeImageFile(working(QStringLiteral("Soup_Proxy.png"))).image.pixelColor(225, 75),
+              QColor(0, 255, 0)); // green 200 doubled and cut at 255
+    EXPECT_FALSE(editor.RebuildStripProxy(0, 4)) << "a strip without a picture";
+    EXPECT_FALSE(editor.RebuildStripProxy(kMaxColumns, 0));
+}
+
+} // namespace
+} // namespace tavrin
