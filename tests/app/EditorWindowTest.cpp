@@ -220,3 +220,17 @@ TEST_F(WindowFixture, ShowsTheComposedBoardInThePreviewArea)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
+{
+    window->resize(900, 700);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->editor().renderer.shownBoard().isNull());
+    EXPECT_EQ(window->editor().renderer.preview().boardWidth, 0);
+}
+
+} // namespace
+} // namespace tavrin

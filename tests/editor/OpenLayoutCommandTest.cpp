@@ -1,6 +1,7 @@
 #include "editor/Editor.h"
 #include "editor/WindowTitle.h"
 #include "layout/LayoutDocument.h"
+#include "layout/LayoutPackage.h"
 #include "layout/StripOperations.h"
 #include "samples/SampleBoards.h"
 #include "support/GuiApplication.h"
@@ -216,6 +217,33 @@ TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
     QFile original(package), opened(lower);
     ASSERT_TRUE(original.open(QIODevice::ReadOnly) && opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(original.readAll(), opened.readAll());
+}
+
+} // namespace
+} // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// A package whose texts use a font this machine does not have, in two groups.
+TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
+{
+    const QString package = samplePackage();
+    // Rewrite the document of the sample with an unknown face in two strips.
+    const QString work = data.file("rewrite");
+    auto layout = std::make_unique<MenuLayout>();
+    samples::BuildSample(samples::SampleKind::Landscape, work, *layout);
+    layout->strip(0, 1).mainItem().Font = "NoSuchFaceAnywhere";
+    layout->strip(0, 2).subItems().Font = "NoSuchFaceAnywhere";
+    ASSERT_TRUE(WriteLayoutPackage(package, {*layout, true, work + "/Background.jpg", {}, work}, prompter));
+
+    prompter.answers = {Answer::Cancel}; // the installation message: give up
+    open(package);
+    ASSERT_FALSE(prompter.shown.isEmpty());
+    EXPECT_EQ(prompter.shown[0].count("NoSuchFaceAnywhere"), 1) << prompter.shown[0].toStdString();
+    EXPECT_EQ(editor->missingFontsList, "NoSuchFaceAnywhere\r\n");
+    EXPECT_TRUE(editor->backgroundName.isEmpty()) << "the board is not drawn";
+    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger") << "the strips stay in memory";
 }
 
 } // namespace
