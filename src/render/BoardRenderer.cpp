@@ -65,8 +65,11 @@ bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometr
     updateGeometry(previewRegion, board.width(), board.height(), ResolutionOf(board));
     if (geometryOnly)
         return true;
-    if (board.isNull())
+    if (board.isNull()) {
+        // Nothing of an earlier board may stay on show for a background that cannot be drawn.
+        shownBoard_ = QImage();
         return false;
+    }
 
     if (board.format() != QImage::Format_RGB32 && board.format() != QImage::Format_ARGB32_Premultiplied)
         board.convertTo(board.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);

@@ -1,5 +1,7 @@
 #include "render/PictureDrawing.h"
 
+#include "images/Proxies.h"
+
 #include "images/ImageDecoding.h"
 
 #include <QFileInfo>
@@ -55,22 +57,8 @@ QString PictureFileToDraw(const QString &subImageFileName, bool useProxies)
 {
     if (!useProxies)
         return subImageFileName;
-    static const struct {
-        const char *extension;
-        const char *proxySuffix;
-    } kRules[] = {
-        {".jpg", "_Proxy.jpg"}, {".JPG", "_Proxy.jpg"}, {".png", "_Proxy.png"}, {".gif", "_Proxy.gif"},
-    };
-    for (const auto &rule : kRules) {
-        const QString extension = QString::fromLatin1(rule.extension);
-        const qsizetype at = subImageFileName.lastIndexOf(extension);
-        if (at < 0)
-            continue;
-        QString proxy = subImageFileName;
-        proxy.replace(at, extension.size(), QString::fromLatin1(rule.proxySuffix));
-        return QFileInfo(proxy).isFile() ? proxy : subImageFileName;
-    }
-    return subImageFileName;
+    const QString proxy = PictureProxyPath(subImageFileName);
+    return !proxy.isEmpty() && QFileInfo(proxy).isFile() ? proxy : subImageFileName;
 }
 
 void DrawStripPicture(const RenderContext &context, QPainter &painter, const Strip &strip, const QRectF &frame)
