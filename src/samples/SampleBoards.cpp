@@ -306,14 +306,14 @@ void FillPortrait(MenuLayout &layout, const QString &folder)
     layout.NumberOfColumns = 1;
     layout.NumberOfRows = 18;
     const QString column = QStringLiteral("Single^Double");
-    SetHeading(layout.strip(0, 0), QStringLiteral("TODAY'S BURGERS"), Named("Burgundy"), column);
+    SetHeading(layout.strip(0, 0), QStringLiteral("BURGERS"), Named("Burgundy"), column);
     const char *names[] = {"Classic Burger", "Cheeseburger", "Bacon Stack", "Mushroom Swiss", "Veggie Garden"};
     const char *subs[] = {"Lettuce, tomato, pickles", "Aged cheddar, onion", "Smoked bacon, BBQ glaze",
                           "Roasted mushrooms, Swiss", "Black bean patty, avocado"};
     for (int i = 0; i < 5; ++i)
         SetItem(layout.strip(0, 1 + i), QString::fromUtf8(names[i]), QString::fromUtf8(subs[i]),
                 QStringLiteral("%1.49>%2^%3.99>%4").arg(5 + i).arg(500 + 40 * i).arg(7 + i).arg(690 + 50 * i));
-    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES & DRINKS"), Named("Teal"), QStringLiteral("Regular^Large"));
+    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES"), Named("Teal"), QStringLiteral("Regular^Large"));
     SetItem(layout.strip(0, 8), QStringLiteral("Golden Fries"), QString(), QStringLiteral("2.49>320^3.29>490"));
     SetItem(layout.strip(0, 9), QStringLiteral("Onion Rings"), QString(), QStringLiteral("2.99>410^3.79>590"));
     SetItem(layout.strip(0, 10), QStringLiteral("Soft Drinks"), QString(), QStringLiteral("1.79>210^2.19>300"));
