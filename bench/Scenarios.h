@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HeadlessGui.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,7 +31,7 @@ inline bool Register(Scenario scenario)
 }
 
 // Text drawing needs the GUI application object (offscreen); scenarios call this in prepare.
-void EnsureGuiApplication();
+using tavrin::EnsureGuiApplication;
 
 // Keeps the optimiser from dropping work whose result is not used.
 void KeepResult(const void *p);

@@ -2,7 +2,6 @@
 // argument) its number of times and prints the median, fastest and slowest run.
 #include "Scenarios.h"
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
@@ -23,17 +22,6 @@ const void *volatile resultSink = nullptr;
 
 void KeepResult(const void *p) { resultSink = p; }
 
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tavrin-bench";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
 
 } // namespace tavrin::bench
 

@@ -12,19 +12,6 @@ namespace {
 constexpr double kCaretPenWidth = 4.0;
 const QColor kWhitePrintCalorieColour(64, 64, 64);
 
-TextAlignment ToTextAlignment(GroupAlignment alignment)
-{
-    switch (alignment) {
-    case GroupAlignment::Center:
-        return TextAlignment::Center;
-    case GroupAlignment::Right:
-        return TextAlignment::Far;
-    case GroupAlignment::Left:
-        break;
-    }
-    return TextAlignment::Near;
-}
-
 // Whether point lies in box, left and top edges included, right and bottom edges excluded.
 bool Holds(const QRectF &box, const QPointF &point)
 {
@@ -54,6 +41,20 @@ struct PricePart {
 };
 
 } // namespace
+
+TextAlignment ToTextAlignment(GroupAlignment alignment)
+{
+    switch (alignment) {
+    case GroupAlignment::Center:
+        return TextAlignment::Center;
+    case GroupAlignment::Right:
+        return TextAlignment::Far;
+    case GroupAlignment::Left:
+        break;
+    }
+    return TextAlignment::Near;
+}
+
 
 QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine &line)
 {

@@ -34,4 +34,7 @@ struct PriceLine {
 // that falls on a part is answered (once) through context.probes.
 QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine &line);
 
+// How a group's alignment lays its text into a rectangle.
+TextAlignment ToTextAlignment(GroupAlignment alignment);
+
 } // namespace tavrin

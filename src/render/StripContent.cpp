@@ -29,19 +29,6 @@ constexpr int kPricesLinesDrawn = 2;
 const QString kPlaceholder = QStringLiteral("[]");
 const QString kTwentyDigits = QString(20, u'0');
 
-TextAlignment ToTextAlignment(GroupAlignment alignment)
-{
-    switch (alignment) {
-    case GroupAlignment::Center:
-        return TextAlignment::Center;
-    case GroupAlignment::Right:
-        return TextAlignment::Far;
-    case GroupAlignment::Left:
-        break;
-    }
-    return TextAlignment::Near;
-}
-
 double Finite(double value)
 {
     return std::isfinite(value) ? value : 0.0;

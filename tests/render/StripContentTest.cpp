@@ -2,6 +2,7 @@
 #include "render/BoardGeometry.h"
 #include "render/StripContent.h"
 #include "render/TextMeasure.h"
+#include "platform/HeadlessGui.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -21,17 +22,6 @@
 namespace tavrin {
 namespace {
 
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "render_tests";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives until the program ends
-}
 
 const QString kFont = QStringLiteral("DejaVu Sans");
 const QString kTwentyZeros = QString(20, u'0');

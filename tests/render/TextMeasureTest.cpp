@@ -1,5 +1,6 @@
 #include "fonts/FontMatching.h"
 #include "render/TextMeasure.h"
+#include "platform/HeadlessGui.h"
 #include "support/QtPrinters.h"
 
 #include <QGuiApplication>
@@ -12,17 +13,6 @@ namespace tavrin {
 namespace {
 
 // Fonts load through Qt's platform plug-in, which needs the GUI application object.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "render_tests";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives until the program ends
-}
 
 // The em of ScaleFactor 1 on a 16-row 1080-pixel board: 0.736 x 67.5 pixels.
 constexpr double kEm = 0.736 * 67.5;

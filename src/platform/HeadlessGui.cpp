@@ -1,8 +1,8 @@
-#include "support/GuiApplication.h"
+#include "platform/HeadlessGui.h"
 
 #include <QGuiApplication>
 
-namespace tavrin::test {
+namespace tavrin {
 
 void EnsureGuiApplication()
 {
@@ -11,9 +11,9 @@ void EnsureGuiApplication()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char name[] = "tavrin_tests";
+    static char name[] = "tavrin";
     static char *argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
 }
 
-} // namespace tavrin::test
+} // namespace tavrin
