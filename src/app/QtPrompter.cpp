@@ -1,6 +1,8 @@
 #include "app/QtPrompter.h"
 
 #include "Version.h"
+#include "dialogs/CImageRotationSelectionDialog.h"
+#include "dialogs/CSavingLayoutAndImageFilesDialog.h"
 #include "dialogs/FontInstallPanel.h"
 #include "fonts/FontInstallation.h"
 
@@ -76,5 +78,9 @@ Answer QtPrompter::askFontInstallation(const QString &title, const QString &font
     panel.setWindowTitle(title);
     return panel.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
+
+int QtPrompter::askTvRotation(int lastChoice) { return CImageRotationSelectionDialog::Ask(lastChoice); }
+
+void QtPrompter::showSaveResult(const QString &text) { CSavingLayoutAndImageFilesDialog::ShowResult(text); }
 
 } // namespace tavrin

@@ -21,6 +21,9 @@ public:
     QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                             const QString &filter) override;
     Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
+    // The rotation dialog and the save result window, both without an owner window.
+    int askTvRotation(int lastChoice) override;
+    void showSaveResult(const QString &text) override;
 
 private:
     QWidget *parent_;

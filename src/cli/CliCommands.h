@@ -10,6 +10,7 @@ namespace tavrin::cli {
 // Each command takes its own arguments (without the command name) and returns the exit code.
 int DocumentCommand(const QStringList &arguments);
 int RenderCommand(const QStringList &arguments);
+int SaveCommand(const QStringList &arguments);
 int SamplesCommand(const QStringList &arguments);
 
 // The TV image of an opened layout: full-resolution background, output rendering, a portrait

@@ -15,6 +15,8 @@ void PrintUsage()
                "        print the layout document of a layout file\n"
                "  render PATH -o OUT [--white-print] [--rotation 0|1|2]\n"
                "        write the image for the television\n"
+               "  save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]\n"
+               "        save the layout package and the TV image as the editor names them\n"
                "  samples FOLDER\n"
                "        write the sample boards (layout packages and TV images) into FOLDER\n",
                stderr);
@@ -39,6 +41,8 @@ int main(int argc, char **argv)
         return tavrin::cli::DocumentCommand(arguments);
     if (command == QLatin1String("render"))
         return tavrin::cli::RenderCommand(arguments);
+    if (command == QLatin1String("save"))
+        return tavrin::cli::SaveCommand(arguments);
     if (command == QLatin1String("samples"))
         return tavrin::cli::SamplesCommand(arguments);
     PrintUsage();

@@ -29,6 +29,11 @@ public:
     // The font installation panel on the font files of fontFolder: the user installs fonts in it
     // and closes it with "Done" (Cancel), or by choosing a file (Ok).
     virtual Answer askFontInstallation(const QString &title, const QString &fontFolder) = 0;
+    // The TV image rotation question for a portrait board, with lastChoice preselected; returns
+    // the choice the dialog holds when it closes: 0 none, 1 clockwise, 2 counter-clockwise.
+    virtual int askTvRotation(int lastChoice) { return lastChoice; }
+    // The save command's result window (confirmation or failure), closed with OK.
+    virtual void showSaveResult(const QString &text) { showMessage(text); }
 };
 
 } // namespace tavrin

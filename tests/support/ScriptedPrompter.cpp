@@ -46,8 +46,12 @@ QString ScriptedPrompter::askOpenFileName(const QString &title, const QString &,
     return nextFileName(title);
 }
 
-QString ScriptedPrompter::askSaveFileName(const QString &title, const QString &, const QString &, const QString &)
+QString ScriptedPrompter::askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
+                                          const QString &filter)
 {
+    saveDialogFolders << folder;
+    proposedNames << proposedName;
+    saveDialogFilters << filter;
     return nextFileName(title);
 }
 
@@ -62,6 +66,16 @@ Answer ScriptedPrompter::askFontInstallation(const QString &title, const QString
     const Answer a = fontPanelAnswers.front();
     fontPanelAnswers.pop_front();
     return a;
+}
+
+int ScriptedPrompter::askTvRotation(int lastChoice)
+{
+    rotationQuestions << lastChoice;
+    if (rotations.empty())
+        return lastChoice;
+    const int choice = rotations.front();
+    rotations.pop_front();
+    return choice;
 }
 
 } // namespace tavrin::test

@@ -22,6 +22,8 @@ public:
 
     QStringList shown;       // every text shown, in order, whatever the kind of box
     QStringList dialogTitles; // titles of the file dialogs and of the font installation panel
+    // What each save dialog started with: folder, proposed name and filter.
+    QStringList saveDialogFolders, proposedNames, saveDialogFilters;
 
     // Answers of the font installation panel, in order: Ok when the user chose a file, Cancel for
     // "Done"; when they run out the panel answers Done. duringFontInstallation (when set) runs
@@ -29,6 +31,11 @@ public:
     std::deque<Answer> fontPanelAnswers;
     std::function<void()> duringFontInstallation;
     QStringList fontPanelFolders; // the folder each panel showed
+
+    // Choices of the TV rotation dialog, in order; when they run out the dialog keeps the
+    // preselected choice. rotationQuestions records what each dialog had preselected.
+    std::deque<int> rotations;
+    QList<int> rotationQuestions;
 
     void showMessage(const QString &text) override;
     Answer askOkCancel(const QString &text) override;
@@ -38,6 +45,7 @@ public:
     QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                             const QString &filter) override;
     Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
+    int askTvRotation(int lastChoice) override;
 
 private:
     Answer next(Answer whenEmpty);

@@ -1,0 +1,144 @@
+#include "editor/SaveOutput.h"
+
+#include "editor/RotationSetting.h"
+#include "images/TvImageOutput.h"
+#include "layout/PathText.h"
+#include "platform/SafeFile.h"
+
+#include <QFile>
+
+namespace tavrin {
+
+namespace {
+
+const QString kMarbix = QStringLiteral(".MARBIX");
+const QString kJpg = QStringLiteral(".jpg");
+
+QString WithoutLayoutMarks(QString name)
+{
+    name.remove(QLatin1String("_WHITE_PRINT_BGND"));
+    name.remove(QLatin1String("_LAYOUT"));
+    return name;
+}
+
+QString PackageSuffix(bool whitePrint)
+{
+    return whitePrint ? QStringLiteral("_LAYOUT_WHITE_PRINT_BGND.MARBIX") : QStringLiteral("_LAYOUT.MARBIX");
+}
+
+// Splits path into its folder with the final separator, and its file name.
+std::pair<QString, QString> SplitPath(const QString &path)
+{
+    const qsizetype cut = LastSeparatorIndex(path) + 1;
+    return {path.left(cut), path.mid(cut)};
+}
+
+} // namespace
+
+QString ProposedSaveName(const QString &layoutName, bool whitePrint)
+{
+    return WithoutLayoutMarks(layoutName).replace(kMarbix, PackageSuffix(whitePrint));
+}
+
+QString PackagePathForChosenName(const QString &chosenPath, bool whitePrint)
+{
+    auto [folder, name] = SplitPath(chosenPath);
+    // Endings typed in another case mean the same type; a name with any other ending (or none)
+    // becomes a package name, so that the TV image and the package can never share one name.
+    if (name.endsWith(kMarbix, Qt::CaseInsensitive))
+        name = name.chopped(kMarbix.size()) + kMarbix;
+    else if (name.endsWith(kJpg, Qt::CaseInsensitive))
+        name = name.chopped(kJpg.size()) + kJpg;
+    else
+        name += kMarbix;
+    name = WithoutLayoutMarks(name);
+    if (name.endsWith(kMarbix))
+        name = name.chopped(kMarbix.size()) + PackageSuffix(whitePrint);
+    return folder + name;
+}
+
+QString TvImagePathBeside(const QString &packagePath, bool whitePrint)
+{
+    const auto [folder, name] = SplitPath(packagePath);
+    return folder + TvImagePathForPackage(name, whitePrint);
+}
+
+QString PackagePathToWrite(const QString &chosenPackagePath)
+{
+    if (chosenPackagePath.endsWith(kJpg))
+        return chosenPackagePath.chopped(kJpg.size()) + kMarbix;
+    return chosenPackagePath;
+}
+
+QString SaveConfirmationText(const QString &packageFileName, const QString &tvImageFileName, const QString &folder,
+                             bool removable)
+{
+    QString text = removable ? QStringLiteral("\n") : QStringLiteral("\n\n");
+    text += QStringLiteral("FILE SAVED CONFIRMATION!\n\n");
+    text += QStringLiteral("The Marbix layout file:\n") + packageFileName + QStringLiteral("\n\n");
+    text += QStringLiteral("and its associated TV display file:\r\n") + tvImageFileName + QStringLiteral("\n\n");
+    text += QStringLiteral("have been saved in directory:\n") + folder;
+    if (removable)
+        text += QStringLiteral("\n\n(It is now OK to unplug the USB Flash Drive)");
+    return text;
+}
+
+QString TvImageOutputPath(const TvImageJob &job)
+{
+    if (job.printing)
+        return job.dataFolder + QStringLiteral("/print.jpg");
+    return TvImagePathBeside(job.packagePath, job.whitePrint);
+}
+
+namespace {
+
+bool WriteTvImageTo(const TvImageJob &job, const QString &target)
+{
+    if (job.board.isNull())
+        return false;
+    QImage image = job.board;
+    // Only a portrait board is turned, and only for the television.
+    if (!job.printing && image.width() < image.height()) {
+        const int last = job.rememberRotation ? ReadRotationSetting(job.dataFolder) : 0;
+        const int rotation = job.chooseRotation ? job.chooseRotation(last) : last;
+        // A setting that cannot be written only loses the remembered choice.
+        if (job.rememberRotation)
+            WriteRotationSetting(job.dataFolder, rotation);
+        image = RotateForTv(image, rotation);
+    }
+    return SaveTvImage(image, target, TvImageFormatFor(job.backgroundName));
+}
+
+} // namespace
+
+QString WriteTvImageFile(const TvImageJob &job)
+{
+    const QString target = TvImageOutputPath(job);
+    return WriteTvImageTo(job, target) ? target : QString();
+}
+
+SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter)
+{
+    SavedLayoutFiles saved;
+    const QString tvImagePath = TvImageOutputPath(tvImage);
+    const QString pending = tvImagePath + QStringLiteral(".saving");
+    if (!WriteTvImageTo(tvImage, pending)) {
+        QFile::remove(pending);
+        return saved;
+    }
+    const QString packagePath = PackagePathToWrite(tvImage.packagePath);
+    if (!WriteLayoutPackage(packagePath, sources, prompter)) {
+        QFile::remove(pending);
+        return saved;
+    }
+    saved.packagePath = packagePath;
+    if (!RenameReplacing(pending, tvImagePath)) {
+        QFile::remove(pending);
+        return saved;
+    }
+    saved.tvImagePath = tvImagePath;
+    saved.ok = true;
+    return saved;
+}
+
+} // namespace tavrin

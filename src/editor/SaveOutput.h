@@ -1,0 +1,89 @@
+#pragma once
+
+#include "layout/LayoutPackage.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+namespace tavrin {
+
+// The names, texts and file writing of the save command, shared by the editor and the
+// command-line tool.
+
+inline const QString kSaveDialogTitle =
+    QStringLiteral("Save .MARBIX Layout File and its associated .JPG Image-for-TV File");
+inline const QString kSaveDialogFilter = QStringLiteral("Marbix Layout(*.MARBIX) (*.MARBIX)");
+
+// Shown while a removable drive is written.
+inline const QString kPleaseWaitText = QStringLiteral(
+    "\n\nATTENTION: DO NOT UNPLUG USB FLASH FLASH DRIVE\n\n"
+    "The Marbix layout file and TV file\nare being Saved\n\n"
+    "(This may take several seconds)\n\nPLEASE WAIT!\n\n"
+    "DO NOT UNPLUG USB FLASH FLASH DRIVE\n until notified that file saving has been confirmed");
+
+// Shown before the print dialog, with OK and Cancel.
+inline const QString kPrintInstructionsText = QStringLiteral(
+    "Upon entry into the Print Dialog:\n\n1. Clear the 'Fit Picture to Frame' checkbox\n    to avoid menu cropping.\n\n"
+    "2. Review menu image to confirm layout.\n\n");
+
+// The please-wait window stays at least this long.
+inline constexpr qint64 kPleaseWaitMinimumMilliseconds = 5000;
+
+// The name the save dialog proposes for a layout name ending in ".MARBIX": every
+// "_WHITE_PRINT_BGND" and "_LAYOUT" removed, then ".MARBIX" replaced by
+// "_LAYOUT_WHITE_PRINT_BGND.MARBIX" (white print) or "_LAYOUT.MARBIX".
+QString ProposedSaveName(const QString &layoutName, bool whitePrint);
+
+// The package path for the path the user chose, by the same rules applied to its file-name
+// part (the folders are left alone). A name without ".MARBIX" or ".jpg" at its end gets
+// ".MARBIX" first, so "Menu2" gives "Menu2_LAYOUT.MARBIX"; a ".jpg" name stays as typed (the
+// TV image takes that name and the package the same with ".MARBIX").
+QString PackagePathForChosenName(const QString &chosenPath, bool whitePrint);
+
+// The TV image beside the package: its file name with "_LAYOUT_WHITE_PRINT_BGND" and
+// "_LAYOUT" dropped and "_TV_WHITE_PRINT_BGND.jpg" or "_TV.jpg" for ".MARBIX".
+QString TvImagePathBeside(const QString &packagePath, bool whitePrint);
+
+// Where the package goes: a chosen ".jpg" name gives the same name with ".MARBIX".
+QString PackagePathToWrite(const QString &chosenPackagePath);
+
+// "FILE SAVED CONFIRMATION!" with both file names and the folder; a removable drive adds the
+// line that it may be unplugged now.
+QString SaveConfirmationText(const QString &packageFileName, const QString &tvImageFileName, const QString &folder,
+                             bool removable);
+
+// One TV (or print) image to write.
+struct TvImageJob {
+    QImage board;            // the board at the background's resolution, output rendering on
+    QString packagePath;     // the TV image is named after it
+    bool whitePrint = false;
+    bool printing = false;   // "print.jpg" in the data folder, never turned
+    QString dataFolder;      // holds "print.jpg" and, when remembered, "RotationData.txt"
+    QString backgroundName;  // its extension picks the encoder
+    // For a portrait board: given the last choice, returns the rotation to apply (0, 1, 2).
+    std::function<int(int lastChoice)> chooseRotation;
+    bool rememberRotation = true; // read and write "RotationData.txt" in the data folder
+};
+
+// The file the job writes to.
+QString TvImageOutputPath(const TvImageJob &job);
+
+// Writes the image (turned when the board is portrait and the choice says so) to its output
+// name. Returns that name, or empty when nothing was written.
+QString WriteTvImageFile(const TvImageJob &job);
+
+struct SavedLayoutFiles {
+    bool ok = false;
+    QString packagePath; // set when written
+    QString tvImagePath; // set when written
+};
+
+// The TV image named after tvImage.packagePath, then the layout package there (a ".jpg" name
+// with ".MARBIX"). They come out together or not at all: the image is held under a temporary
+// name until the package is written and is deleted when the package fails, so a good pair of
+// an earlier save is never broken up.
+SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter);
+
+} // namespace tavrin

@@ -1,0 +1,93 @@
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tavrin {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString output, errors;
+};
+
+CliRun Cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(TAVRIN_CLI_PATH, arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+class SaveCommand : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new QTemporaryDir;
+        ASSERT_EQ(Cli({"samples", folder->filePath("samples")}).exitCode, 0);
+    }
+    static void TearDownTestSuite() { delete folder; }
+    static QString file(const QString &name) { return folder->filePath(name); }
+    static QTemporaryDir *folder;
+};
+QTemporaryDir *SaveCommand::folder = nullptr;
+
+TEST_F(SaveCommand, WritesThePackageAndTheTvImageUnderTheEditorsNames)
+{
+    const struct {
+        QString sample;
+        QStringList options;
+        QString package, tvImage;
+        QSize size;
+    } cases[] = {
+        {"SampleLandscape", {}, "Menu2_LAYOUT.MARBIX", "Menu2_TV.jpg", QSize(1920, 1080)},
+        {"SampleLandscape", {"--white-print"}, "Menu2_LAYOUT_WHITE_PRINT_BGND.MARBIX",
+         "Menu2_TV_WHITE_PRINT_BGND.jpg", QSize(1920, 1080)},
+        {"SamplePortrait", {"--rotation", "1"}, "Tall_LAYOUT.MARBIX", "Tall_TV.jpg", QSize(1920, 1080)},
+        {"SamplePortrait", {}, "Upright_LAYOUT.MARBIX", "Upright_TV.jpg", QSize(1080, 1920)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.package.toStdString());
+        const QString base = c.package.left(c.package.indexOf('_'));
+        const CliRun run = Cli(QStringList{"save", file("samples/" + c.sample + "_LAYOUT.MARBIX"), file("out/" + base)}
+                               + c.options);
+        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_EQ(run.output, file("out/" + c.package) + "\n" + file("out/" + c.tvImage) + "\n");
+        EXPECT_EQ(QImage(file("out/" + c.tvImage)).size(), c.size);
+    }
+
+    // The saved package opens to the same document as the one it was saved from (both unpacked
+    // into one folder, so that the pictures' paths agree).
+    const CliRun original =
+        Cli({"document", file("samples/SampleLandscape_LAYOUT.MARBIX"), "--working-folder", file("unpacked")});
+    const CliRun saved = Cli({"document", file("out/Menu2_LAYOUT.MARBIX"), "--working-folder", file("unpacked")});
+    ASSERT_EQ(saved.exitCode, 0) << saved.errors.toStdString();
+    EXPECT_TRUE(original.output.contains("Classic Burger"));
+    EXPECT_TRUE(saved.output == original.output) << "the saved package reads back to another document";
+}
+
+TEST_F(SaveCommand, RefusesBadArgumentsAndReportsAFailedSave)
+{
+    EXPECT_EQ(Cli({"save", file("samples/SampleLandscape_LAYOUT.MARBIX")}).exitCode, 2);
+    EXPECT_EQ(Cli({"save", file("samples/SampleLandscape_LAYOUT.MARBIX"), file("x"), "--rotation", "3"}).exitCode, 2);
+
+    QFile blocker(file("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const CliRun run = Cli({"save", file("samples/SampleLandscape_LAYOUT.MARBIX"), file("blocker/Menu")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("UNABLE TO SAVE FILE.")) << run.errors.toStdString();
+}
+
+} // namespace
+} // namespace tavrin
