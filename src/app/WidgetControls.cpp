@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 namespace tavrin {
@@ -57,8 +58,11 @@ void WidgetControls::setText(ControlId id, const QString &text)
     if (auto *edit = qobject_cast<QPlainTextEdit *>(w)) {
         QString plain = text;
         plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        if (edit->toPlainText() != plain)
+        // The program's own changes are not the user's typing: no change is reported for them.
+        if (edit->toPlainText() != plain) {
+            const QSignalBlocker quiet(edit);
             edit->setPlainText(plain);
+        }
     } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
         button->setText(text);
     } else if (auto *label = qobject_cast<QLabel *>(w)) {
