@@ -57,7 +57,7 @@ std::optional<CellPosition> FrameHitTest(const MenuLayout &layout, const Geometr
         [&](int c, int r) { return FrameRectOnPreview(layout, geometry, c, r); });
 }
 
-bool IsLogoPicture(const QString &pictureFileName)
+bool PicksLogoFirst(const QString &pictureFileName)
 {
     // Stored paths may come from Windows: the name starts after the last "\" or "/".
     const int cut = std::max(pictureFileName.lastIndexOf(QLatin1Char('\\')),

@@ -32,7 +32,8 @@ std::optional<CellPosition> PictureHitTest(const MenuLayout &layout, const Geome
 // Strips with a background colour whose frame holds the point; same order and rule as pictures.
 std::optional<CellPosition> FrameHitTest(const MenuLayout &layout, const GeometryRecords &geometry, QPointF point);
 
-// Whether the file-name part of a picture path names a logo or a symbol (case-sensitive).
-bool IsLogoPicture(const QString &pictureFileName);
+// Whether a click picks this picture before any text: its file-name part holds "logo" or
+// "symbol" (case-sensitive).
+bool PicksLogoFirst(const QString &pictureFileName);
 
 } // namespace tavrin
