@@ -234,3 +234,28 @@ TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
+{
+    QString error;
+    const QStringList written = samples::WriteSample(samples::SampleKind::Portrait, data.file("menus"), &error);
+    ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+    prompter.fileNames = {written[1]}; // the TV image: its package opens
+    button(ControlId::OpenLayout)->click();
+    EXPECT_EQ(prompter.dialogTitles, QStringList{"Open MarbixLayout File"});
+    EXPECT_TRUE(window->windowTitle().contains("MarbixFile : SamplePortrait_LAYOUT.MARBIX      Resolution: 1080 x 1920"));
+    EXPECT_TRUE(window->controls().isEnabled(ControlId::SaveLayoutAndTvImage));
+
+    const PreviewGeometry &preview = window->editor().renderer.preview();
+    QWidget *client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
+    const QImage shown = client->grab().toImage();
+    const QColor heading = shown.pixelColor(preview.previewArea.x() + 5, preview.previewArea.y() + 5);
+    EXPECT_NEAR(heading.red(), 122, 20) << "the burgundy heading strip of the portrait sample";
+    EXPECT_NEAR(heading.blue(), 61, 20);
+}
+
+} // namespace
+} // namespace tavrin
