@@ -68,8 +68,8 @@ QString QtPrompter::askSaveFileName(const QString &title, const QString &folder,
                                     const QString &filter)
 {
     const QString start = proposedName.isEmpty() ? folder : QDir(folder).filePath(proposedName);
-    return QFileDialog::getSaveFileName(parent_, title, start, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    // An existing file of the chosen name is only replaced once the user has said so.
+    return QFileDialog::getSaveFileName(parent_, title, start, filter);
 }
 
 Answer QtPrompter::askFontInstallation(const QString &title, const QString &fontFolder)
