@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QPainter;
+
 namespace tavrin {
 
 class Editor;
@@ -17,8 +19,15 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // A left press is a board click; the second press of a double click is not.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // The marquee of the active edit mode, over the board.
+    void drawSelection(QPainter &painter);
+
     Editor *editor_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include "app/BoardPreview.h"
 #include "app/ControlPanel.h"
+#include "app/TextBoxWiring.h"
+#include "app/QtSaveFeedback.h"
 #include "editor/WindowTitle.h"
 
 #include <QAbstractButton>
@@ -60,6 +62,8 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
         ::_exit(code);
     };
     editor_.otherInstanceRunning = otherInstanceRunning;
+    editor_.saveFeedback = new QtSaveFeedback(this);
+    editor_.saveCommand = [this] { editor_.SaveLayoutAndTvImageCommand(); };
     editor_.onRefresh = [this](RefreshRequest) {
         if (client_)
             client_->update();
@@ -85,6 +89,7 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     frame->setMenuBar(menuBar_);
     ControlPanel::Build(client_, controls_);
     connectButtons();
+    ConnectTextBoxes(controls_, editor_);
     setWindowIcon(ApplicationIcon());
 
     editor_.Initialise(QDateTime::currentSecsSinceEpoch(), ::getpid(), lock);
@@ -110,7 +115,9 @@ void CTavrinDlg::buildMenu()
     QAction *open = menu->addAction(QStringLiteral("&Open..."));
     open->setData(int(MenuCommand::Open));
     connect(open, &QAction::triggered, this, [this] { editor_.LoadBackgroundCommand(); });
-    menu->addAction(QStringLiteral("Save &As..."))->setData(int(MenuCommand::SaveAs));
+    QAction *saveAs = menu->addAction(QStringLiteral("Save &As..."));
+    saveAs->setData(int(MenuCommand::SaveAs));
+    connect(saveAs, &QAction::triggered, this, [this] { editor_.RunSaveCommand(); });
     menu->addSeparator();
     QAction *exit = menu->addAction(QStringLiteral("Exit"));
     exit->setData(int(MenuCommand::Exit));
@@ -141,8 +148,26 @@ void CTavrinDlg::onButton(ControlId id)
         if (editor_.ExitButton())
             endProcess(0);
         break;
+    case ControlId::SaveLayoutAndTvImage:
+        editor_.RunSaveCommand();
+        break;
+    case ControlId::Print:
+        editor_.PrintCommand();
+        break;
     case ControlId::OpenLayout:
         editor_.OpenLayoutCommand();
+        break;
+    case ControlId::LoadNewPicture:
+        editor_.LoadNewPictureButton();
+        break;
+    case ControlId::Undo:
+        editor_.UndoCommand();
+        break;
+    case ControlId::DeleteMenuItem:
+        editor_.DeleteMenuItemCommand();
+        break;
+    case ControlId::DeletePicture:
+        editor_.DeletePictureCommand();
         break;
     case ControlId::HelpVideos:
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHelpVideosAddress)));
@@ -154,6 +179,35 @@ void CTavrinDlg::onButton(ControlId id)
     case ControlId::DisplayVerticalGrid:
         editor_.Refresh();
         break;
+    case ControlId::TabInstructions:
+        editor_.TabInstructions();
+        break;
+    case ControlId::Micro:
+    case ControlId::Macro:
+    case ControlId::SelectedText:
+    case ControlId::AllText:
+        editor_.PairedCheckBoxClicked(id);
+        break;
+    case ControlId::MoveUp:
+    case ControlId::MoveLeft:
+    case ControlId::MoveRight:
+    case ControlId::MoveDown:
+    case ControlId::SizeLarger:
+    case ControlId::SizeSmaller:
+    case ControlId::SizeNarrower:
+    case ControlId::SizeWider:
+    case ControlId::LineSpacingUp:
+    case ControlId::LineSpacingDown:
+    case ControlId::TabSpacingUp:
+    case ControlId::TabSpacingDown:
+    case ControlId::CalSpacingUp:
+    case ControlId::CalSpacingDown: {
+        const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        editor_.ArrowClicked(id, {keys.testFlag(Qt::AltModifier), keys.testFlag(Qt::ShiftModifier)});
+        QGuiApplication::restoreOverrideCursor();
+        break;
+    }
     default:
         break;
     }
@@ -188,7 +242,7 @@ void CTavrinDlg::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Escape:
         // Escape ends the edit modes and never closes the window.
-        editor_.Refresh();
+        editor_.EscapePressed();
         event->accept();
         return;
     case Qt::Key_Return:

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "editor/Controls.h"
+#include "editor/EditMode.h"
+#include "editor/StripPlacement.h"
+#include "editor/UndoList.h"
 #include "layout/StripGeometry.h"
 #include "platform/Prompter.h"
 #include "render/BoardRenderer.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -12,6 +16,7 @@
 namespace tavrin {
 
 class InstanceLock;
+class SaveFeedback;
 
 // Folders the editor works with.
 struct EditorPaths {
@@ -111,6 +116,9 @@ public:
     // selected picture or background; a picture edit mode pushes the strip's undo record between
     // AskPictureFile and LoadPictureInto, and ends its mode afterwards.
     void LoadPictureCommand(int column, int row);
+    // The "Load New Picture" button: into the strip of the selected picture or background, or,
+    // in Text mode, the chosen file as it is for the strip of the selected text.
+    void LoadNewPictureButton();
     QString AskPictureFile(); // empty when the user cancelled
     void LoadPictureInto(const QString &path, int column, int row);
     // Copies the picture into the working folder and gives it to the strip, with its proxy.
@@ -135,6 +143,94 @@ public:
     // clicks made while a layout was loading have no effect.
     qint64 ignoreClicksBefore = 0;
 
+    // --- edit modes and selection (EditModes.cpp), the three text boxes (TextEntry.cpp), the
+    // --- arrows and spacing controls (Nudges.cpp), the undo snapshots (UndoList.h) --------
+    EditMode editMode = EditMode::Idle; // Idle, Text, Picture or Background
+    CellPosition textCell;       // strip selected in Text mode
+    CellPosition pictureCell;    // strip selected in Picture mode
+    CellPosition backgroundCell; // strip selected in Background mode
+    int selectedGroup = -1;      // group hit by the last click; -1 none
+    int clickedGroup = 0;        // the selected group when Text mode was entered
+    int activeTextBox = 0;       // 0 main item, 1 sub-items, 2 prices
+    Colour selectionColour = kWhite;
+    bool calorieMarker = false;  // the picked price entry holds "<" or ">"
+    bool boxClickFallback = false; // the next click may select the frame of the strip just left
+    QString currentPictureName;
+    ControlId lastFocusedBox = ControlId::MainItemBox; // where the arrows give the focus back
+    UndoList undoList;
+    bool copyingStrip = false; // a right-button drag is under way (set by the strip drag)
+    bool movingStrip = false;
+
+    // A left click on the board at a client point; receivedAtMs is when the window got it
+    // (milliseconds since 1970), so that clicks made during a load are dropped.
+    void BoardClick(QPoint point, qint64 receivedAtMs);
+    void LeaveCurrentMode();
+    void EnterPictureMode(CellPosition cell);
+    void EnterBackgroundMode(CellPosition cell);
+    void EnterTextMode(CellPosition cell, int group, QPoint click);
+    // In Text mode on the prices group: selects the price entry under the click in the prices box.
+    void PickPriceEntry(QPoint click);
+    // Shows the "ACTIVE" mark of a group; in Text mode the group becomes the selected one.
+    void ShowActiveLabel(int group);
+    // Escape ends any mode without the leaving steps; it is always consumed.
+    void EscapePressed();
+    // The pointer the board shows while a strip is dragged; Qt::ArrowCursor otherwise.
+    Qt::CursorShape PointerShape() const;
+    // Records the strip at (column, row) before a command changes it.
+    void PushUndoSnapshot(int column, int row, int chained);
+    void SetArrowsIdle();
+
+    // A text box's text changed by the user; caret is its caret position (CR LF counted as two).
+    void TextChanged(int group, int caret);
+    void TextBoxFocused(int group);
+    void TextBoxLostFocus(int group);
+    void TabInstructions();
+
+    struct ArrowKeys {
+        bool alt = false;
+        bool shift = false;
+    };
+    // Any of the move, size, line-spacing, tab-spacing and calorie-spacing arrows.
+    void ArrowClicked(ControlId arrow, ArrowKeys keys);
+    // "Micro"/"Macro" and "Selected Text"/"All Text" behave as pairs.
+    void PairedCheckBoxClicked(ControlId box);
+    void UpdateReadouts();
+
+    // --- saving the layout and the TV image, printing (SaveCommand.cpp, PrintCommand.cpp) ---
+    // The wait cursor, pointer moves, please-wait window, its clock, the drive test and the
+    // printer; null uses the plain stand-in (nothing shown). The window installs its own.
+    SaveFeedback *saveFeedback = nullptr;
+    SaveFeedback &feedback();
+    // "Save Layout && TV Image Files", "Save &As..." and the close check's Yes: the layout
+    // package and the TV image side by side in a folder the user picks.
+    void SaveLayoutAndTvImageCommand();
+    // The Print button: the board into "print.jpg" in the data folder, then the print dialog.
+    void PrintCommand();
+    // Every "~" and one trailing blank go from each prices text of the board.
+    void CleanPriceTexts();
+    // The edit modes end for a save or a print, without the leaving steps of LeaveCurrentMode:
+    // the mode is idle, the mode label says so and the controls that act on a selection are off.
+    void LeaveEditModes();
+    // The board at the background's full resolution with output rendering and the proxies off,
+    // gathering the fonts it draws; the preview is refreshed as usual afterwards.
+    QImage RenderOutputBoard();
+    // The save dialog: the package path to write, or empty when the user cancelled.
+    QString AskSavePath();
+    // The TV image writer for an output board: the TV image named after packagePath (the
+    // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.
+    QString WriteTvImage(const QImage &board, const QString &packagePath, bool printing);
+
+    // --- moving and copying strips, deleting, undo (StripCommands.cpp) -------------------
+    CellPosition dragSource;  // the strip picked by the right-button press
+    QPoint dragPressPoint;    // where the right button went down; (0, 0) when no drag is under way
+    bool dragMarquee = false; // the selected picture or background strip's texts are outlined
+    // Right button on the board: Alt makes the drag a move, Shift leaves empty cells out.
+    void RightButtonDown(QPoint point, ArrowKeys keys);
+    void RightButtonUp(QPoint point);
+    void UndoCommand();
+    void DeleteMenuItemCommand();
+    void DeletePictureCommand();
+
     Controls &controls() { return controls_; }
     Prompter &prompter() { return *prompter_; }
     // Tests and the window may swap in another prompter.
@@ -142,6 +238,10 @@ public:
 
 private:
     void RemoveWorkingFolder();
+    void DropStrip(QPoint point);
+    // Shifts a dropped strip's offsets so that its frame and text stay on the board.
+    void KeepStripOnBoard(CellPosition cell);
+    void EndModeAfterDelete();
 
     Controls &controls_;
     Prompter *prompter_;

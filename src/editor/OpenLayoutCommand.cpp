@@ -48,6 +48,7 @@ void Editor::SetIdleEditingControls()
 
 void Editor::OpenLayoutCommand()
 {
+    editMode = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
     migrationPending = false;
     ClearAllGeometry(geometry);
@@ -83,6 +84,7 @@ void Editor::OpenLayoutCommand()
     SetTitle(fromPackage ? layoutName : legacyDocumentName);
 
     ClearAllGeometry(geometry);
+    undoList.clear();
     SetBoardReadyState();
     layoutFolder = names.layoutFolder;
     paths.currentFolder = layoutFolder;
