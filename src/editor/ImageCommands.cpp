@@ -97,6 +97,31 @@ void Editor::LoadPictureCommand(int column, int row)
         LoadPictureInto(chosen, column, row);
 }
 
+void Editor::LoadNewPictureButton()
+{
+    const bool pictureMode = editMode == EditMode::Picture;
+    if (!pictureMode && editMode != EditMode::Background && editMode != EditMode::Text)
+        return;
+    const QString chosen = AskPictureFile();
+    if (chosen.isEmpty())
+        return;
+    if (editMode == EditMode::Text) {
+        // A picture named while text is edited is taken as it is, from where it is.
+        layout.strip(textCell.column, textCell.row).Picture.SubImageFileName = chosen;
+        lastPictureFolder = chosen.left(LastSeparatorIndex(chosen));
+        modified = true;
+        Refresh({true, true});
+        Refresh({true, false});
+        controls_.setText(ControlId::ModeLabel, kIdleModeText);
+        return;
+    }
+    const CellPosition cell = pictureMode ? pictureCell : backgroundCell;
+    if (pictureMode)
+        PushUndoSnapshot(cell.column, cell.row, 0);
+    LoadPictureInto(chosen, cell.column, cell.row);
+    LeaveCurrentMode();
+}
+
 void Editor::LoadPictureInto(const QString &path, int column, int row)
 {
     if (!IsStoreCell(column, row))

@@ -3,6 +3,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 #include "TestApplication.h"
+#include "layout/StripOperations.h"
 #include "render/BoardGeometry.h"
 #include "samples/SampleBoards.h"
 
@@ -255,6 +256,48 @@ TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
     const QColor heading = shown.pixelColor(preview.previewArea.x() + 5, preview.previewArea.y() + 5);
     EXPECT_NEAR(heading.red(), 122, 20) << "the burgundy heading strip of the portrait sample";
     EXPECT_NEAR(heading.blue(), 61, 20);
+}
+
+} // namespace
+} // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// A person's session on the real window: open a board, click an item, type, copy a strip down
+// with the right button, undo.
+TEST_F(WindowFixture, ClickTypeCopyAndUndoOnTheBoard)
+{
+    QString error;
+    const QStringList written = samples::WriteSample(samples::SampleKind::Landscape, data.file("menus"), &error);
+    ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+    prompter.fileNames = {written[0]};
+    button(ControlId::OpenLayout)->click();
+    Editor &editor = window->editor();
+    QWidget *client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
+    auto centre = [](const RectF32 &r) { return ToQRectF(r).center().toPoint(); };
+
+    // Click the main item of the first burger and type over it.
+    QTest::mouseClick(client, Qt::LeftButton, {}, centre(editor.geometry(0, 1).hitBoxes[MainItemGroup]));
+    ASSERT_EQ(editor.editMode, EditMode::Text);
+    const QImage before = editor.renderer.shownBoard().copy();
+    auto *mainBox = window->controls().widget(ControlId::MainItemBox);
+    mainBox->setFocus();
+    QTest::keyClick(mainBox, Qt::Key_End);
+    QTest::keyClicks(mainBox, " Deluxe");
+    EXPECT_EQ(editor.layout.strip(0, 1).mainItem().Text, "Classic Burger Deluxe");
+    EXPECT_NE(editor.renderer.shownBoard(), before) << "what is typed appears on the board at once";
+
+    // Copy "Buffalo Wrap" into the empty cell below it with the right button, then undo it.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    const QPoint from = centre(editor.geometry(1, 4).hitBoxes[MainItemGroup]);
+    const QPoint to = centre(editor.geometry(1, 5).cellRect);
+    QTest::mousePress(client, Qt::RightButton, {}, from);
+    QTest::mouseRelease(client, Qt::RightButton, {}, to);
+    EXPECT_EQ(editor.layout.strip(1, 5).mainItem().Text, "Buffalo Wrap");
+    button(ControlId::Undo)->click();
+    EXPECT_FALSE(IsStripInUse(editor.layout.strip(1, 5)));
+    EXPECT_EQ(editor.layout.strip(1, 4).mainItem().Text, "Buffalo Wrap");
 }
 
 } // namespace

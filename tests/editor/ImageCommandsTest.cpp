@@ -207,3 +207,52 @@ TEST_F(ImageCommandsTest, RebuiltStripProxySwitchesPictureProxiesOn)
 
 } // namespace
 } // namespace tavrin
+
+#include "SampleBoardFixture.h"
+
+namespace tavrin {
+namespace {
+
+struct LoadNewPictureTest : test::SampleBoardFixture {
+    QString photo()
+    {
+        QImage image(800, 600, QImage::Format_RGB32);
+        image.fill(QColor(10, 150, 10));
+        const QString path = data.file("camera/Salad.JPG");
+        QDir().mkpath(data.file("camera"));
+        image.save(path, "jpeg");
+        return path;
+    }
+};
+
+TEST_F(LoadNewPictureTest, ReplacesThePictureOfTheSelectedPictureStrip)
+{
+    editor->EnterPictureMode({1, 12});
+    const int undoBefore = editor->undoList.top();
+    prompter.fileNames = {photo()};
+    editor->LoadNewPictureButton();
+    EXPECT_EQ(prompter.dialogTitles, QStringList{"Open Picture File"});
+    const StripPicture &picture = strip(1, 12).Picture;
+    EXPECT_EQ(picture.SubImageFileName, editor->paths.workingFolder + "/Salad.jpg");
+    EXPECT_EQ(picture.SubImageCropPercentageX, 100);
+    EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/Salad_Proxy.jpg"));
+    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(label(), "EDIT MODE:  IDLE");
+    EXPECT_GT(editor->undoList.top(), undoBefore) << "the old picture can be brought back";
+    EXPECT_TRUE(editor->modified);
+}
+
+TEST_F(LoadNewPictureTest, DoesNothingWithoutASelectionOrWhenCancelled)
+{
+    prompter.fileNames = {photo()};
+    editor->LoadNewPictureButton();
+    EXPECT_TRUE(prompter.dialogTitles.isEmpty());
+    editor->EnterPictureMode({1, 12});
+    const QString before = strip(1, 12).Picture.SubImageFileName;
+    prompter.fileNames.clear();
+    editor->LoadNewPictureButton();
+    EXPECT_EQ(strip(1, 12).Picture.SubImageFileName, before);
+}
+
+} // namespace
+} // namespace tavrin

@@ -1,0 +1,306 @@
+// Moving and copying strips with the right mouse button, the two delete commands and Undo.
+#include "editor/Editor.h"
+
+#include "editor/HitTests.h"
+#include "images/Proxies.h"
+#include "layout/StripOperations.h"
+#include "render/BoardGeometry.h"
+
+#include <QFile>
+
+namespace tavrin {
+
+namespace {
+
+const QString kIdleLabel = QStringLiteral("EDIT MODE:  IDLE");
+constexpr ControlId kTextBoxes[kGroupCount] = {ControlId::MainItemBox, ControlId::SubItemsBox, ControlId::PricesBox};
+// A release this close to the press (in both directions) is a click, not a drag.
+constexpr int kDragThreshold = 4;
+
+// The first board cell holding the point, columns first.
+std::optional<CellPosition> CellHitTest(const MenuLayout &layout, const GeometryRecords &geometry, QPointF point)
+{
+    for (int c = 0; c < layout.boardColumns(); ++c)
+        for (int r = 0; r < layout.boardRows(); ++r)
+            if (RectHolds(ToQRectF(geometry(c, r).cellRect), point))
+                return CellPosition{c, r};
+    return std::nullopt;
+}
+
+std::optional<CellPosition> TextOrFrameAt(const MenuLayout &layout, const GeometryRecords &geometry, QPointF point)
+{
+    if (const std::optional<TextHit> text = TextHitTest(layout, geometry, point))
+        return text->cell;
+    return FrameHitTest(layout, geometry, point);
+}
+
+// The copy's picture file: "<name>(n)<ext>" for the first n whose file does not exist.
+QString FreeCopyName(const QString &picture)
+{
+    const qsizetype dot = picture.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot < 0 ? picture : picture.left(dot);
+    const QString extension = dot < 0 ? QString() : picture.mid(dot);
+    for (int n = 1;; ++n) {
+        const QString candidate = stem + QStringLiteral("(%1)").arg(n) + extension;
+        if (!QFile::exists(candidate))
+            return candidate;
+    }
+}
+
+} // namespace
+
+void Editor::RightButtonDown(QPoint point, ArrowKeys keys)
+{
+    layout.forEachBoardStrip([](int, int, Strip &strip) { strip.prices().Text.remove(QLatin1Char('~')); });
+    copyingStrip = movingStrip = false;
+    dragPressPoint = point;
+    dragMarquee = editMode == EditMode::Picture || editMode == EditMode::Background;
+
+    controls_.setEnabled(ControlId::AllText, true);
+    controls_.setChecked(ControlId::AllText, true);
+    controls_.setEnabled(ControlId::SelectedText, true);
+    controls_.setChecked(ControlId::SelectedText, false);
+    controls_.setEnabled(ControlId::MenuItemTextToBeMovedGroup, true);
+
+    std::optional<CellPosition> source = TextOrFrameAt(layout, geometry, point);
+    if (!source)
+        source = PictureHitTest(layout, geometry, point);
+    if (!source && !keys.shift)
+        source = CellHitTest(layout, geometry, point);
+    if (!source)
+        return;
+
+    modified = true;
+    dragSource = *source;
+    (keys.alt ? movingStrip : copyingStrip) = true;
+    controls_.setText(ControlId::ModeLabel,
+                      movingStrip ? QStringLiteral("EDIT MODE:  MOVING STRIP") : QStringLiteral("EDIT MODE:  COPYING STRIP"));
+    if (onRefresh)
+        onRefresh({});
+}
+
+void Editor::RightButtonUp(QPoint point)
+{
+    if (!copyingStrip && !movingStrip)
+        return;
+    const QPoint moved = point - dragPressPoint;
+    if (std::abs(moved.x()) > kDragThreshold || std::abs(moved.y()) > kDragThreshold)
+        DropStrip(point);
+    copyingStrip = movingStrip = false;
+    dragMarquee = false;
+    dragPressPoint = QPoint();
+    controls_.setText(ControlId::ModeLabel, kIdleLabel);
+    if (onRefresh)
+        onRefresh({});
+}
+
+void Editor::DropStrip(QPoint point)
+{
+    std::optional<CellPosition> target = TextOrFrameAt(layout, geometry, point);
+    if (!target) {
+        target = CellHitTest(layout, geometry, point);
+        if (target && *target == dragSource)
+            return;
+    }
+
+    if (!target || *target == dragSource) {
+        // Dropped where it came from: the strip becomes the selected one.
+        workingStrip = layout.strip(dragSource.column, dragSource.row);
+        int group = MainItemGroup;
+        for (int g = 0; g < kGroupCount; ++g)
+            if (!workingStrip.Groups[g].Text.isEmpty()) {
+                group = g;
+                break;
+            }
+        selectedGroup = group;
+        controls_.setFocus(kTextBoxes[group]);
+        currentFontName = workingStrip.Groups[group].Font;
+        ClearAllGeometry(geometry);
+        Refresh();
+        target = dragSource;
+    } else {
+        // The first free cell from the target down its column, above the last row.
+        CellPosition free = *target;
+        while (IsStripInUse(layout.strip(free.column, free.row))) {
+            if (free.row >= layout.NumberOfRows - 2)
+                return;
+            ++free.row;
+        }
+        target = free;
+
+        if (movingStrip) {
+            PushUndoSnapshot(dragSource.column, dragSource.row, 0);
+            PushUndoSnapshot(free.column, free.row, 1);
+        } else {
+            PushUndoSnapshot(free.column, free.row, 0);
+        }
+
+        const Strip &source = layout.strip(dragSource.column, dragSource.row);
+        Strip &copy = layout.strip(free.column, free.row);
+        const double targetYOffset = copy.YOffsetFactor;
+        copy = source;
+        copy.YOffsetFactor = targetYOffset;
+
+        if (copyingStrip && !source.Picture.SubImageFileName.isEmpty()) {
+            // A copied picture gets a file of its own, with its proxy beside it.
+            const QString original = source.Picture.SubImageFileName;
+            const QString own = FreeCopyName(original);
+            QFile::copy(original, own);
+            copy.Picture.SubImageFileName = own;
+            const QString proxy = PictureProxyPath(original);
+            if (!proxy.isEmpty())
+                QFile::copy(proxy, PictureProxyPath(own));
+            controls_.setText(ControlId::ModeLabel, kIdleLabel);
+        }
+        if (movingStrip) {
+            ResetStrip(layout.strip(dragSource.column, dragSource.row));
+            ClearAllGeometry(geometry);
+            UpdateReadouts();
+        }
+
+        for (int g = 0; g < kGroupCount; ++g)
+            controls_.setText(kTextBoxes[g], workingStrip.Groups[g].Text);
+        editMode = EditMode::Idle;
+        controls_.setText(ControlId::ModeLabel, kIdleLabel);
+        Refresh({true, true});
+        RebuildGrid(layout, renderer.preview(), geometry);
+        Refresh({true, false});
+
+        // Prices dropped a whole cell or more to the right come back into their strip.
+        Strip &dropped = layout.strip(free.column, free.row);
+        const StripGeometry &g = geometry(free.column, free.row);
+        if (!dropped.prices().Text.isEmpty() && dropped.mainItem().Text.isEmpty() && dropped.subItems().Text.isEmpty()
+            && g.hitBoxes[PricesGroup].left > g.cellRect.left + g.cellRect.width) {
+            bool reduced = false;
+            for (int guard = 0; dropped.prices().Xref > 1.0 && guard < 1000; ++guard) {
+                dropped.prices().Xref -= 1.0;
+                reduced = true;
+            }
+            if (reduced) {
+                dropped.prices().Xref += dropped.XOffsetFactor;
+                dropped.XOffsetFactor = 0.0;
+            }
+            Refresh();
+        }
+    }
+
+    controls_.setEnabled(ControlId::DeleteMenuItem, false);
+    for (ControlId box : kTextBoxes)
+        controls_.setText(box, QString());
+    KeepStripOnBoard(*target);
+}
+
+void Editor::KeepStripOnBoard(CellPosition cell)
+{
+    Strip &strip = layout.strip(cell.column, cell.row);
+    const StripGeometry &g = geometry(cell.column, cell.row);
+    QRectF content = FrameRectOnPreview(layout, geometry, cell.column, cell.row);
+    if (StripHasText(strip))
+        for (const RectF32 &box : g.hitBoxes)
+            if (box.width > 0)
+                content = content.united(ToQRectF(box));
+    const QRect board = renderer.preview().previewArea;
+    const double cellWidth = geometry(0, 0).cellRect.width, cellHeight = geometry(0, 0).cellRect.height;
+    if (!(cellWidth > 0) || !(cellHeight > 0) || content.isEmpty())
+        return;
+    const double boardRight = board.x() + board.width(), boardBottom = board.y() + board.height();
+    double dx = 0, dy = 0;
+    if (board.x() > content.left())
+        dx += (board.x() - content.left()) / cellWidth;
+    if (board.y() > content.top())
+        dy += (board.y() - content.top()) / cellHeight;
+    if (content.right() > boardRight)
+        dx += (boardRight - content.right()) / cellWidth;
+    if (content.bottom() > boardBottom)
+        dy += (boardBottom - content.bottom()) / cellHeight;
+    if (dx == 0 && dy == 0)
+        return;
+    strip.XOffsetFactor += dx;
+    strip.YOffsetFactor += dy;
+    Refresh();
+}
+
+void Editor::UndoCommand()
+{
+    editMode = EditMode::Idle;
+    controls_.setText(ControlId::ModeLabel, kIdleLabel);
+    if (!undoList.empty()) {
+        for (;;) {
+            const UndoEntry entry = undoList.takeNewest();
+            Strip &strip = layout.strip(entry.column, entry.row);
+            if (!SameStripForUndo(strip, entry.snapshot)) {
+                strip = entry.snapshot;
+                if (!entry.snapshot.Picture.SubImageFileName.isEmpty())
+                    RebuildStripProxy(entry.column, entry.row);
+            }
+            if (entry.chained == 0 || undoList.empty())
+                break;
+        }
+        ClearAllGeometry(geometry);
+        Refresh({true, false});
+    } else {
+        modified = true;
+        for (ControlId id : {ControlId::Undo, ControlId::AllText, ControlId::SelectedText,
+                             ControlId::MenuItemTextToBeMovedGroup})
+            controls_.setEnabled(id, false);
+    }
+    for (ControlId box : kTextBoxes)
+        controls_.setText(box, QString());
+    controls_.setEnabled(ControlId::Undo, !undoList.empty());
+    // Back to a loaded board with nothing selected. (Switching the editing controls off here, as
+    // a disable of the whole set would, would leave no way to save until the layout is opened
+    // again.)
+    SetBoardReadyState();
+    SetIdleEditingControls();
+    SetArrowsIdle();
+}
+
+void Editor::EndModeAfterDelete()
+{
+    editMode = EditMode::Idle;
+    controls_.setText(ControlId::ModeLabel, kIdleLabel);
+    ClearAllGeometry(geometry);
+    Refresh({true, false});
+    for (ControlId id : {ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,
+                         ControlId::SelectedText, ControlId::MenuItemTextToBeMovedGroup, ControlId::LoadNewPicture})
+        controls_.setEnabled(id, false);
+    controls_.setEnabled(ControlId::Undo, !undoList.empty());
+}
+
+void Editor::DeleteMenuItemCommand()
+{
+    std::optional<CellPosition> cell;
+    if (editMode == EditMode::Text)
+        cell = textCell;
+    else if (editMode == EditMode::Background)
+        cell = backgroundCell;
+    else if (editMode == EditMode::Picture)
+        cell = pictureCell;
+    if (cell) {
+        ResetStrip(layout.strip(cell->column, cell->row));
+        ClearStripGeometry(geometry, cell->column, cell->row);
+        // A deleted strip is a change the user expects to be asked about on closing.
+        modified = true;
+        for (ControlId box : kTextBoxes)
+            controls_.setText(box, QString());
+    }
+    EndModeAfterDelete();
+}
+
+void Editor::DeletePictureCommand()
+{
+    if (editMode == EditMode::Picture) {
+        Strip &strip = layout.strip(pictureCell.column, pictureCell.row);
+        strip.Picture.SubImageFileName.clear();
+        strip.Picture.SubImageFrameIndex = 0;
+        geometry(pictureCell.column, pictureCell.row).stripRect = RectF32{};
+        modified = true;
+        if (IsClear(strip.BackGroundColor)) {
+            VerticalFrameFit(layout, geometry, pictureCell);
+            HorizontalFrameFit(layout, geometry, pictureCell);
+        }
+    }
+    EndModeAfterDelete();
+}
+
+} // namespace tavrin
