@@ -1,9 +1,8 @@
 #include "cli/CliCommands.h"
+#include "cli/CliLayout.h"
 
 #include "layout/LayoutFileOpening.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -34,20 +33,10 @@ int DocumentCommand(const QStringList &arguments)
         PrintFailure(QStringLiteral("usage: tavrin-cli document PATH [--working-folder DIR]"));
         return 2;
     }
-    QTemporaryDir temporaryFolder;
-    const QString workingFolder = chosenFolder.isEmpty() ? temporaryFolder.path() : chosenFolder;
-    if (chosenFolder.isEmpty() ? !temporaryFolder.isValid() : !QDir().mkpath(chosenFolder)) {
-        PrintFailure(QStringLiteral("Cannot make the working folder."));
+    const std::unique_ptr<CliLayout> opened = CliLayout::Open(paths[0], chosenFolder);
+    if (!opened)
         return 1;
-    }
-    auto layout = std::make_unique<MenuLayout>();
-    OpenedLayoutFile opened;
-    const QString failure = OpenLayoutFile(paths[0], workingFolder, *layout, opened);
-    if (!failure.isEmpty()) {
-        PrintFailure(failure);
-        return 1;
-    }
-    const QString document = BuildLayoutDocument(*layout, opened.background.backgroundImagePath);
+    const QString document = BuildLayoutDocument(opened->layout, opened->opened.background.backgroundImagePath);
     std::fwrite(document.toUtf8().constData(), 1, size_t(document.toUtf8().size()), stdout);
     std::fputc('\n', stdout);
     return 0;

@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "cli/CliLayout.h"
 
 #include "fonts/FontMatching.h"
 #include "images/TvImageOutput.h"
@@ -76,22 +77,18 @@ int RenderCommand(const QStringList &arguments)
         PrintFailure(QStringLiteral("usage: tavrin-cli render PATH -o OUT [--white-print] [--rotation 0|1|2]"));
         return 2;
     }
-    QTemporaryDir workingFolder;
-    auto layout = std::make_unique<MenuLayout>();
-    OpenedLayoutFile opened;
-    const QString failure = OpenLayoutFile(parsed->layoutPath, workingFolder.path(), *layout, opened);
-    if (!failure.isEmpty()) {
-        PrintFailure(failure);
+    const std::unique_ptr<CliLayout> opened = CliLayout::Open(parsed->layoutPath);
+    if (!opened)
         return 1;
-    }
     QString fontList;
     const QImage board =
-        RenderTvImage(*layout, opened, workingFolder.path(), parsed->whitePrint, parsed->rotation, &fontList);
+        RenderTvImage(opened->layout, opened->opened, opened->workingFolder, parsed->whitePrint,
+                                     parsed->rotation, &fontList);
     if (board.isNull()) {
-        PrintFailure(QStringLiteral("The background image cannot be read: ") + opened.background.backgroundImagePath);
+        PrintFailure(QStringLiteral("The background image cannot be read: ") + opened->opened.background.backgroundImagePath);
         return 1;
     }
-    if (!SaveTvImage(board, parsed->output, TvImageFormatFor(opened.background.backgroundName))) {
+    if (!SaveTvImage(board, parsed->output, TvImageFormatFor(opened->opened.background.backgroundName))) {
         PrintFailure(QStringLiteral("Cannot write ") + parsed->output);
         return 1;
     }

@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "cli/CliLayout.h"
 
 #include "editor/MessageTexts.h"
 #include "editor/SaveOutput.h"
@@ -62,23 +63,16 @@ int SaveCommand(const QStringList &arguments)
         PrintFailure(QStringLiteral("usage: tavrin-cli save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]"));
         return 2;
     }
-    QTemporaryDir workingFolder;
-    if (!workingFolder.isValid()) {
-        PrintFailure(QStringLiteral("Cannot make the working folder."));
+    const std::unique_ptr<CliLayout> opened = CliLayout::Open(parsed->layoutPath);
+    if (!opened)
         return 1;
-    }
-    auto layout = std::make_unique<MenuLayout>();
-    OpenedLayoutFile opened;
-    const QString failure = OpenLayoutFile(parsed->layoutPath, workingFolder.path(), *layout, opened);
-    if (!failure.isEmpty()) {
-        PrintFailure(failure);
-        return 1;
-    }
-    layout->WhitePrintBackground = parsed->whitePrint;
+    MenuLayout &layout = opened->layout;
+    const QString &workingFolder = opened->workingFolder;
+    layout.WhitePrintBackground = parsed->whitePrint;
 
     // Unturned here: the TV image writer turns a portrait board as the job says.
     QString fontList;
-    const QImage board = RenderTvImage(*layout, opened, workingFolder.path(), parsed->whitePrint, 0, &fontList);
+    const QImage board = RenderTvImage(layout, opened->opened, workingFolder, parsed->whitePrint, 0, &fontList);
 
     const QString target = QFileInfo(parsed->target).absoluteFilePath();
     QDir().mkpath(QFileInfo(target).path());
@@ -86,14 +80,15 @@ int SaveCommand(const QStringList &arguments)
     job.board = board;
     job.packagePath = PackagePathForChosenName(target, parsed->whitePrint);
     job.whitePrint = parsed->whitePrint;
-    job.backgroundName = opened.background.backgroundName;
+    job.backgroundName = opened->opened.background.backgroundName;
     job.rememberRotation = false;
     const int rotation = parsed->rotation;
     job.chooseRotation = [rotation](int) { return rotation; };
 
     SilentPrompter prompter;
     const SavedLayoutFiles saved = WriteLayoutAndTvImage(
-        job, {*layout, opened.names.isPackage, opened.background.backgroundImagePath, fontList, workingFolder.path()},
+        job, {layout, opened->opened.names.isPackage, opened->opened.background.backgroundImagePath, fontList,
+         workingFolder},
         prompter);
     for (const QString &message : prompter.messages)
         PrintFailure(message);
