@@ -6,7 +6,6 @@
 #include "layout/LayoutFileOpening.h"
 #include "render/BoardRenderer.h"
 
-#include <QTemporaryDir>
 
 #include <memory>
 
