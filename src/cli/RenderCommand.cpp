@@ -80,9 +80,8 @@ int RenderCommand(const QStringList &arguments)
     if (!opened)
         return 1;
     QString fontList;
-    const QImage board =
-        RenderTvImage(opened->layout, opened->opened, opened->workingFolder, parsed->whitePrint,
-                                     parsed->rotation, &fontList);
+    const QImage board = RenderTvImage(opened->layout, opened->opened, opened->workingFolder, parsed->whitePrint,
+                                       parsed->rotation, &fontList);
     if (board.isNull()) {
         PrintFailure(QStringLiteral("The background image cannot be read: ") + opened->opened.background.backgroundImagePath);
         return 1;
