@@ -70,7 +70,8 @@ void BoardPreview::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const qint64 received = QDateTime::currentMSecsSinceEpoch();
+    // Clicks made while a layout was loading arrive afterwards; their stamps tell them apart.
+    const qint64 received = clock_.happenedAt(event->timestamp(), QDateTime::currentMSecsSinceEpoch());
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     editor_->BoardClick(event->position().toPoint(), received);
     QGuiApplication::restoreOverrideCursor();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/EventClock.h"
+
 #include <QWidget>
 
 class QPainter;
@@ -29,6 +31,7 @@ private:
     void drawSelection(QPainter &painter);
 
     Editor *editor_ = nullptr;
+    EventClock clock_;
 };
 
 } // namespace tavrin
