@@ -18,6 +18,11 @@ int SamplesCommand(const QStringList &arguments);
 QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
                      bool whitePrint, int rotation, QString *fontList);
 
+// The options of the commands that write a TV image: "--white-print" and "--rotation 0|1|2".
+// Returns true when arguments[i] is one of them (i then stands on its last word); a rotation
+// other than 0, 1 or 2 clears valid.
+bool TakeTvImageOption(const QStringList &arguments, qsizetype &i, bool &whitePrint, int &rotation, bool &valid);
+
 // Prints a failure on standard error (CR LF shown as plain line breaks).
 void PrintFailure(const QString &message);
 

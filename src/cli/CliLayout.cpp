@@ -22,4 +22,21 @@ std::unique_ptr<CliLayout> CliLayout::Open(const QString &path, const QString &c
     return opened;
 }
 
+bool TakeTvImageOption(const QStringList &arguments, qsizetype &i, bool &whitePrint, int &rotation, bool &valid)
+{
+    const QString &argument = arguments[i];
+    if (argument == QLatin1String("--white-print")) {
+        whitePrint = true;
+        return true;
+    }
+    if (argument != QLatin1String("--rotation") || i + 1 >= arguments.size())
+        return false;
+    const QString value = arguments[++i];
+    if (value == QLatin1String("0") || value == QLatin1String("1") || value == QLatin1String("2"))
+        rotation = value.toInt();
+    else
+        valid = false;
+    return true;
+}
+
 } // namespace tavrin::cli

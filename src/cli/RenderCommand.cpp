@@ -23,24 +23,20 @@ struct RenderArguments {
 std::optional<RenderArguments> ParseRenderArguments(const QStringList &arguments)
 {
     RenderArguments parsed;
+    bool valid = true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == QLatin1String("-o") && i + 1 < arguments.size()) {
             parsed.output = arguments[++i];
-        } else if (argument == QLatin1String("--white-print")) {
-            parsed.whitePrint = true;
-        } else if (argument == QLatin1String("--rotation") && i + 1 < arguments.size()) {
-            const QString value = arguments[++i];
-            if (value != QLatin1String("0") && value != QLatin1String("1") && value != QLatin1String("2"))
-                return std::nullopt;
-            parsed.rotation = value.toInt();
+        } else if (TakeTvImageOption(arguments, i, parsed.whitePrint, parsed.rotation, valid)) {
+            continue;
         } else if (parsed.layoutPath.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
             parsed.layoutPath = argument;
         } else {
             return std::nullopt;
         }
     }
-    if (parsed.layoutPath.isEmpty() || parsed.output.isEmpty())
+    if (!valid || parsed.layoutPath.isEmpty() || parsed.output.isEmpty())
         return std::nullopt;
     return parsed;
 }

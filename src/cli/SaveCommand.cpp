@@ -28,22 +28,18 @@ std::optional<SaveArguments> ParseSaveArguments(const QStringList &arguments)
 {
     SaveArguments parsed;
     QStringList positional;
+    bool valid = true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == QLatin1String("--white-print")) {
-            parsed.whitePrint = true;
-        } else if (argument == QLatin1String("--rotation") && i + 1 < arguments.size()) {
-            const QString value = arguments[++i];
-            if (value != QLatin1String("0") && value != QLatin1String("1") && value != QLatin1String("2"))
-                return std::nullopt;
-            parsed.rotation = value.toInt();
+        if (TakeTvImageOption(arguments, i, parsed.whitePrint, parsed.rotation, valid)) {
+            continue;
         } else if (!argument.startsWith(QLatin1Char('-'))) {
             positional << argument;
         } else {
             return std::nullopt;
         }
     }
-    if (positional.size() != 2)
+    if (!valid || positional.size() != 2)
         return std::nullopt;
     parsed.layoutPath = positional[0];
     parsed.target = positional[1];

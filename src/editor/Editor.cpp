@@ -152,7 +152,7 @@ void Editor::SetBoardReadyState()
 
 void Editor::SetTitle(const QString &name) { controls_.setWindowTitle(WindowTitleText(name)); }
 
-bool Editor::Refresh(RefreshRequest request)
+void Editor::HandStateToRenderer()
 {
     renderer.sources.backgroundName = backgroundName;
     renderer.sources.backgroundImagePath = backgroundImagePath;
@@ -161,13 +161,19 @@ bool Editor::Refresh(RefreshRequest request)
     renderer.options.pictureProxies = pictureProxiesInUse;
     renderer.options.whitePrint = layout.WhitePrintBackground;
     renderer.options.fontGathering = fontGathering;
-    renderer.fontList = &fontList;
+}
 
+QRect Editor::PreviewRegionOfWindow() const
+{
     const QRect anchor = controls_.controlRect(ControlId::MainItemBox);
-    const QRect region = PreviewRegion(controls_.clientSize(),
-                                       anchor.isValid() ? std::optional<QRect>(anchor) : std::nullopt);
+    return PreviewRegion(controls_.clientSize(), anchor.isValid() ? std::optional<QRect>(anchor) : std::nullopt);
+}
+
+bool Editor::Refresh(RefreshRequest request)
+{
+    HandStateToRenderer();
     const bool hadPendingResolution = renderer.resolutionTextPending;
-    const bool ok = renderer.refresh(region, request.erase, request.geometryOnly);
+    const bool ok = renderer.refresh(PreviewRegionOfWindow(), request.erase, request.geometryOnly);
     if (hadPendingResolution && !renderer.resolutionTextPending && !renderer.resolutionText().isEmpty())
         controls_.setWindowTitle(WindowTitleText(fromPackage ? layoutName : legacyDocumentName)
                                  + renderer.resolutionText());

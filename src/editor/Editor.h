@@ -238,6 +238,10 @@ public:
 
 private:
     void RemoveWorkingFolder();
+    // The files, proxies and format the next render draws with, from the editor's state.
+    void HandStateToRenderer();
+    // Where the board is shown: below the main item box, as the window is laid out now.
+    QRect PreviewRegionOfWindow() const;
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
     void KeepStripOnBoard(CellPosition cell);

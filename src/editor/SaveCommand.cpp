@@ -38,14 +38,8 @@ void Editor::LeaveEditModes()
 
 QImage Editor::RenderOutputBoard()
 {
-    renderer.sources.backgroundName = backgroundName;
-    renderer.sources.backgroundImagePath = backgroundImagePath;
-    renderer.sources.workingFolder = paths.workingFolder;
-    renderer.fontList = &fontList;
-    const QRect anchor = controls_.controlRect(ControlId::MainItemBox);
-    const QRect region = PreviewRegion(controls_.clientSize(),
-                                       anchor.isValid() ? std::optional<QRect>(anchor) : std::nullopt);
-    const QImage board = renderer.renderForOutput(region, whitePrintChecked());
+    HandStateToRenderer();
+    const QImage board = renderer.renderForOutput(PreviewRegionOfWindow(), whitePrintChecked());
     // Back to the preview's own geometry and proxies.
     Refresh();
     return board;
