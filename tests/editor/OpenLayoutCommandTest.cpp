@@ -205,6 +205,16 @@ TEST_F(OpenFixture, AFailedOpenLeavesTheOpenLayoutAsItWas)
             << "no working folder is left behind: " << c.name;
         EXPECT_TRUE(QFile::exists(editor->layout.strip(0, 13).Picture.SubImageFileName)) << c.name;
     }
+
+    // Cancelling the open dialog after declining to save: the edits stay marked as unsaved, and
+    // the white-print format the layout was shown in comes back.
+    editor->setWhitePrint(true);
+    prompter.answers = {Answer::No};
+    prompter.fileNames.clear();
+    editor->OpenLayoutCommand();
+    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->whitePrintChecked());
+    EXPECT_TRUE(editor->layout.WhitePrintBackground);
 }
 
 // Opening a good layout replaces the working folder by a new one and removes the old one.
