@@ -9,7 +9,8 @@
 namespace tavrin::cli {
 
 // A layout file opened the way the editor opens it. A package is unpacked into a working folder
-// that lasts as long as this object: a temporary one, or the folder the caller names.
+// that lasts as long as this object: a temporary one, or the folder the caller names, which must
+// be new or empty (it is never emptied; after a failed open it is as it was).
 class CliLayout {
 public:
     // Opens path; on failure prints the message the user would see and returns nothing.

@@ -18,7 +18,8 @@ void PrintFailure(const QString &message)
 
 // tavrin-cli document PATH [--working-folder DIR]: the layout document the program writes for
 // the layout at PATH, plain and on one line. A package is unpacked into a temporary folder, or
-// into DIR when given (its pictures' paths then point there and stay valid).
+// into DIR when given (its pictures' paths then point there and stay valid); DIR must be new or
+// empty.
 int DocumentCommand(const QStringList &arguments)
 {
     QString chosenFolder;

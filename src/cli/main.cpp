@@ -12,7 +12,7 @@ void PrintUsage()
     std::fputs("usage: tavrin-cli <command> [arguments]\n"
                "commands:\n"
                "  document PATH [--working-folder DIR]\n"
-               "        print the layout document of a layout file\n"
+               "        print the layout document of a layout file (DIR: a new or empty folder)\n"
                "  render PATH -o OUT [--white-print] [--rotation 0|1|2]\n"
                "        write the image for the television\n"
                "  save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]\n"

@@ -238,6 +238,11 @@ public:
 
 private:
     void RemoveWorkingFolder();
+    // A new working folder for a layout being opened, beside the current one; empty on failure.
+    QString MakeOpeningFolder() const;
+    // The layout read into fresh is the open one now: fresh becomes the working folder and the
+    // previous one is removed.
+    void SwitchWorkingFolder(const QString &fresh);
     // The files, proxies and format the next render draws with, from the editor's state.
     void HandStateToRenderer();
     // Where the board is shown: below the main item box, as the window is laid out now.

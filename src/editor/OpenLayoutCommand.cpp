@@ -7,10 +7,13 @@
 #include "editor/WindowTitle.h"
 #include "fonts/MissingFontInstallation.h"
 #include "fonts/OpeningFontCheck.h"
+#include "images/Proxies.h"
 #include "layout/LayoutDocumentFile.h"
+#include "layout/LayoutFileOpening.h"
 #include "layout/LayoutPackage.h"
 #include "layout/PathText.h"
 #include "layout/StripOperations.h"
+#include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
 #include "render/BoardGeometry.h"
 
@@ -46,6 +49,22 @@ void Editor::SetIdleEditingControls()
     controls_.setChecked(ControlId::Macro, false);
 }
 
+QString Editor::MakeOpeningFolder() const
+{
+    const QString parent = !paths.dataFolder.isEmpty() ? paths.dataFolder
+                           : paths.workingFolder.isEmpty() ? QString()
+                                                           : QFileInfo(paths.workingFolder).absolutePath();
+    return MakeFreshWorkingFolder(parent);
+}
+
+void Editor::SwitchWorkingFolder(const QString &fresh)
+{
+    const QString old = paths.workingFolder;
+    paths.workingFolder = fresh;
+    if (old != fresh)
+        RemoveOwnFolder(old);
+}
+
 void Editor::OpenLayoutCommand()
 {
     editMode = EditMode::Idle;
@@ -53,31 +72,48 @@ void Editor::OpenLayoutCommand()
     migrationPending = false;
     ClearAllGeometry(geometry);
 
+    // An open that does not go through leaves the open layout as it was: its modified flag and
+    // its white-print format come back, and the board is laid out again.
+    const bool wasModified = modified;
+    const bool wasWhitePrint = whitePrintChecked();
+    auto keepOpenLayout = [&] {
+        modified = wasModified;
+        if (wasWhitePrint != whitePrintChecked())
+            setWhitePrint(wasWhitePrint);
+        WindowResized();
+    };
+
     renderer.eraseOnce = true;
-    if (!PromptSaveOnClose())
+    if (!PromptSaveOnClose()) {
+        keepOpenLayout();
         return;
+    }
     renderer.resolutionTextPending = true;
 
     const QString startFolder = pickedFolder.isEmpty() ? paths.programFolder : pickedFolder;
     const QString picked = prompter_->askOpenFileName(kOpenTitle, startFolder, kOpenFilter);
-    if (picked.isEmpty())
-        return;
-
-    // A TV image opens the package saved beside it.
-    const QString mapped = MapTvImageToPackage(picked);
-    if (mapped != picked && !QFileInfo::exists(mapped)) {
-        prompter_->showMessage(UnableToOpenFileMessage(mapped));
+    if (picked.isEmpty()) {
+        keepOpenLayout();
         return;
     }
 
-    const LayoutFileNames names = NamesForPickedFile(mapped, paths.workingFolder);
+    // The picked file is unpacked and read in a folder of its own; the open layout and its
+    // working folder are not touched until that has worked.
+    const QString fresh = MakeOpeningFolder();
+    LayoutFileContents contents;
+    const QString failure = fresh.isEmpty() ? UnableToOpenFileMessage(MapTvImageToPackage(picked))
+                                            : LoadLayoutFileContents(picked, fresh, contents);
+    if (!failure.isEmpty()) {
+        RemoveOwnFolder(fresh);
+        prompter_->showMessage(failure);
+        keepOpenLayout();
+        return;
+    }
+    SwitchWorkingFolder(fresh);
+
+    const LayoutFileNames &names = contents.names;
     pickedFolder = names.pickedFolder;
     fromPackage = names.isPackage;
-    if (fromPackage) {
-        EmptyFolder(paths.workingFolder);
-        UnpackLayoutPackage(mapped, paths.workingFolder);
-    }
-
     layoutName = names.layoutName;
     legacyDocumentName = names.legacyDocumentName;
     baseName = names.baseName;
@@ -89,20 +125,13 @@ void Editor::OpenLayoutCommand()
     layoutFolder = names.layoutFolder;
     paths.currentFolder = layoutFolder;
 
-    const std::optional<QString> document = ReadLayoutDocumentFile(names.documentPath);
-    // A grid larger than the store is refused: the next save would drop the strips beyond it.
-    if (!document || !DocumentGridFitsStore(*document)) {
-        prompter_->showMessage(UnableToOpenFileMessage(names.documentPath));
-        return;
-    }
-
     ResetStrip(workingStrip);
     ResetAllStrips(layout, workingStrip, PaletteColour(paletteEntry));
     missingFontsList.clear();
     OpeningFontCheck fontCheck(paths.workingFolder);
     LayoutPathResolver resolver(names, paths.workingFolder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
-    ReadLayoutDocument(*document, layout, resolver);
+    ReadLayoutDocument(contents.documentText, layout, resolver);
     setWhitePrint(layout.WhitePrintBackground);
     backgroundName = resolver.background().backgroundName;
     layoutBackgroundPath = resolver.background().layoutBackgroundPath;
@@ -150,18 +179,47 @@ void Editor::RunPendingMigration()
     fontGathering = false;
 }
 
+namespace {
+
+// Whether a file the package was built from came back out of it as large as it was.
+bool CameBack(const QString &source, const QString &unpackedCopy)
+{
+    const QFileInfo original(source);
+    if (!original.isFile())
+        return true; // missing before the conversion: the package could not carry it
+    const QFileInfo copy(unpackedCopy);
+    return copy.isFile() && copy.size() == original.size();
+}
+
+// The background comes back as "Background.jpg", every picture under its own file name.
+bool PackageHoldsEveryFile(const QStringList &sources, const QString &unpackedFolder)
+{
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QString copy = unpackedFolder + u'/' + (i == 0 ? QStringLiteral("Background.jpg") : FileNamePart(sources[i]));
+        if (!CameBack(sources[i], copy))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Editor::MigrateLegacyLayout()
 {
     const QString oldDocument = pickedFolder + legacyDocumentName;
-    QString package = oldDocument;
-    package.remove(QLatin1String("MarbixLayout_"));
-    package.replace(QLatin1String(".XMARBIX"), QLatin1String("_LAYOUT.MARBIX"));
-
-    // A document whose name gives no new name would be written over and then deleted: the
-    // conversion is refused for it.
+    // A document whose name gives no package name of its own (no ".XMARBIX" extension in any
+    // case: a package with a lower-case extension read as a document) is never converted.
+    const QString packageName = ConvertedPackageName(legacyDocumentName);
+    if (packageName.isEmpty())
+        return false;
+    const QString package = pickedFolder + packageName;
     if (QString::compare(QFileInfo(package).absoluteFilePath(), QFileInfo(oldDocument).absoluteFilePath(),
                          Qt::CaseInsensitive)
         == 0)
+        return false;
+    // A file of the new name is the user's own (an earlier conversion, a package saved there):
+    // the conversion never replaces it.
+    if (QFileInfo(package).exists() || QFileInfo(package).isSymLink())
         return false;
 
     const QString question =
@@ -169,9 +227,17 @@ bool Editor::MigrateLegacyLayout()
                        "        and its support folder\r\n\r\nare being replaced with a single file\r\n"
                        "        %2.\r\n\r\nDo you wish to replace them (recommended)?\r\n\r\n\r\n"
                        "If assistance is needed regarding this, call\r\nTessal Design Tech Support.")
-            .arg(FileNamePart(oldDocument), FileNamePart(package));
+            .arg(FileNamePart(oldDocument), packageName);
     if (prompter_->askYesNo(question) != Answer::Yes)
         return false;
+
+    // The files the package is built from, as the strips and the background name them now; the
+    // background first.
+    QStringList sources{backgroundImagePath};
+    layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+        if (!strip.Picture.SubImageFileName.isEmpty())
+            sources << strip.Picture.SubImageFileName;
+    });
 
     if (!WriteLayoutPackage(package, {layout, false, backgroundImagePath, fontList, paths.workingFolder}, *prompter_)) {
         // Nothing was written: the legacy files stay, and the layout stays a legacy layout.
@@ -179,20 +245,43 @@ bool Editor::MigrateLegacyLayout()
         return false;
     }
 
-    const QString supportFolder = layoutBackgroundPath.left(LastSeparatorIndex(layoutBackgroundPath));
-    if (!supportFolder.isEmpty()) {
-        EmptyFolder(supportFolder);
-        QDir().rmdir(supportFolder);
+    // The package is read back before anything of the old layout goes: it must open, and it
+    // must hold every file it was built from.
+    const QString fresh = MakeOpeningFolder();
+    LayoutFileContents contents;
+    if (fresh.isEmpty() || !LoadLayoutFileContents(package, fresh, contents).isEmpty()
+        || !PackageHoldsEveryFile(sources, fresh)) {
+        RemoveOwnFolder(fresh);
+        QFile::remove(package); // made just now, where no file was
+        prompter_->showMessage(kSaveFailureText);
+        return false;
     }
-    QFile::remove(oldDocument);
 
-    SetTitle(FileNamePart(package));
+    // Only the layout's own support folder, directly inside the layout folder, is cleared, and
+    // only of the plain files that went into the package (with the proxies made for them);
+    // subfolders and anything else the user keeps there stay, and so does the folder then.
+    const QString supportFolder = layoutFolder + u'/' + baseName + QStringLiteral("_SupportFiles");
+    QStringList supportFiles;
+    for (const QString &source : sources) {
+        if (WithoutTrailingSeparators(source.left(LastSeparatorIndex(source) + 1)) != supportFolder)
+            continue;
+        supportFiles << FileNamePart(source);
+        const QString proxy = PictureProxyPath(source);
+        if (!proxy.isEmpty())
+            supportFiles << FileNamePart(proxy) << FileNamePart(proxy).replace(QLatin1String("_Proxy"),
+                                                                                QLatin1String("_PROXY"));
+    }
+    RemovePlainFilesIn(supportFolder, supportFiles);
+    if (QFileInfo(oldDocument).isFile() && !QFileInfo(oldDocument).isSymLink())
+        QFile::remove(oldDocument);
 
+    SetTitle(packageName);
+
+    // The open layout is now the package, its files in the folder it was read back into.
     fromPackage = true;
-    EmptyFolder(paths.workingFolder);
-    UnpackLayoutPackage(package, paths.workingFolder);
+    SwitchWorkingFolder(fresh);
     backgroundName = package;
-    layoutName.replace(QLatin1String(".jpg"), QLatin1String(".MARBIX"));
+    layoutName = packageName.chopped(int(QStringLiteral("_LAYOUT.MARBIX").size())) + QStringLiteral(".MARBIX");
     backgroundImagePath = paths.workingFolder + QStringLiteral("/Background.jpg");
     layout.forEachBoardStrip([&](int, int, Strip &strip) {
         QString &picture = strip.Picture.SubImageFileName;

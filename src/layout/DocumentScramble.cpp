@@ -42,9 +42,7 @@ QString DocumentTextFromBytes(const QByteArray &bytes)
 
 QByteArray StoredDocumentBytes(const QString &documentText)
 {
-    QString withoutMarkers = documentText;
-    withoutMarkers.remove(u'~');
-    const QString scrambled = ScrambleText(withoutMarkers);
+    const QString scrambled = ScrambleText(documentText);
     QByteArray bytes(scrambled.size() * 2, Qt::Uninitialized);
     const char16_t *in = reinterpret_cast<const char16_t *>(scrambled.constData());
     for (qsizetype i = 0; i < scrambled.size(); ++i) {

@@ -22,9 +22,21 @@ public:
 // The product name and version as the document's NameAndVersion carries them.
 QString NameAndVersionText();
 
+// What a document is built for.
+enum class DocumentForm {
+    // The board as the editor holds it: texts and picture paths unchanged.
+    AsInMemory,
+    // The document a package carries: each picture by its bare file name, which a reader finds
+    // whether it splits stored paths at the last "\" or at the last "/" (a folder of this
+    // computer means nothing on another one), and the editor's "~" marker taken out of the three
+    // texts. Picture names keep their "~" ("BURGER~1.JPG").
+    ForPackage,
+};
+
 // The single-line document of the board; backgroundPath's file-name part becomes
 // BackgroundFileName.
-QString BuildLayoutDocument(const MenuLayout &layout, const QString &backgroundPath);
+QString BuildLayoutDocument(const MenuLayout &layout, const QString &backgroundPath,
+                            DocumentForm form = DocumentForm::AsInMemory);
 
 // Stored form: code units reversed, each raised by one (modulo 65536); and back.
 QString ScrambleText(const QString &text);
@@ -43,7 +55,8 @@ void ReadLayoutDocument(const QString &documentText, MenuLayout &layout, LayoutR
 
 // The document file's bytes (UTF-16LE code units, an odd last byte ignored) as text.
 QString DocumentTextFromBytes(const QByteArray &bytes);
-// The stored form of a document: '~' removed, scrambled, as UTF-16LE bytes without a BOM.
+// The stored form of a document: scrambled, as UTF-16LE bytes without a BOM. The text is taken
+// as it is: build it with DocumentForm::ForPackage to leave the editor's marker out.
 QByteArray StoredDocumentBytes(const QString &documentText);
 
 } // namespace tavrin

@@ -27,10 +27,11 @@ private:
     QString &out_;
 };
 
-void WriteGroup(ElementWriter &w, const char *name, const TextGroup &group)
+void WriteGroup(ElementWriter &w, const char *name, const TextGroup &group, DocumentForm form)
 {
     w.open(name);
-    w.element("Text", group.Text);
+    // "~" is the editor's transient marker inside the three texts only; nothing else loses it.
+    w.element("Text", form == DocumentForm::ForPackage ? QString(group.Text).remove(u'~') : group.Text);
     w.element("TextColor", ColourText(group.TextColor));
     w.element("DropShadowColor", ColourText(group.DropShadowColor));
     w.element("Font", group.Font);
@@ -45,7 +46,7 @@ void WriteGroup(ElementWriter &w, const char *name, const TextGroup &group)
     w.close(name);
 }
 
-void WriteStripContent(ElementWriter &w, const Strip &strip)
+void WriteStripContent(ElementWriter &w, const Strip &strip, DocumentForm form)
 {
     const StripPicture &p = strip.Picture;
     w.element("BackGroundColor", ColourText(strip.BackGroundColor));
@@ -53,7 +54,8 @@ void WriteStripContent(ElementWriter &w, const Strip &strip)
     w.element("CaloriesItalics", FlagText(strip.CaloriesItalics));
     w.element("PriceTabSpacingFactor", FactorText(strip.PriceTabSpacingFactor));
     w.element("CaloriesSpacingFactor", FactorText(strip.CaloriesSpacingFactor));
-    w.element("SubImageFileName", p.SubImageFileName);
+    w.element("SubImageFileName",
+              form == DocumentForm::ForPackage ? FileNamePart(p.SubImageFileName) : p.SubImageFileName);
     w.element("ImageHiddenOnWhite", FlagText(p.ImageHiddenOnWhite));
     w.element("SubImageFrameIndex", IntegerText(p.SubImageFrameIndex));
     w.element("SubImageCropPercentageX", IntegerText(p.SubImageCropPercentageX));
@@ -66,11 +68,11 @@ void WriteStripContent(ElementWriter &w, const Strip &strip)
     w.element("XSizeFactor", FactorText(strip.XSizeFactor));
     w.element("YSizeFactor", FactorText(strip.YSizeFactor));
     // The main item group is always written; the other two only when they have text.
-    WriteGroup(w, "MainItemTextParams", strip.mainItem());
+    WriteGroup(w, "MainItemTextParams", strip.mainItem(), form);
     if (!strip.subItems().Text.isEmpty())
-        WriteGroup(w, "SubItemsTextParams", strip.subItems());
+        WriteGroup(w, "SubItemsTextParams", strip.subItems(), form);
     if (!strip.prices().Text.isEmpty())
-        WriteGroup(w, "PricesTextParams", strip.prices());
+        WriteGroup(w, "PricesTextParams", strip.prices(), form);
 }
 
 } // namespace
@@ -85,7 +87,7 @@ QString NameAndVersionText()
               .arg(version::kRevision);
 }
 
-QString BuildLayoutDocument(const MenuLayout &layout, const QString &backgroundPath)
+QString BuildLayoutDocument(const MenuLayout &layout, const QString &backgroundPath, DocumentForm form)
 {
     QString out;
     // A strip in use takes about 1 000 characters plus its texts.
@@ -113,7 +115,7 @@ QString BuildLayoutDocument(const MenuLayout &layout, const QString &backgroundP
         out += name;
         out += u'>';
         if (IsStripInUse(strip))
-            WriteStripContent(w, strip);
+            WriteStripContent(w, strip, form);
         out += u"</";
         out += name;
         out += u'>';

@@ -4,8 +4,9 @@
 
 namespace tavrin {
 
-// A TV image opens the package saved beside it: every "_TV" becomes "_LAYOUT" and every
-// ".jpg" ".MARBIX" when the path holds "_TV"; other paths come back unchanged.
+// A TV image opens the package saved beside it: every "_TV" of the file name becomes "_LAYOUT"
+// and every ".jpg" ".MARBIX" when the file name holds "_TV"; the folders above it and other
+// paths come back unchanged.
 QString MapTvImageToPackage(const QString &pickedPath);
 
 // Whether a (mapped) path names a layout package: the text after its last "." is exactly
@@ -27,7 +28,17 @@ struct LayoutFileNames {
 // the working folder it is unpacked into.
 LayoutFileNames NamesForPickedFile(const QString &mappedPath, const QString &workingFolder);
 
+// The package a legacy layout document is converted to: "MarbixLayout_Lunch.XMARBIX" gives
+// "Lunch_LAYOUT.MARBIX", and so does "MarbixLayout_Lunch.xmarbix" (the extension and the prefix
+// are found whatever their case). Empty when the name does not end in ".XMARBIX" in some case or
+// leaves no name of its own: such a document is never converted.
+QString ConvertedPackageName(const QString &legacyDocumentName);
+
 // "Unable to open file\r\n\r\n<path>\r\n\r\nPress OK to continue."
 QString UnableToOpenFileMessage(const QString &path);
+
+// The same message for a picked package that cannot be read as one (not a zip archive, no
+// layout document, damaged), with the reason between the path and "Press OK to continue.".
+QString NotALayoutPackageMessage(const QString &packagePath);
 
 } // namespace tavrin

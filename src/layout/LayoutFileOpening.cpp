@@ -2,34 +2,53 @@
 
 #include "layout/LayoutPackage.h"
 #include "layout/StripOperations.h"
-#include "platform/FolderCleanup.h"
 
 #include <QFileInfo>
 
 namespace tavrin {
 
-QString OpenLayoutFile(const QString &pickedPath, const QString &workingFolder, MenuLayout &layout,
-                       OpenedLayoutFile &opened)
+QString LoadLayoutFileContents(const QString &pickedPath, const QString &freshFolder, LayoutFileContents &contents)
 {
     const QString mapped = MapTvImageToPackage(pickedPath);
     if (mapped != pickedPath && !QFileInfo::exists(mapped))
         return UnableToOpenFileMessage(mapped);
 
-    opened.names = NamesForPickedFile(mapped, workingFolder);
-    if (opened.names.isPackage) {
-        EmptyFolder(workingFolder);
-        UnpackLayoutPackage(mapped, workingFolder);
+    contents.names = NamesForPickedFile(mapped, freshFolder);
+    if (contents.names.isPackage) {
+        const UnpackResult unpacked = UnpackLayoutPackage(mapped, freshFolder);
+        // A member the disk could not take would be missing from the board and from the next
+        // save: the open fails instead.
+        if (unpacked.opened && !unpacked.complete())
+            return UnableToOpenFileMessage(mapped);
+        const std::optional<QString> text = ReadLayoutDocumentFile(contents.names.documentPath);
+        if (!unpacked.opened || !text || !DocumentGridFitsStore(*text))
+            return NotALayoutPackageMessage(mapped);
+        contents.documentText = *text;
+        return {};
     }
 
-    const std::optional<QString> text = ReadLayoutDocumentFile(opened.names.documentPath);
+    const std::optional<QString> text = ReadLayoutDocumentFile(contents.names.documentPath);
+    // A grid larger than the store is refused: the next save would drop the strips beyond it.
     if (!text || !DocumentGridFitsStore(*text))
-        return UnableToOpenFileMessage(opened.names.documentPath);
+        return UnableToOpenFileMessage(contents.names.documentPath);
+    contents.documentText = *text;
+    return {};
+}
 
+QString OpenLayoutFile(const QString &pickedPath, const QString &workingFolder, MenuLayout &layout,
+                       OpenedLayoutFile &opened)
+{
+    LayoutFileContents contents;
+    const QString failure = LoadLayoutFileContents(pickedPath, workingFolder, contents);
+    if (!failure.isEmpty())
+        return failure;
+
+    opened.names = contents.names;
     Strip workingStrip;
     ResetStrip(workingStrip);
     ResetAllStrips(layout, workingStrip, kWhite);
     LayoutPathResolver resolver(opened.names, workingFolder);
-    ReadLayoutDocument(*text, layout, resolver);
+    ReadLayoutDocument(contents.documentText, layout, resolver);
     opened.background = resolver.background();
     return {};
 }

@@ -172,13 +172,14 @@ bool WriteLayoutPackage(const QString &packagePath, const PackageSources &source
     // failure there leaves no half-built archive behind.
     const QString background =
         sources.fromPackage ? sources.workingFolder + u'/' + kBackgroundMember : sources.backgroundImagePath;
-    QString documentFolder = FolderWithSlash(background);
-    if (documentFolder.isEmpty())
-        documentFolder = sources.workingFolder + u'/';
+    // The document file goes into the working folder for every layout: a legacy layout's
+    // support folder (or wherever its background lies) belongs to the user.
+    const QString documentFolder = sources.workingFolder + u'/';
     if (!sources.fromPackage)
         QDir().mkpath(sources.workingFolder);
     const QString documentPath = documentFolder + kDocumentMember;
-    const QString document = BuildLayoutDocument(sources.layout, documentFolder + kBackgroundMember);
+    const QString document =
+        BuildLayoutDocument(sources.layout, documentFolder + kBackgroundMember, DocumentForm::ForPackage);
     if (!WriteFileReplacing(documentPath, StoredDocumentBytes(document)))
         return false;
     if (!WriteFontListFile(sources.workingFolder, sources.fontList))
@@ -249,6 +250,20 @@ bool IsLinkMember(const unz_file_info64 &info)
     return madeOnUnix && ((info.external_fa >> 16) & S_IFMT) == S_IFLNK;
 }
 
+// Creates a new file for a member being unpacked under a name no file in the folder has yet
+// (never removing one, even a member that happens to bear such a name). Returns its descriptor
+// and sets name, or -1 when no file can be created.
+int CreateUnpackingFile(int folder, QByteArray &name)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        name = ".unpacking-" + QByteArray::number(attempt);
+        const int fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
 UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder, const UnpackLimits &limits)
@@ -262,6 +277,7 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
     const int folder = ::open(QFile::encodeName(workingFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) {
         unzClose(archive);
+        ++result.unwritten;
         return result;
     }
 
@@ -297,19 +313,21 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
             continue;
         }
         const QByteArray fileName = QFile::encodeName(name);
-        const int out = CreatePlainFileAt(folder, fileName.constData());
+        QByteArray partName;
+        const int out = CreateUnpackingFile(folder, partName);
         if (out < 0) {
             unzCloseCurrentFile(archive);
-            ++result.refused;
+            ++result.unwritten;
             continue;
         }
-        bool ok = true;
+        bool damaged = false;
+        bool writeFailed = false;
         bool overTotal = false;
         std::int64_t written = 0;
         for (;;) {
             const int n = unzReadCurrentFile(archive, buffer.data(), unsigned(buffer.size()));
             if (n < 0) {
-                ok = false;
+                damaged = true;
                 break;
             }
             if (n == 0)
@@ -317,20 +335,27 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
             written += n;
             if (written > limits.maxMemberBytes || total + written > limits.maxTotalBytes) {
                 overTotal = total + written > limits.maxTotalBytes;
-                ok = false;
+                damaged = true; // larger than its header said
                 break;
             }
             if (!WriteAll(out, buffer.data(), n)) {
-                ok = false;
+                writeFailed = true;
                 break;
             }
         }
         // The CRC is checked when the whole member was read; a short member is damaged too.
-        ok = unzCloseCurrentFile(archive) == UNZ_OK && ok && written == std::int64_t(info.uncompressed_size);
-        ok = ::close(out) == 0 && ok;
-        if (!ok) {
-            ::unlinkat(folder, fileName.constData(), 0);
-            ++result.refused;
+        const bool checked = unzCloseCurrentFile(archive) == UNZ_OK && written == std::int64_t(info.uncompressed_size);
+        damaged = damaged || (!writeFailed && !checked);
+        writeFailed = ::close(out) != 0 || writeFailed;
+        // Only a complete, checked member takes its name, replacing an earlier one of that name.
+        if (!damaged && !writeFailed && ::renameat(folder, partName.constData(), folder, fileName.constData()) != 0)
+            writeFailed = true;
+        if (damaged || writeFailed) {
+            ::unlinkat(folder, partName.constData(), 0);
+            if (writeFailed)
+                ++result.unwritten;
+            else
+                ++result.refused;
             if (overTotal)
                 break;
             continue;

@@ -37,13 +37,20 @@ struct UnpackLimits {
 struct UnpackResult {
     bool opened = false; // the file could be read as a zip archive
     int extracted = 0;   // members written into the working folder
-    int refused = 0;     // members skipped or failed (unsafe name, link, too large, damaged)
+    int refused = 0;     // members skipped on purpose or damaged (unsafe name, link, too large, bad CRC)
+    int unwritten = 0;   // members that could not be written (a full disk, an I/O error)
+
+    // The layout's files are all there as far as this computer is concerned: the archive
+    // was read and nothing was lost to a write failure. Members refused on purpose do not count.
+    bool complete() const { return opened && unwritten == 0; }
 };
 
 // Extracts every member of the package into the working folder under its plain file name,
 // replacing files of the same name, then gives legacy members their current names
 // ("...MARBIXBGD..." -> "Background.jpg", "...MarbixLayout..." -> "Layout.XMARBIX") unless a
-// file of the new name exists. Nothing is ever written outside the working folder.
+// file of the new name exists. Nothing is ever written outside the working folder. Each member
+// is written under a temporary name and takes its own name only once it is complete and its
+// CRC checked, so a damaged copy never replaces a good member of the same name.
 UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder,
                                  const UnpackLimits &limits = {});
 

@@ -13,11 +13,8 @@ QString Joined(const QString &folder, const QString &name)
     return WithoutTrailingSeparators(folder) + u'/' + name;
 }
 
-QString WithForwardSlashes(QString path)
-{
-    path.replace(u'\\', u'/');
-    return path;
-}
+// A name that stays inside the folder it is joined to.
+bool IsPlainName(const QString &name) { return !name.isEmpty() && name != u"." && name != u".."; }
 
 BackgroundPaths AllThree(const QString &path) { return BackgroundPaths{path, path, path}; }
 
@@ -44,6 +41,12 @@ BackgroundPaths LegacyBackgroundPaths(const QString &backgroundFileName, const Q
         const QStringView beforeLast = QStringView(b).left(lastSeparator);
         const QString lastFolder = beforeLast.mid(LastSeparatorIndex(beforeLast) + 1).toString();
         const QString fileName = b.mid(lastSeparator + 1);
+        if (!IsPlainName(fileName))
+            return {};
+        // "C:\Old\..\Lunch-MARBIXBGD.jpg" would lead above the picked folder: the background is
+        // looked for in the layout's support folder instead.
+        if (lastFolder == u"." || lastFolder == u"..")
+            return AllThree(Joined(layoutFolder, baseName + kSupportFolderSuffix + u'/' + fileName));
         const QString folder = lastFolder.isEmpty() ? WithoutTrailingSeparators(pickedFolder)
                                                     : Joined(pickedFolder, lastFolder);
         return AllThree(Joined(folder, fileName));
@@ -51,6 +54,8 @@ BackgroundPaths LegacyBackgroundPaths(const QString &backgroundFileName, const Q
 
     // A bare name "Lunch-MARBIXBGD.jpg" names its support folder by the text before its last
     // "-". A name without "-" gives no hint, so the layout's own support folder is taken.
+    if (!IsPlainName(b))
+        return {};
     const qsizetype dash = b.lastIndexOf(u'-');
     const QString owner = dash >= 0 ? b.left(dash) : baseName;
     return AllThree(Joined(layoutFolder, owner + kSupportFolderSuffix + u'/' + b));
@@ -58,19 +63,17 @@ BackgroundPaths LegacyBackgroundPaths(const QString &backgroundFileName, const Q
 
 QString PackagePicturePath(const QString &workingFolder, const QString &subImageFileName)
 {
-    return Joined(workingFolder, FileNamePart(subImageFileName));
+    const QString name = FileNamePart(subImageFileName);
+    return IsPlainName(name) ? Joined(workingFolder, name) : QString();
 }
 
 QString LegacyPicturePath(const QString &subImageFileName, const QString &layoutFolder, const QString &baseName)
 {
-    const QString supportFolder = baseName + kSupportFolderSuffix;
-    const qsizetype at = subImageFileName.indexOf(supportFolder);
-    if (at >= 0)
-        return Joined(layoutFolder, WithForwardSlashes(subImageFileName.mid(at)));
-    // A picture that was not in the layout's support folder (the file was edited by hand or
-    // the layout renamed): look for it in the support folder all the same, under its own name,
-    // rather than at a path that cannot exist.
-    return Joined(layoutFolder, supportFolder + u'/' + FileNamePart(subImageFileName));
+    // Only the file name counts: whatever folders the stored path names (another computer's,
+    // or "..\..\" ones that lead anywhere on this disk), a layout's pictures live in its
+    // support folder, and nothing outside the layout's folders may end up in its next package.
+    const QString name = FileNamePart(subImageFileName);
+    return IsPlainName(name) ? Joined(layoutFolder, baseName + kSupportFolderSuffix + u'/' + name) : QString();
 }
 
 } // namespace tavrin

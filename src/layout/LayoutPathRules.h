@@ -29,17 +29,21 @@ BackgroundPaths PackageBackgroundPaths(const QString &workingFolder);
 //   /menus/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg;
 // - a bare file name lives in the support folder named after the text before its last "-":
 //   Lunch-MARBIXBGD.jpg gives layoutFolder/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg.
-// All three paths are the same. An empty value gives empty paths (no background: the board is
-// not drawn).
+// - a last folder of "." or ".." would lead out of the picked folder: the layout's own support
+//   folder is taken instead.
+// All three paths are the same. An empty value, or one whose file name is "." or "..", gives
+// empty paths (no background: the board is not drawn).
 BackgroundPaths LegacyBackgroundPaths(const QString &backgroundFileName, const QString &pickedFolder,
                                       const QString &layoutFolder, const QString &baseName);
 
-// A package's picture: its file-name part in the working folder.
+// A package's picture: its file-name part in the working folder. Empty (no picture) when the
+// file-name part is empty, "." or "..".
 QString PackagePicturePath(const QString &workingFolder, const QString &subImageFileName);
 
-// A legacy layout's picture: the layout folder + the value from the first occurrence of
-// baseName + "_SupportFiles" on (C:\Old\Lunch_SupportFiles\fish.jpg gives
-// layoutFolder/Lunch_SupportFiles/fish.jpg).
+// A legacy layout's picture: its file-name part in the layout's support folder
+// (C:\Old\Lunch_SupportFiles\fish.jpg gives layoutFolder/Lunch_SupportFiles/fish.jpg), never a
+// path outside the layout's folders. Empty (no picture) when the file-name part is empty, "."
+// or "..".
 QString LegacyPicturePath(const QString &subImageFileName, const QString &layoutFolder, const QString &baseName);
 
 } // namespace tavrin

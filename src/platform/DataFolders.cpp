@@ -1,9 +1,14 @@
 #include "platform/DataFolders.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cstdlib>
+#include <unistd.h>
 
 namespace tavrin {
 
@@ -22,6 +27,17 @@ QString WorkingFolderName(qint64 secondsSinceEpoch, qint64 processId)
 {
     const qint32 lowBits = qint32(quint32(quint64(secondsSinceEpoch) & 0xFFFFFFFFu));
     return QStringLiteral("ZUP%1-%2").arg(lowBits).arg(processId);
+}
+
+QString MakeFreshWorkingFolder(const QString &parentFolder)
+{
+    if (parentFolder.isEmpty() || !QDir().mkpath(parentFolder))
+        return {};
+    const QString name = WorkingFolderName(QDateTime::currentSecsSinceEpoch(), ::getpid());
+    QByteArray path = QFile::encodeName(parentFolder + u'/' + name + QStringLiteral("-XXXXXX"));
+    if (!::mkdtemp(path.data()))
+        return {};
+    return QFile::decodeName(path);
 }
 
 QString ProgramFolderPath()

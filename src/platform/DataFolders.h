@@ -13,6 +13,11 @@ QString DataFolderPath();
 // (printed as a signed 32-bit number) + "-" + process id, so two runs never share one.
 QString WorkingFolderName(qint64 secondsSinceEpoch, qint64 processId);
 
+// Makes a new, empty folder inside parentFolder for a layout being opened, named "ZUP" + the
+// time + process id + a unique ending, so that the start-up clean-up of a later run finds it
+// should this run end without removing it. Returns its path, or empty when it cannot be made.
+QString MakeFreshWorkingFolder(const QString &parentFolder);
+
 // Folder of the program's own file, ending in "/".
 QString ProgramFolderPath();
 

@@ -88,6 +88,36 @@ int EmptyFolder(const QString &folder)
     return count;
 }
 
+void RemoveOwnFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return;
+    EmptyFolder(folder);
+    ::rmdir(QFile::encodeName(folder).constData());
+}
+
+int RemovePlainFilesIn(const QString &folder, const QStringList &names)
+{
+    const QByteArray folderPath = QFile::encodeName(folder);
+    const int fd = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    int deleted = 0;
+    for (const QString &name : names) {
+        if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/'))
+            continue;
+        const QByteArray entry = QFile::encodeName(name);
+        struct stat st;
+        if (::fstatat(fd, entry.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+            && ::unlinkat(fd, entry.constData(), 0) == 0)
+            ++deleted;
+    }
+    ::close(fd);
+    // Fails, as it should, while the folder holds anything else.
+    ::rmdir(folderPath.constData());
+    return deleted;
+}
+
 int RemoveObsoleteZUPFolders(const QString &dataFolder, Prompter &prompter, const QString &ownWorkingFolder)
 {
     const QByteArray dataPath = QFile::encodeName(dataFolder);

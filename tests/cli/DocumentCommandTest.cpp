@@ -3,9 +3,11 @@
 #include "layout/StripOperations.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
+#include "support/TreeSnapshot.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -24,9 +26,11 @@ struct CliResult {
     QString err;
 };
 
-CliResult RunCli(const QStringList &arguments)
+CliResult RunCli(const QStringList &arguments, const QString &currentFolder = {})
 {
     QProcess process;
+    if (!currentFolder.isEmpty())
+        process.setWorkingDirectory(currentFolder);
     process.start(TAVRIN_CLI_PATH, arguments);
     CliResult result;
     if (!process.waitForFinished(30000))
@@ -100,8 +104,48 @@ TEST(DocumentCommand, PackageStoredAndPlainDocumentsPrintTheSameLayout)
 
     // The same document stored as a TV image's package is found through the TV image's name.
     WriteBytes(temp.file("menus/Lunch_TV.jpg"), "tv");
-    const CliResult fromTvImage = RunCli({"document", temp.file("menus/Lunch_TV.jpg"), "--working-folder", workingFolder});
-    EXPECT_EQ(fromTvImage.out, expected);
+    const QString secondFolder = temp.file("work2");
+    const CliResult fromTvImage = RunCli({"document", temp.file("menus/Lunch_TV.jpg"), "--working-folder", secondFolder});
+    EXPECT_EQ(fromTvImage.out,
+              BuildLayoutDocument(*SampleLayout(secondFolder + "/fish.jpg"), "Background.jpg") + "\n");
+}
+
+// The tool never empties a folder it did not make: a working folder that holds anything is
+// refused and left exactly as it was, even when it is the folder of the layout being read.
+TEST(DocumentCommand, AWorkingFolderThatHoldsAnythingIsRefusedAndLeftAsItWas)
+{
+    TempDataDir temp;
+    const QString menus = temp.file("menus");
+    WriteBytes(menus + "/Background.jpg", "background");
+    auto layout = SampleLayout(QString());
+    ScriptedPrompter prompter;
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(WriteLayoutPackage(package, {*layout, true, menus + "/Background.jpg", {}, menus}, prompter));
+    WriteBytes(menus + "/notes.txt", "mine");
+    WriteBytes(menus + "/old/Dinner_LAYOUT.MARBIX", "another layout");
+
+    const struct {
+        QString folderArgument;
+        QString currentFolder;
+    } cases[] = {
+        {menus, {}},
+        {".", menus},
+        {menus + "/notes.txt", {}},
+    };
+    for (const auto &c : cases) {
+        const test::TreeSnapshot before = test::TreeSnapshot::take(temp.path());
+        const CliResult result = RunCli({"document", package, "--working-folder", c.folderArgument}, c.currentFolder);
+        EXPECT_EQ(result.exitCode, 1) << c.folderArgument.toStdString();
+        EXPECT_TRUE(result.err.contains("The working folder must be new or empty")) << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(before.differences(test::TreeSnapshot::take(temp.path())), QStringList())
+            << c.folderArgument.toStdString();
+    }
+
+    // A failed open into a folder the tool made takes that folder away again.
+    const CliResult failed = RunCli({"document", menus + "/notes_LAYOUT.MARBIX", "--working-folder", temp.file("new")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(temp.file("new")));
 }
 
 // A layout of an earlier version: a plain document beside its support folder, written on
@@ -163,7 +207,7 @@ TEST(DocumentCommand, FailuresSayWhichFileCouldNotBeOpened)
         QString named;
     } cases[] = {
         {menus + "/Lunch_TV.jpg", menus + "/Lunch_LAYOUT.MARBIX"}, // TV image without its package
-        {menus + "/Missing_LAYOUT.MARBIX", "/Layout.XMARBIX"},      // nothing to unpack
+        {menus + "/Missing_LAYOUT.MARBIX", menus + "/Missing_LAYOUT.MARBIX"}, // nothing to unpack
         {menus + "/MarbixLayout_Gone.XMARBIX", menus + "/MarbixLayout_Gone.XMARBIX"},
         {menus + "/MarbixLayout_Wide.XMARBIX", menus + "/MarbixLayout_Wide.XMARBIX"},
     };
@@ -171,7 +215,8 @@ TEST(DocumentCommand, FailuresSayWhichFileCouldNotBeOpened)
         const CliResult result = RunCli({"document", c.path});
         EXPECT_EQ(result.exitCode, 1) << c.path.toStdString();
         EXPECT_TRUE(result.err.contains("Unable to open file\n\n")) << result.err.toStdString();
-        EXPECT_TRUE(result.err.contains(c.named + "\n\nPress OK to continue.")) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(c.named + "\n\n")) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains("\n\nPress OK to continue.")) << result.err.toStdString();
         EXPECT_TRUE(result.out.isEmpty());
     }
 }

@@ -11,9 +11,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <minizip/zip.h>
 
 #include <memory>
 
@@ -55,12 +58,14 @@ struct OpenFixture : ::testing::Test {
     }
     // A layout of an earlier version: plain document and a support folder with the background
     // and one picture, as another computer wrote it.
-    QString legacyLayout()
+    QString legacyLayout(const QString &backgroundValue = "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg",
+                         const QString &documentName = "MarbixLayout_Lunch.XMARBIX",
+                         const QString &backgroundFile = "Lunch_SupportFiles/Lunch-MARBIXBGD.jpg")
     {
         QDir().mkpath(menus + "/Lunch_SupportFiles");
         QImage background(640, 360, QImage::Format_RGB32);
         background.fill(QColor(40, 20, 20));
-        background.save(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg");
+        background.save(menus + "/" + backgroundFile);
         background.fill(QColor(200, 200, 0));
         background.save(menus + "/Lunch_SupportFiles/fish.jpg");
         auto layout = std::make_unique<MenuLayout>();
@@ -71,8 +76,10 @@ struct OpenFixture : ::testing::Test {
         layout->strip(1, 3).Picture.SubImageFileName = "C:\\Old\\Lunch_SupportFiles\\fish.jpg";
         layout->strip(1, 3).Picture.SubImageCropPercentageX = 100;
         layout->strip(1, 3).Picture.SubImageCropPercentageY = 100;
-        QString document = BuildLayoutDocument(*layout, "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg");
-        const QString path = menus + "/MarbixLayout_Lunch.XMARBIX";
+        QString document = BuildLayoutDocument(*layout, "x");
+        document.replace("<BackgroundFileName>x</BackgroundFileName>",
+                         "<BackgroundFileName>" + backgroundValue + "</BackgroundFileName>");
+        const QString path = menus + "/" + documentName;
         WriteUtf16(path, document);
         return path;
     }
@@ -136,16 +143,108 @@ TEST_F(OpenFixture, CancellingTheSaveQuestionShowsNoDialog)
     EXPECT_TRUE(editor->backgroundName.isEmpty());
 }
 
-TEST_F(OpenFixture, APackageWithoutADocumentCannotBeOpened)
+// A file that turns out not to be a layout package leaves the open layout exactly as it was:
+// its strips, files, title, name and modified flag. The message names the file the user picked.
+TEST_F(OpenFixture, AFailedOpenLeavesTheOpenLayoutAsItWas)
 {
-    QFile zip(menus + "/Empty_LAYOUT.MARBIX");
-    ASSERT_TRUE(zip.open(QIODevice::WriteOnly));
-    zip.write("not a zip at all");
-    zip.close();
-    open(zip.fileName());
-    EXPECT_EQ(prompter.shown, QStringList{"Unable to open file\r\n\r\n" + editor->paths.workingFolder
-                                          + "/Layout.XMARBIX\r\n\r\nPress OK to continue."});
-    EXPECT_TRUE(editor->backgroundName.isEmpty());
+    const QString good = samplePackage();
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray goodBytes = goodFile.readAll();
+
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        {"Random_LAYOUT.MARBIX", QByteArray("not a zip at all, just some bytes")},
+        {"Damaged_LAYOUT.MARBIX", goodBytes.left(goodBytes.size() / 2)},
+        {"NoDocument_LAYOUT.MARBIX", QByteArray()}, // a zip without "Layout.XMARBIX", made below
+    };
+    for (const auto &c : cases) {
+        const QString bad = menus + "/" + c.name;
+        if (c.bytes.isEmpty()) {
+            zipFile zf = zipOpen64(QFile::encodeName(bad).constData(), APPEND_STATUS_CREATE);
+            ASSERT_NE(zf, nullptr);
+            zip_fileinfo info{};
+            ASSERT_EQ(zipOpenNewFileInZip(zf, "Background.jpg", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                          Z_DEFAULT_COMPRESSION),
+                      ZIP_OK);
+            zipWriteInFileInZip(zf, "jpeg", 4);
+            zipCloseFileInZip(zf);
+            ASSERT_EQ(zipClose(zf, nullptr), ZIP_OK);
+        } else {
+            QFile file(bad);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+
+        open(good);
+        editor->layout.strip(0, 1).mainItem().Text = "Edited Burger";
+        editor->modified = true;
+        const QString workingFolder = editor->paths.workingFolder;
+        const QStringList workingFiles = QDir(workingFolder).entryList(QDir::Files, QDir::Name);
+        const QStringList dataFolder = QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString title = controls.windowTitle;
+        prompter.shown.clear();
+        prompter.answers = {Answer::No}; // do not save the edits first
+        open(bad);
+
+        EXPECT_EQ(prompter.shown, QStringList({"Do you wish to save this image?",
+                                               "Unable to open file\r\n\r\n" + bad
+                                                   + "\r\n\r\nIt is not a layout package or is damaged.\r\n\r\n"
+                                                     "Press OK to continue."}))
+            << c.name;
+        EXPECT_EQ(editor->layoutName, "SampleLandscape_LAYOUT.MARBIX") << c.name;
+        EXPECT_EQ(controls.windowTitle, title) << c.name;
+        EXPECT_TRUE(editor->modified) << "the edits are still unsaved: " << c.name;
+        EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Edited Burger") << c.name;
+        EXPECT_EQ(editor->backgroundName, "Background.jpg") << c.name;
+        EXPECT_EQ(editor->paths.workingFolder, workingFolder) << c.name;
+        EXPECT_EQ(QDir(workingFolder).entryList(QDir::Files, QDir::Name), workingFiles) << c.name;
+        EXPECT_EQ(QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), dataFolder)
+            << "no working folder is left behind: " << c.name;
+        EXPECT_TRUE(QFile::exists(editor->layout.strip(0, 13).Picture.SubImageFileName)) << c.name;
+    }
+
+    // Cancelling the open dialog after declining to save: the edits stay marked as unsaved, and
+    // the white-print format the layout was shown in comes back.
+    editor->setWhitePrint(true);
+    prompter.answers = {Answer::No};
+    prompter.fileNames.clear();
+    editor->OpenLayoutCommand();
+    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->whitePrintChecked());
+    EXPECT_TRUE(editor->layout.WhitePrintBackground);
+}
+
+// Opening a good layout replaces the working folder by a new one and removes the old one.
+TEST_F(OpenFixture, OpeningSwitchesToANewWorkingFolderAndRemovesTheOldOne)
+{
+    const QString package = samplePackage();
+    open(package);
+    const QString first = editor->paths.workingFolder;
+    open(package);
+    const QString second = editor->paths.workingFolder;
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo(second).fileName().startsWith("ZUP"));
+    EXPECT_EQ(QFileInfo(second).path(), editor->paths.dataFolder);
+    EXPECT_EQ(editor->backgroundImagePath, second + "/Background.jpg");
+    EXPECT_TRUE(editor->layout.strip(0, 13).Picture.SubImageFileName.startsWith(second + "/"));
+    EXPECT_FALSE(editor->renderer.shownBoard().isNull());
+}
+
+// A folder whose name holds "_TV" is where the user keeps layouts, not part of a TV image's name.
+TEST_F(OpenFixture, ALayoutInAFolderNamedWithTvOpens)
+{
+    const QString package = samplePackage();
+    const QString store = data.file("Store_TV");
+    QDir().mkpath(store);
+    ASSERT_TRUE(QFile::copy(package, store + "/Lunch_LAYOUT.MARBIX"));
+    open(store + "/Lunch_LAYOUT.MARBIX");
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
+    EXPECT_EQ(editor->layoutName, "Lunch_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger");
 }
 
 TEST_F(OpenFixture, ALegacyLayoutOpensFromItsSupportFolderAndOffersTheConversion)
@@ -193,13 +292,122 @@ TEST_F(OpenFixture, ConvertingALegacyLayoutReplacesItsFilesByOnePackage)
 TEST_F(OpenFixture, AFailedConversionKeepsTheLegacyFiles)
 {
     open(legacyLayout());
-    QDir().mkpath(menus + "/Lunch_LAYOUT.MARBIX"); // a folder where the package would go
+    QDir().mkpath(menus + "/Lunch_LAYOUT.zip"); // a folder where the temporary archive would go
     prompter.answers = {Answer::Yes};
     editor->RunPendingMigration();
     EXPECT_TRUE(prompter.shown.last().contains("UNABLE TO SAVE FILE."));
     EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
     EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/fish.jpg"));
+    EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
     EXPECT_FALSE(editor->fromPackage);
+}
+
+// A file of the new name is the user's: the conversion is not offered and nothing changes.
+TEST_F(OpenFixture, AnExistingPackageOfTheNewNameIsNeverReplaced)
+{
+    open(legacyLayout());
+    QFile existing(menus + "/Lunch_LAYOUT.MARBIX");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("the user's own package");
+    existing.close();
+    prompter.shown.clear();
+    prompter.answers = {Answer::Yes};
+    EXPECT_FALSE(editor->MigrateLegacyLayout());
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "the user's own package");
+    EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
+}
+
+// The clean-up after a conversion deletes only what went into the package, from the layout's
+// own support folder: never the layout folder, a folder above it, a subfolder or another file.
+TEST_F(OpenFixture, ConversionCleanUpSparesEverythingItDidNotPack)
+{
+    const struct {
+        const char *backgroundValue;
+        const char *backgroundFile; // where that background is found
+    } cases[] = {
+        {"\\Lunch-MARBIXBGD.jpg", "Lunch-MARBIXBGD.jpg"}, // directly in the layout folder
+        {"C:\\Old\\..\\Lunch-MARBIXBGD.jpg", "Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"},
+        {"C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg", "Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.backgroundValue);
+        QDir(menus).removeRecursively();
+        QDir().mkpath(menus + "/Lunch_SupportFiles/originals");
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        write(menus + "/Lunch_SupportFiles/originals/fish-raw.jpg", "original photo");
+        write(menus + "/Lunch_SupportFiles/notes.txt", "the user's notes");
+        write(menus + "/Dinner_LAYOUT.MARBIX", "another layout");
+        write(menus + "/Layout.XMARBIX", "a file that only has the document's name");
+        const QString document = legacyLayout(c.backgroundValue, "MarbixLayout_Lunch.XMARBIX", c.backgroundFile);
+        open(document);
+        editor->Refresh();
+        prompter.answers = {Answer::Yes};
+        editor->RunPendingMigration();
+
+        EXPECT_TRUE(editor->fromPackage);
+        EXPECT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
+        EXPECT_FALSE(QFile::exists(document));
+        EXPECT_FALSE(QFile::exists(menus + "/Lunch_SupportFiles/fish.jpg")) << "packed: it goes";
+        EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/originals/fish-raw.jpg"));
+        EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/notes.txt"));
+        EXPECT_TRUE(QFile::exists(menus + "/Dinner_LAYOUT.MARBIX"));
+        QFile untouched(menus + "/Layout.XMARBIX");
+        ASSERT_TRUE(untouched.open(QIODevice::ReadOnly));
+        EXPECT_EQ(untouched.readAll(), "a file that only has the document's name");
+        // A background outside the support folder is the user's file and stays.
+        EXPECT_EQ(QFile::exists(menus + "/Lunch-MARBIXBGD.jpg"), QString(c.backgroundFile) == "Lunch-MARBIXBGD.jpg");
+        EXPECT_FALSE(QFile::exists(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
+        EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/Background.jpg"));
+    }
+}
+
+// A lower-case extension still gives the package its proper name, and the package opens.
+TEST_F(OpenFixture, ALowerCaseLegacyDocumentConvertsToAPackageThatOpens)
+{
+    const QString document = legacyLayout("C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg",
+                                          "MarbixLayout_Lunch.xmarbix");
+    open(document);
+    editor->Refresh();
+    prompter.answers = {Answer::Yes};
+    editor->RunPendingMigration();
+    ASSERT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
+    EXPECT_FALSE(QFile::exists(menus + "/Lunch.xmarbix"));
+    EXPECT_FALSE(QFile::exists(document));
+    EXPECT_TRUE(controls.windowTitle.contains("MarbixFile : Lunch_LAYOUT.MARBIX"));
+    EXPECT_EQ(editor->layoutName, "Lunch.MARBIX");
+
+    prompter.shown.clear();
+    open(menus + "/Lunch_LAYOUT.MARBIX");
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
+    EXPECT_TRUE(editor->fromPackage);
+    EXPECT_EQ(editor->layout.strip(0, 0).mainItem().Text, "Fish & Chips");
+    EXPECT_TRUE(QFile::exists(editor->layout.strip(1, 3).Picture.SubImageFileName));
+}
+
+// A legacy picture path never leads out of the layout's folders: it is looked for in the
+// support folder by its file name, so a stranger's layout cannot pack other files when saved.
+TEST_F(OpenFixture, LegacyPicturePathsStayInsideTheSupportFolder)
+{
+    const QString document = legacyLayout();
+    QFile secret(data.file("secret.txt"));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("private");
+    secret.close();
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(file.readAll().constData()), file.size() / 2);
+    file.close();
+    text.replace("C:\\Old\\Lunch_SupportFiles\\fish.jpg", "Lunch_SupportFiles/../../secret.txt");
+    WriteUtf16(document, text);
+
+    open(document);
+    EXPECT_EQ(editor->layout.strip(1, 3).Picture.SubImageFileName, menus + "/Lunch_SupportFiles/secret.txt");
 }
 
 TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)

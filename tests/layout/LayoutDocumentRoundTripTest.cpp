@@ -94,20 +94,31 @@ TEST(LayoutDocumentRoundTrip, AllFieldsSurvive)
     EXPECT_EQ(BuildLayoutDocument(readBack, "/w/Lunch-MARBIXBGD.jpg"), document);
 }
 
-TEST(LayoutDocumentRoundTrip, EditorMarkerIsNotStored)
+// The editor's "~" marker leaves the three texts of a packaged document, and nothing else: a
+// picture named "BURGER~1.JPG" must be found again under that name.
+TEST(LayoutDocumentRoundTrip, EditorMarkerIsNotStoredButPictureNamesKeepTheirTilde)
 {
     MenuLayout layout;
     Strip working;
     ResetAllStrips(layout, working, kWhite);
     layout.NumberOfColumns = 1;
-    layout.NumberOfRows = 1;
+    layout.NumberOfRows = 2;
     layout.strip(0, 0).mainItem().Text = "Ta~co";
+    layout.strip(0, 0).subItems().Text = "with ~salsa";
+    layout.strip(0, 0).prices().Text = "4.~99";
+    layout.strip(0, 0).Picture.SubImageFileName = "/data/ZUP1-2/BURGER~1.JPG";
+    layout.strip(0, 1).Picture.SubImageFileName = "C:\\Menus\\my~logo.png";
     MenuLayout readBack;
     ResetAllStrips(readBack, working, kWhite);
     IdentityHost host;
-    ReadLayoutDocument(DocumentTextFromBytes(StoredDocumentBytes(BuildLayoutDocument(layout, "b.jpg"))), readBack,
-                       host);
+    const QString stored = DocumentTextFromBytes(
+        StoredDocumentBytes(BuildLayoutDocument(layout, "b.jpg", DocumentForm::ForPackage)));
+    ReadLayoutDocument(stored, readBack, host);
     EXPECT_EQ(readBack.strip(0, 0).mainItem().Text, "Taco");
+    EXPECT_EQ(readBack.strip(0, 0).subItems().Text, "with salsa");
+    EXPECT_EQ(readBack.strip(0, 0).prices().Text, "4.99");
+    EXPECT_EQ(readBack.strip(0, 0).Picture.SubImageFileName, "BURGER~1.JPG");
+    EXPECT_EQ(readBack.strip(0, 1).Picture.SubImageFileName, "my~logo.png");
 }
 
 } // namespace

@@ -43,5 +43,28 @@ TEST(LayoutFileNames, PickedFilesGiveTheNamesTheEditorShows)
     }
 }
 
+// Folders are where the user keeps layouts: "_TV" or ".jpg" in a folder name is not mapped.
+TEST(LayoutFileNames, OnlyTheFileNameIsMappedFromTvImageToPackage)
+{
+    const struct {
+        QString picked;
+        QString mapped;
+        QString documentPath;
+    } cases[] = {
+        {"/Store_TV/Lunch_LAYOUT.MARBIX", "/Store_TV/Lunch_LAYOUT.MARBIX", "/w/Layout.XMARBIX"},
+        {"/Store_TV/Lunch_TV.jpg", "/Store_TV/Lunch_LAYOUT.MARBIX", "/w/Layout.XMARBIX"},
+        {"/a.jpg/Lunch_TV.jpg", "/a.jpg/Lunch_LAYOUT.MARBIX", "/w/Layout.XMARBIX"},
+        {"/Old_TV/MarbixLayout_Lunch.XMARBIX", "/Old_TV/MarbixLayout_Lunch.XMARBIX",
+         "/Old_TV/MarbixLayout_Lunch.XMARBIX"},
+    };
+    for (const auto &c : cases) {
+        const QString mapped = MapTvImageToPackage(c.picked);
+        EXPECT_EQ(mapped, c.mapped);
+        const LayoutFileNames names = NamesForPickedFile(mapped, "/w");
+        EXPECT_EQ(names.documentPath, c.documentPath);
+        EXPECT_EQ(names.pickedFolder, c.mapped.left(c.mapped.lastIndexOf('/') + 1));
+    }
+}
+
 } // namespace
 } // namespace tavrin

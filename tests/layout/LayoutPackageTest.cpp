@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,6 +169,27 @@ TEST_F(PackageTest, StoredDocumentIsScrambledWithoutMarkers)
     EXPECT_EQ(FindTagValue(document, u"<BackgroundFileName>"), "Background.jpg");
 }
 
+// A reader that splits stored paths at the last "\\" (as earlier versions do) and one that splits
+// at the last "/" must both find the pictures; a "~" in a picture's name is part of the name.
+TEST_F(PackageTest, StoredPictureNamesAreBareFileNamesEveryReaderFinds)
+{
+    WriteBytes(work + "/BURGER~1.JPG", "burger bytes");
+    layout->strip(1, 1).Picture.SubImageFileName = work + "/BURGER~1.JPG";
+    ASSERT_TRUE(write(menus + "/Lunch_LAYOUT.MARBIX"));
+
+    const QString document = UnscrambleText(DocumentTextFromBytes(ReadBytes(work + "/Layout.XMARBIX")));
+    QStringList stored;
+    for (qsizetype at = document.indexOf("<SubImageFileName>"); at >= 0;
+         at = document.indexOf("<SubImageFileName>", at + 1))
+        stored << FindTagValue(QStringView(document).mid(at), u"<SubImageFileName>");
+    stored.removeAll(QString());
+    EXPECT_EQ(stored, QStringList({"logo.png", "deleted.jpg", "logo.png", "BURGER~1.JPG", "cake.jpg"}));
+    for (const QString &name : stored) {
+        EXPECT_EQ(name.mid(name.lastIndexOf(u'\\') + 1), name);
+        EXPECT_EQ(name.mid(name.lastIndexOf(u'/') + 1), name);
+    }
+}
+
 TEST_F(PackageTest, LegacyLayoutTakesItsFilesFromTheSupportFolder)
 {
     if (!HaveUnzip())
@@ -181,7 +204,8 @@ TEST_F(PackageTest, LegacyLayoutTakesItsFilesFromTheSupportFolder)
 
     EXPECT_EQ(MemberNames(package), QStringList({"Background.jpg", "Layout.XMARBIX", "FontFileNames.txt"}));
     EXPECT_EQ(MemberBytes(package, "Background.jpg"), "legacy background");
-    EXPECT_TRUE(QFile::exists(support + "/Layout.XMARBIX"));
+    EXPECT_EQ(FilesIn(support), QStringList{"Lunch-MARBIXBGD.jpg"}) << "nothing is written into the user's folder";
+    EXPECT_TRUE(QFile::exists(newWork + "/Layout.XMARBIX"));
     EXPECT_EQ(ReadBytes(newWork + "/FontFileNames.txt"), QByteArray()); // no fonts: an empty list file
     const QString document = UnscrambleText(DocumentTextFromBytes(MemberBytes(package, "Layout.XMARBIX")));
     EXPECT_EQ(FindTagValue(document, u"<BackgroundFileName>"), "Background.jpg");
@@ -386,6 +410,55 @@ TEST(Unpack, DamagedMemberIsNotLeftBehind)
     EXPECT_EQ(result.extracted, 1);
     EXPECT_EQ(result.refused, 1);
     EXPECT_EQ(FilesIn(work), QStringList{"good.txt"});
+}
+
+TEST(Unpack, DamagedCopyNeverReplacesAGoodMemberOfTheSameName)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX"), work = temp.file("work");
+    const QByteArray payload = "DAMAGED-MEMBER-PAYLOAD-0123456789";
+    MakeZip(package, {{"logo.png", "good logo"}, {"logo.png", payload}}, 0);
+    QByteArray zip = ReadBytes(package);
+    const qsizetype at = zip.indexOf(payload);
+    ASSERT_GE(at, 0);
+    zip[at + 5] = 'X';
+    WriteBytes(package, zip);
+
+    const UnpackResult result = UnpackLayoutPackage(package, work);
+    EXPECT_EQ(result.extracted, 1);
+    EXPECT_EQ(result.refused, 1);
+    EXPECT_TRUE(result.complete()) << "a damaged member is refused, not a write failure";
+    EXPECT_EQ(FilesIn(work), QStringList{"logo.png"});
+    EXPECT_EQ(ReadBytes(work + "/logo.png"), "good logo");
+}
+
+// A member the disk cannot take is a failure the caller must hear of, and leaves no partial
+// file. A file-size limit stands in for a full disk (it fails write() with EFBIG the same way).
+TEST(Unpack, MemberThatCannotBeWrittenIsReported)
+{
+    TempDataDir temp;
+    const QString package = temp.file("p.MARBIX"), work = temp.file("work");
+    QByteArray picture(300 * 1024, '\0');
+    for (qsizetype i = 0; i < picture.size(); ++i)
+        picture[i] = char((i * 7919) >> 3); // poorly compressible, large once unpacked
+    MakeZip(package, {{"Layout.XMARBIX", "doc"}, {"photo.jpg", picture}, {"..", "refused on purpose"}});
+
+    struct rlimit previous;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const UnpackResult result = UnpackLayoutPackage(package, work);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.extracted, 1);
+    EXPECT_EQ(result.refused, 1);
+    EXPECT_EQ(result.unwritten, 1);
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ(FilesIn(work), QStringList{"Layout.XMARBIX"});
 }
 
 TEST(Unpack, SizeLimits)

@@ -22,6 +22,8 @@ TEST(LayoutPathRules, PackageIgnoresWhatTheDocumentSays)
               (BackgroundPaths{"Background.jpg", "Background.jpg", "/data/ZUP1-2/Background.jpg"}));
     EXPECT_EQ(PackagePicturePath("/data/ZUP1-2", "C:\\Old\\Lunch_SupportFiles\\fish.jpg"), "/data/ZUP1-2/fish.jpg");
     EXPECT_EQ(PackagePicturePath("/data/ZUP1-2/", "/home/u/pics/fish.jpg"), "/data/ZUP1-2/fish.jpg");
+    EXPECT_EQ(PackagePicturePath("/data/ZUP1-2", "fish.jpg"), "/data/ZUP1-2/fish.jpg");
+    EXPECT_EQ(PackagePicturePath("/data/ZUP1-2", "C:\\Menus\\.."), "");
 }
 
 TEST(LayoutPathRules, LegacyBackground)
@@ -35,6 +37,9 @@ TEST(LayoutPathRules, LegacyBackground)
         {"/old/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg", "/menus/picked/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"},
         {"Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg", "/menus/picked/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"},
         {"\\Lunch-MARBIXBGD.jpg", "/menus/picked/Lunch-MARBIXBGD.jpg"},
+        // A last folder that leads out of the picked folder: the layout's support folder instead.
+        {"C:\\Old\\..\\Lunch-MARBIXBGD.jpg", "/menus/layout/Dinner_SupportFiles/Lunch-MARBIXBGD.jpg"},
+        {"./Lunch-MARBIXBGD.jpg", "/menus/layout/Dinner_SupportFiles/Lunch-MARBIXBGD.jpg"},
         // A bare name: its support folder is named by the text before the last "-".
         {"Lunch-MARBIXBGD.jpg", "/menus/layout/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"},
         {"Happy-Hour-MARBIXBGD.jpg", "/menus/layout/Happy-Hour_SupportFiles/Happy-Hour-MARBIXBGD.jpg"},
@@ -46,6 +51,9 @@ TEST(LayoutPathRules, LegacyBackground)
         EXPECT_EQ(paths, (BackgroundPaths{c.expected, c.expected, c.expected})) << c.value;
     }
     EXPECT_EQ(LegacyBackgroundPaths("", "/menus/picked/", "/menus/layout", "Dinner"), BackgroundPaths{});
+    for (const char *notAFile : {"C:\\Old\\..", "..", "C:\\Old\\"})
+        EXPECT_EQ(LegacyBackgroundPaths(notAFile, "/menus/picked/", "/menus/layout", "Dinner"), BackgroundPaths{})
+            << notAFile;
 }
 
 TEST(LayoutPathRules, LegacyPicture)
@@ -55,11 +63,14 @@ TEST(LayoutPathRules, LegacyPicture)
         const char *expected;
     } cases[] = {
         {"C:\\Old\\Lunch_SupportFiles\\fish.jpg", "/menus/Lunch_SupportFiles/fish.jpg"},
-        {"C:\\Old\\Lunch_SupportFiles\\sub\\fish.jpg", "/menus/Lunch_SupportFiles/sub/fish.jpg"},
         {"/old/Lunch_SupportFiles/fish.jpg", "/menus/Lunch_SupportFiles/fish.jpg"},
-        // The first occurrence counts.
-        {"C:\\Lunch_SupportFiles\\Lunch_SupportFiles\\fish.jpg",
-         "/menus/Lunch_SupportFiles/Lunch_SupportFiles/fish.jpg"},
+        // Only the file name counts: no stored path leads out of the support folder.
+        {"C:\\Old\\Lunch_SupportFiles\\sub\\fish.jpg", "/menus/Lunch_SupportFiles/fish.jpg"},
+        {"C:\\Old\\Lunch_SupportFiles\\..\\..\\secret.txt", "/menus/Lunch_SupportFiles/secret.txt"},
+        {"Lunch_SupportFiles/../../../../etc/hostname", "/menus/Lunch_SupportFiles/hostname"},
+        {"C:\\Old\\Lunch_SupportFiles\\..", ""},
+        {"Lunch_SupportFiles/.", ""},
+        {"C:\\Old\\Lunch_SupportFiles\\", ""},
         // Not in the support folder (case differs, or elsewhere): looked for there by name.
         {"C:\\Old\\lunch_supportfiles\\fish.jpg", "/menus/Lunch_SupportFiles/fish.jpg"},
         {"D:\\Pictures\\fish.jpg", "/menus/Lunch_SupportFiles/fish.jpg"},
