@@ -24,7 +24,6 @@ size_t qHash(const FallbackKey &key, size_t seed = 0)
                                      qsizetype(key.codePoints.size() * sizeof(char32_t))));
 }
 
-QMutex fallbackMutex;
 QHash<FallbackKey, MatchedFace> fallbackCache;
 std::uint64_t fallbackGeneration = 0;
 
@@ -112,7 +111,7 @@ MatchedFace MatchFallbackFace(const QString &family, bool bold, bool italic, con
     if (codePoints.empty())
         return {};
     const FallbackKey key{family.toLower(), bold, italic, codePoints};
-    QMutexLocker lock(&fallbackMutex);
+    QMutexLocker lock(&FontConfigLock());
     const std::uint64_t generation = FontMatchGeneration();
     if (generation != fallbackGeneration) {
         fallbackCache.clear();

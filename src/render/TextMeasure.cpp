@@ -79,7 +79,10 @@ std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bo
         font.setPixelSize(1000);
         face->design = QRawFont::fromFont(font);
     }
-    if (!face->design.isValid())
+    // Colour bitmap fonts (emoji in CBDT or sbix) have no outlines, and Qt's glyph renderer
+    // cannot draw their bitmaps; such a face is treated as not drawable.
+    if (!face->design.isValid() || !face->design.fontTable("CBDT").isEmpty()
+        || !face->design.fontTable("sbix").isEmpty())
         return {};
     // One pixel per font unit: advances read at this size are the design advances.
     const double unitsPerEm = face->design.unitsPerEm();
@@ -137,10 +140,24 @@ struct FaceCache {
     void clear(bool applicationEnds = false)
     {
         QMutexLocker lock(&mutex);
-        requests.clear();
-        faces.clear();
+        dropFaces();
         if (applicationEnds)
             cleanUpRegistered = false; // a later application object registers again
+    }
+
+    // Forgets every face. Shaped lines and fallback choices hold faces of their own (a face may
+    // even hold itself through them); those of this thread's faces are let go first, so that the
+    // faces can go. Faces of other threads are theirs to touch.
+    void dropFaces()
+    {
+        for (auto it = faces.begin(); it != faces.end(); ++it) {
+            if (it.key().thread == QThread::currentThread() && it.value()) {
+                it.value()->shapedLines.clear();
+                it.value()->fallbacks.clear();
+            }
+        }
+        requests.clear();
+        faces.clear();
     }
 };
 
@@ -202,8 +219,7 @@ TextFont TextFont::Create(const QString &family, double emPixels, bool bold, boo
         QMutexLocker lock(&cache.mutex);
         const std::uint64_t generation = FontMatchGeneration();
         if (cache.generation != generation) {
-            cache.requests.clear();
-            cache.faces.clear();
+            cache.dropFaces();
             cache.generation = generation;
         }
         const RequestKey key{QThread::currentThread(), family.toLower(), bold, italic};

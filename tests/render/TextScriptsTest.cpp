@@ -1,3 +1,4 @@
+#include "fonts/FontMatching.h"
 #include "render/TextMeasure.h"
 #include "platform/HeadlessGui.h"
 
@@ -150,6 +151,20 @@ TEST_F(TextScripts, LatinKeepsItsWidthNextToOtherScripts)
     EXPECT_NEAR(font.width(latin + cjk), alone, 1e-6);
     EXPECT_TRUE(font.fallbackFamilies(latin).isEmpty());
     EXPECT_FALSE(font.fallbackFamilies(cjk).isEmpty());
+}
+
+// Colour emoji fonts keep their glyphs as bitmaps that the glyph renderer cannot draw: such a
+// face is never drawn from, neither as the chosen face nor as a fallback.
+TEST_F(TextScripts, ColourBitmapFontsAreNotDrawnFrom)
+{
+    const QString colourEmoji = QStringLiteral("Noto Color Emoji");
+    if (!IsFontInstalled(colourEmoji))
+        GTEST_SKIP() << "no colour bitmap font installed";
+    const TextFont font = TextFont::Create(colourEmoji, kEm, false, false);
+    EXPECT_TRUE(font.usedFallback());
+    const QString burger = QString::fromUtf8("\xF0\x9F\x8D\x94");
+    EXPECT_FALSE(font.fallbackFamilies(burger).contains(colourEmoji));
+    Draw(font, burger, layout, TextAlignment::Near);
 }
 
 } // namespace
