@@ -47,60 +47,87 @@ bool Covers(FcPattern *font, const std::u32string &codePoints)
     return true;
 }
 
+struct StyleKey {
+    QString family; // lower case
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const StyleKey &) const = default;
+};
+
+size_t qHash(const StyleKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.family, key.bold, key.italic);
+}
+
+// fontconfig's fonts for a family in a style, best first: the family itself, its aliases, the
+// configured defaults, then every other font. Sorting once per family and style and walking the
+// list for each cluster keeps the choice the same whatever was drawn before.
+struct SortedFonts {
+    FcPattern *request = nullptr;
+    FcFontSet *fonts = nullptr;
+};
+
+QHash<StyleKey, SortedFonts> sortedCache;
+
+void ForgetSortedFonts()
+{
+    for (const SortedFonts &sorted : std::as_const(sortedCache)) {
+        if (sorted.fonts)
+            FcFontSetDestroy(sorted.fonts);
+        if (sorted.request)
+            FcPatternDestroy(sorted.request);
+    }
+    sortedCache.clear();
+}
+
+const SortedFonts &SortedFontsFor(const QString &family, bool bold, bool italic)
+{
+    const StyleKey key{family.toLower(), bold, italic};
+    const auto found = sortedCache.constFind(key);
+    if (found != sortedCache.constEnd())
+        return *found;
+    SortedFonts sorted;
+    sorted.request = FcPatternCreate();
+    if (sorted.request) {
+        const QByteArray name = family.isEmpty() ? QByteArray("sans-serif") : family.toUtf8();
+        FcPatternAddString(sorted.request, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+        FcPatternAddInteger(sorted.request, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(sorted.request, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(sorted.request, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, sorted.request, FcMatchPattern);
+        FcDefaultSubstitute(sorted.request);
+        FcResult status = FcResultNoMatch;
+        sorted.fonts = FcFontSort(nullptr, sorted.request, FcFalse, nullptr, &status);
+    }
+    return *sortedCache.insert(key, sorted);
+}
+
 MatchedFace Query(const QString &family, bool bold, bool italic, const std::u32string &codePoints)
 {
     MatchedFace result;
-    FcPattern *request = FcPatternCreate();
-    FcCharSet *wanted = FcCharSetCreate();
-    if (!request || !wanted) {
-        if (request)
-            FcPatternDestroy(request);
-        if (wanted)
-            FcCharSetDestroy(wanted);
+    const SortedFonts &sorted = SortedFontsFor(family, bold, italic);
+    if (!sorted.fonts)
         return result;
+    for (int i = 0; i < sorted.fonts->nfont; ++i) {
+        FcPattern *font = sorted.fonts->fonts[i];
+        FcBool outline = FcFalse;
+        FcBool colour = FcFalse;
+        FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
+        FcPatternGetBool(font, FC_COLOR, 0, &colour);
+        if (!outline || colour || !Covers(font, codePoints))
+            continue;
+        FcPattern *rendered = FcFontRenderPrepare(nullptr, sorted.request, font);
+        FcPattern *source = rendered ? rendered : font;
+        result.family = PatternString(source, FC_FAMILY);
+        result.file = PatternString(source, FC_FILE);
+        FcPatternGetInteger(source, FC_INDEX, 0, &result.faceIndex);
+        result.installed = !result.file.isEmpty();
+        result.styleAvailable = true;
+        if (rendered)
+            FcPatternDestroy(rendered);
+        if (result.installed)
+            break;
     }
-    for (const char32_t c : codePoints)
-        FcCharSetAddChar(wanted, c);
-    const QByteArray name = family.isEmpty() ? QByteArray("sans-serif") : family.toUtf8();
-    FcPatternAddString(request, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
-    FcPatternAddInteger(request, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(request, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddCharSet(request, FC_CHARSET, wanted);
-    FcPatternAddBool(request, FC_SCALABLE, FcTrue);
-    FcPatternAddBool(request, FC_OUTLINE, FcTrue);
-    FcPatternAddBool(request, FC_COLOR, FcFalse);
-    FcConfigSubstitute(nullptr, request, FcMatchPattern);
-    FcDefaultSubstitute(request);
-
-    // The best match ranks coverage above the family; the sorted list is the way on when the best
-    // match is a font that cannot be drawn.
-    FcResult status = FcResultNoMatch;
-    FcFontSet *sorted = FcFontSort(nullptr, request, FcFalse, nullptr, &status);
-    if (sorted) {
-        for (int i = 0; i < sorted->nfont; ++i) {
-            FcPattern *font = sorted->fonts[i];
-            FcBool outline = FcFalse;
-            FcBool colour = FcFalse;
-            FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
-            FcPatternGetBool(font, FC_COLOR, 0, &colour);
-            if (!outline || colour || !Covers(font, codePoints))
-                continue;
-            FcPattern *rendered = FcFontRenderPrepare(nullptr, request, font);
-            FcPattern *source = rendered ? rendered : font;
-            result.family = PatternString(source, FC_FAMILY);
-            result.file = PatternString(source, FC_FILE);
-            FcPatternGetInteger(source, FC_INDEX, 0, &result.faceIndex);
-            result.installed = !result.file.isEmpty();
-            result.styleAvailable = true;
-            if (rendered)
-                FcPatternDestroy(rendered);
-            if (result.installed)
-                break;
-        }
-        FcFontSetDestroy(sorted);
-    }
-    FcCharSetDestroy(wanted);
-    FcPatternDestroy(request);
     return result;
 }
 
@@ -115,6 +142,7 @@ MatchedFace MatchFallbackFace(const QString &family, bool bold, bool italic, con
     const std::uint64_t generation = FontMatchGeneration();
     if (generation != fallbackGeneration) {
         fallbackCache.clear();
+        ForgetSortedFonts();
         fallbackGeneration = generation;
     }
     const auto found = fallbackCache.constFind(key);
