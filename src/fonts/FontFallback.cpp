@@ -114,7 +114,9 @@ MatchedFace Query(const QString &family, bool bold, bool italic, const std::u32s
         FcBool colour = FcFalse;
         FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
         FcPatternGetBool(font, FC_COLOR, 0, &colour);
-        if (!outline || colour || !Covers(font, codePoints))
+        // Outline fonts, and colour fonts, whose bitmaps are drawn as images; plain bitmap
+        // fonts do not scale.
+        if (!(outline || colour) || !Covers(font, codePoints))
             continue;
         FcPattern *rendered = FcFontRenderPrepare(nullptr, sorted.request, font);
         FcPattern *source = rendered ? rendered : font;

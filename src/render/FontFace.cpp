@@ -106,7 +106,17 @@ LargeGlyph TextFont::Face::largeGlyph(quint32 glyph, double emPixels, const QCol
 const GlyphAdvance &TextFont::Face::lookUp(char32_t codePoint)
 {
     GlyphAdvance *entry = codePoint < latin1.size() ? &latin1[codePoint] : &others[codePoint];
-    if (entry->glyph == kUnknownGlyph) {
+    if (entry->glyph == kUnknownGlyph && colourBitmap) {
+        hb_codepoint_t glyph = 0;
+        hb_font_t *font = harfBuzzFont();
+        if (font && hb_font_get_nominal_glyph(font, codePoint, &glyph)) {
+            entry->glyph = glyph;
+            entry->advancePerEm = hb_font_get_glyph_h_advance(font, glyph) / unitsPerEm;
+        } else {
+            entry->glyph = 0;
+        }
+        entry->plain = false; // drawn by the shaped path, which knows colour glyphs
+    } else if (entry->glyph == kUnknownGlyph) {
         const char32_t text[] = {codePoint};
         const QList<quint32> glyphs = design.glyphIndexesForString(QString::fromUcs4(text, 1));
         entry->glyph = glyphs.isEmpty() ? 0 : glyphs.first();
@@ -129,6 +139,31 @@ QRawFont TextFont::Face::atSize(double emPixels)
     font.setPixelSize(emPixels);
     sized.insert(emPixels, font);
     return font;
+}
+
+const ColourGlyph &TextFont::Face::colourGlyph(quint32 glyph)
+{
+    auto found = colourGlyphs.find(glyph);
+    if (found != colourGlyphs.end())
+        return *found;
+    ColourGlyph colour;
+    if (hb_font_t *font = harfBuzzFont()) {
+        hb_blob_t *png = hb_ot_color_glyph_reference_png(font, glyph);
+        unsigned length = 0;
+        const char *data = hb_blob_get_data(png, &length);
+        if (data && length > 0)
+            colour.image = QImage::fromData(reinterpret_cast<const uchar *>(data), int(length), "PNG");
+        hb_blob_destroy(png);
+        hb_glyph_extents_t extents{};
+        if (!colour.image.isNull() && hb_font_get_glyph_extents(font, glyph, &extents)) {
+            colour.box = QRectF(extents.x_bearing / unitsPerEm, -extents.y_bearing / unitsPerEm,
+                                extents.width / unitsPerEm, -extents.height / unitsPerEm);
+            colour.image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        } else {
+            colour.image = QImage();
+        }
+    }
+    return *colourGlyphs.insert(glyph, colour);
 }
 
 hb_font_t *TextFont::Face::harfBuzzFont()

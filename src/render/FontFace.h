@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPoint>
+#include <QRectF>
 #include <QRawFont>
 
 #include <array>
@@ -46,6 +47,12 @@ struct LargeGlyph {
     QPoint offset;
 };
 
+// A colour bitmap glyph and the box it fills, in ems from the glyph's origin (y grows downwards).
+struct ColourGlyph {
+    QImage image;
+    QRectF box;
+};
+
 struct GlyphAdvance {
     quint32 glyph = kUnknownGlyph;
     double advancePerEm = 0.0; // advance width in ems, without hinting or kerning
@@ -71,6 +78,9 @@ struct TextFont::Face {
     QString family;
     bool bold = false;
     bool italic = false;
+    // Glyphs are colour bitmaps (emoji in CBDT or sbix): Qt's glyph renderer cannot draw them, so
+    // they are read through HarfBuzz and drawn as images.
+    bool colourBitmap = false;
     double unitsPerEm = 1.0;
     double ascentPerEm = 0.0;
     double lineSpacingPerEm = 0.0;
@@ -80,6 +90,7 @@ struct TextFont::Face {
     QHash<quint32, QPainterPath> outlines; // in font units
     QHash<LargeGlyphKey, LargeGlyph> largeGlyphs;
     qsizetype largeGlyphBytes = 0;
+    QHash<quint32, ColourGlyph> colourGlyphs;
 
     // For text that needs shaping: the HarfBuzz font (made on first use), the faces that draw
     // characters this one lacks (by the characters of one cluster), and the lines shaped so far.
@@ -92,6 +103,7 @@ struct TextFont::Face {
     LargeGlyph largeGlyph(quint32 glyph, double emPixels, const QColor &colour);
     const GlyphAdvance &lookUp(char32_t codePoint);
     QRawFont atSize(double emPixels);
+    const ColourGlyph &colourGlyph(quint32 glyph);
     hb_font_t *harfBuzzFont();
 };
 

@@ -299,7 +299,7 @@ private:
             } else {
                 if (hasShadow)
                     d.font.draw(painter_, line, d.T.translated(shadowOffset, shadowOffset), drawAlignment,
-                                ToQColor(d.shadowColour));
+                                ToQColor(d.shadowColour), /*shadow=*/true);
                 d.font.draw(painter_, line, d.T, drawAlignment, TextColour(d.textColour));
                 lineBox = d.T;
             }

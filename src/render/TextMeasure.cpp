@@ -79,11 +79,9 @@ std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bo
         font.setPixelSize(1000);
         face->design = QRawFont::fromFont(font);
     }
-    // Colour bitmap fonts (emoji in CBDT or sbix) have no outlines, and Qt's glyph renderer
-    // cannot draw their bitmaps; such a face is treated as not drawable.
-    if (!face->design.isValid() || !face->design.fontTable("CBDT").isEmpty()
-        || !face->design.fontTable("sbix").isEmpty())
+    if (!face->design.isValid())
         return {};
+    face->colourBitmap = !face->design.fontTable("CBDT").isEmpty() || !face->design.fontTable("sbix").isEmpty();
     // One pixel per font unit: advances read at this size are the design advances.
     const double unitsPerEm = face->design.unitsPerEm();
     if (unitsPerEm > 0)
@@ -375,7 +373,7 @@ double TextFont::originX(double advance, const QRectF &layout, TextAlignment ali
 }
 
 void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
-                    const QColor &colour) const
+                    const QColor &colour, bool shadow) const
 {
     if (text.isEmpty() || !face_ || em_ <= 0.0 || em_ > kMaxDrawnEmPixels || layout.isEmpty() || colour.alpha() == 0)
         return;
@@ -388,10 +386,35 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
     painter.setClipRect(layout, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Colour glyphs are images scaled into their boxes; in a shadow only their shape counts.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    for (const Run &run : glyphRuns) {
+        if (!run.face->colourBitmap)
+            continue;
+        for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+            const ColourGlyph &glyph = run.face->colourGlyph(run.glyphs[i]);
+            if (glyph.image.isNull())
+                continue;
+            const QRectF box(origin + run.positions[i] + glyph.box.topLeft() * em_, glyph.box.size() * em_);
+            if (!shadow) {
+                painter.drawImage(box, glyph.image);
+                continue;
+            }
+            QImage silhouette(glyph.image.size(), QImage::Format_ARGB32_Premultiplied);
+            silhouette.fill(colour);
+            QPainter mask(&silhouette);
+            mask.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            mask.drawImage(0, 0, glyph.image);
+            mask.end();
+            painter.drawImage(box, silhouette);
+        }
+    }
     if (em_ > kLargestQtCachedGlyph && em_ <= kLargestOwnCachedGlyph
         && painter.transform().type() <= QTransform::TxTranslate) {
         // Large glyphs land on whole pixels: half a pixel is nothing at this size.
         for (const Run &run : glyphRuns) {
+            if (run.face->colourBitmap)
+                continue;
             for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
                 const LargeGlyph glyph = run.face->largeGlyph(run.glyphs[i], em_, colour);
                 if (!glyph.image.isNull())
@@ -404,6 +427,8 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
     } else {
         painter.setPen(colour);
         for (const Run &run : glyphRuns) {
+            if (run.face->colourBitmap)
+                continue;
             QGlyphRun glyphRun;
             glyphRun.setRawFont(run.face->atSize(em_));
             glyphRun.setGlyphIndexes(run.glyphs);

@@ -74,15 +74,17 @@ public:
     QRectF measure(const QString &text, const QRectF &layout, TextAlignment alignment = TextAlignment::Near) const;
 
     // The glyphs drawing uses for one line, at this size, in visual order; positions are relative
-    // to the first glyph's origin on the baseline.
+    // to the first glyph's origin on the baseline. Runs of colour bitmap faces are for reading
+    // only: Qt cannot draw them.
     QList<QGlyphRun> glyphRuns(const QString &text) const;
     // The families of the fallback faces that draw part of text (not the chosen face's own).
     QStringList fallbackFamilies(const QString &text) const;
 
     // Draws one line of text into layout (no wrapping, clipped to layout). A fully transparent
-    // colour draws nothing.
+    // colour draws nothing. Colour glyphs (emoji) keep their own colours, except in a shadow,
+    // where every glyph is drawn in the colour.
     void draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
-              const QColor &colour) const;
+              const QColor &colour, bool shadow = false) const;
 
 private:
     // Left end of the first glyph's origin for a text of the given advance in layout.

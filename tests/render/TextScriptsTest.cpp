@@ -155,18 +155,38 @@ TEST_F(TextScripts, LatinKeepsItsWidthNextToOtherScripts)
     EXPECT_FALSE(font.fallbackFamilies(cjk).isEmpty());
 }
 
-// Colour emoji fonts keep their glyphs as bitmaps that the glyph renderer cannot draw: such a
-// face is never drawn from, neither as the chosen face nor as a fallback.
-TEST_F(TextScripts, ColourBitmapFontsAreNotDrawnFrom)
+// Colour emoji fonts keep their glyphs as bitmaps, which are drawn as images in their own
+// colours; a shadow takes only their shape, in the shadow's colour.
+TEST_F(TextScripts, ColourEmojiKeepTheirColours)
 {
     const QString colourEmoji = QStringLiteral("Noto Color Emoji");
     if (!IsFontInstalled(colourEmoji))
-        GTEST_SKIP() << "no colour bitmap font installed";
+        GTEST_SKIP() << "no colour bitmap emoji font installed";
     const TextFont font = TextFont::Create(colourEmoji, kEm, false, false);
-    EXPECT_TRUE(font.usedFallback());
+    EXPECT_FALSE(font.usedFallback());
     const QString burger = QString::fromUtf8("\xF0\x9F\x8D\x94");
-    EXPECT_FALSE(font.fallbackFamilies(burger).contains(colourEmoji));
-    Draw(font, burger, layout, TextAlignment::Near);
+    const auto colouredPixels = [](const QImage &image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) > 60;
+            }
+        return n;
+    };
+    const QImage drawn = Draw(font, burger, layout, TextAlignment::Near);
+    const QRect ink = InkBounds(drawn);
+    EXPECT_GT(colouredPixels(drawn), 200);
+    EXPECT_NEAR(ink.left(), layout.x() + kEm / 6.0, 0.15 * kEm);
+    EXPECT_NEAR(ink.width(), kEm, 0.3 * kEm);
+
+    QImage shadow(800, 300, QImage::Format_ARGB32_Premultiplied);
+    shadow.fill(Qt::white);
+    QPainter painter(&shadow);
+    font.draw(painter, burger, layout, TextAlignment::Near, Qt::black, /*shadow=*/true);
+    painter.end();
+    EXPECT_EQ(colouredPixels(shadow), 0);
+    EXPECT_FALSE(InkBounds(shadow).isEmpty());
 }
 
 } // namespace
