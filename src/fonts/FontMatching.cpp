@@ -184,6 +184,11 @@ bool ReloadFontConfiguration()
     return reloaded;
 }
 
+QMutex &FontConfigLock()
+{
+    return cacheMutex;
+}
+
 std::uint64_t FontMatchGeneration()
 {
     return generation.load();

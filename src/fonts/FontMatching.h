@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+class QMutex;
+
 namespace tavrin {
 
 // Face-name lookups on fontconfig. A face counts as installed when fontconfig's best match for
@@ -53,6 +55,10 @@ void ClearFontMatchCache();
 // Makes fontconfig read its configuration and font folders again (a font file was copied into
 // the user's font folder) and clears the cache. Returns false when fontconfig could not reload.
 bool ReloadFontConfiguration();
+
+// Held by every query on fontconfig's configuration here and by its reloading, so that no query
+// runs while the configuration is replaced.
+QMutex &FontConfigLock();
 
 // Grows by one at every ClearFontMatchCache, so that caches built on these answers can tell
 // that they are out of date.

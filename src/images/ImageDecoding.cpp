@@ -1,5 +1,7 @@
 #include "images/ImageDecoding.h"
 
+#include "images/ImageResolution.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -83,6 +85,26 @@ bool DeclaredSizeAcceptable(const QSize &size)
     return qint64(size.width()) * qint64(size.height()) <= kMaxDecodedPixels;
 }
 
+// Gives the decoded image the resolution its file states, or 96 dots per inch when it states
+// none, so that the image carries the answer wherever it goes. For formats whose header is not
+// read here the reader's value is kept unless it is the reader's default for "none".
+void SetStatedResolution(QImage &image, const StatedResolution &stated)
+{
+    constexpr double kMetresPerInch = 0.0254;
+    double dpiX = kDefaultDotsPerInch;
+    double dpiY = kDefaultDotsPerInch;
+    if (stated.headerRead) {
+        if (stated.dpiY > 0.0) {
+            dpiX = stated.dpiX;
+            dpiY = stated.dpiY;
+        }
+    } else if (image.dotsPerMeterY() != QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY()) {
+        return;
+    }
+    image.setDotsPerMeterX(qRound(dpiX / kMetresPerInch));
+    image.setDotsPerMeterY(qRound(dpiY / kMetresPerInch));
+}
+
 } // namespace
 
 DecodedImage DecodeImageFile(const QString &path)
@@ -128,6 +150,7 @@ DecodedImage DecodeImageFile(const QString &path)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return decoded;
+    SetStatedResolution(image, ReadStatedResolution(bytes));
     decoded.dpiY = VerticalDotsPerInch(image);
     decoded.image = std::move(image);
     return decoded;
@@ -145,14 +168,8 @@ std::optional<QSize> ImagePixelSize(const QString &path)
 
 int VerticalDotsPerInch(const QImage &image)
 {
-    // A reader leaves an image whose file states no resolution at the default of a new QImage,
-    // which follows the screen (100 dpi without one); that counts as no resolution. Asked each
-    // time, since the default changes once the application connects to a screen.
-    if (image.dotsPerMeterY() == QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY())
-        return kDefaultDotsPerInch;
-    // Images keep their resolution in whole dots per metre, and the readers truncate when they
-    // convert from dots per inch (72 dpi becomes 2834 dots per metre, 71.98 dpi), so the inch
-    // value is recovered by rounding.
+    // Images keep their resolution in whole dots per metre, so the inch value is recovered by
+    // rounding. The decoder has already put 96 dots per inch on images that state none.
     const double dpi = image.dotsPerMeterY() * 0.0254;
     const long rounded = std::lround(dpi);
     return rounded > 0 ? int(rounded) : kDefaultDotsPerInch;

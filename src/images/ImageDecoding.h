@@ -33,7 +33,8 @@ DecodedImage DecodeImageFile(const QString &path);
 // file cannot be read as an image.
 std::optional<QSize> ImagePixelSize(const QString &path);
 
-// Vertical resolution of a decoded image in whole dots per inch; 96 when it has none.
+// Vertical resolution of a decoded image in whole dots per inch. DecodeImageFile gives every
+// image the resolution its file states, 96 when the file states none.
 int VerticalDotsPerInch(const QImage &image);
 
 // The EXIF orientation number (1 to 8) of a reader transformation.

@@ -33,9 +33,12 @@ std::optional<QRect> CropArea(const StripPicture &picture, const QSize &size)
     const float y = float(picture.SubImageCropOriginPercentageY) / 100.0f * h;
     const float cw = float(picture.SubImageCropPercentageX) / 100.0f * w;
     const float ch = float(picture.SubImageCropPercentageY) / 100.0f * h;
-    // Whole pixels: a crop of 60 % from 40 % must reach the right edge exactly, not a rounding
-    // error past it.
-    const QRect area(qRound(x), qRound(y), qRound(cw), qRound(ch));
+    // Whole pixels, rounding the edges rather than the origin and the size: a crop of 50 % from
+    // 50 % of a picture 201 pixels wide ends exactly at its right edge, where rounding 100.5 and
+    // 100.5 separately would reach one pixel past it.
+    const int left = qRound(x);
+    const int top = qRound(y);
+    const QRect area(left, top, qRound(x + cw) - left, qRound(y + ch) - top);
     if (area.isEmpty() || !QRect(QPoint(0, 0), size).contains(area))
         return std::nullopt;
     return area;

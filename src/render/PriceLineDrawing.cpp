@@ -106,7 +106,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
             const TextFont &font = part.isCalorie ? calorieFont : groupFont;
             if (line.shadowMode) {
                 font.draw(painter, part.text, part.box.translated(line.shadowOffset, 0.0), drawAlignment,
-                          line.colour);
+                          line.colour, /*shadow=*/true);
                 continue;
             }
             // The box the glyphs really cover, for the caret outline and the line's box.

@@ -34,6 +34,12 @@ double Finite(double value)
     return std::isfinite(value) ? value : 0.0;
 }
 
+// The colour text is drawn in: clear means no colour, so such text is not drawn at all.
+QColor TextColour(Colour colour)
+{
+    return IsClear(colour) ? QColor(Qt::transparent) : ToQColor(colour);
+}
+
 // Font gathering: the first time a face is drawn while gathering (or rendering for output), its
 // font file is copied into the working folder, never over a file already there, and the face is
 // listed as "face,file;". A face whose file is unknown is tried again at the next render; a copy
@@ -155,10 +161,15 @@ private:
         d.emPoints = d.emPixels * 72.0 / resolution;
         d.lineAdvance = kLineAdvancePerEm * group.LineSpacingFactor * d.emPixels;
 
-        if ((context_.options.fontGathering || context_.options.outputRendering) && !group.Text.isEmpty())
-            GatherFontFile(context_, group.Font);
-
         d.font = TextFont::Create(group.Font, d.emPixels, group.Bold != 0, group.Italics != 0);
+
+        // The faces that draw characters the group's face lacks go into the package too, so that
+        // the text looks the same wherever the layout is opened.
+        if ((context_.options.fontGathering || context_.options.outputRendering) && !group.Text.isEmpty()) {
+            GatherFontFile(context_, group.Font);
+            for (const QString &family : d.font.fallbackFamilies(group.Text))
+                GatherFontFile(context_, family);
+        }
 
         // The first line's top and height come from the first character.
         const QRectF measureIn(frame_.x(), frame_.y(), frame_.width(), 10.0 * frame_.height());
@@ -282,14 +293,14 @@ private:
                 }
                 price.shadowMode = false;
                 price.textRect = d.T;
-                price.colour = ToQColor(d.textColour);
-                price.calorieColour = ToQColor(strip_.CaloriesTextColor);
+                price.colour = TextColour(d.textColour);
+                price.calorieColour = TextColour(strip_.CaloriesTextColor);
                 lineBox = DrawPriceLine(context_, painter_, price);
             } else {
                 if (hasShadow)
                     d.font.draw(painter_, line, d.T.translated(shadowOffset, shadowOffset), drawAlignment,
-                                ToQColor(d.shadowColour));
-                d.font.draw(painter_, line, d.T, drawAlignment, ToQColor(d.textColour));
+                                ToQColor(d.shadowColour), /*shadow=*/true);
+                d.font.draw(painter_, line, d.T, drawAlignment, TextColour(d.textColour));
                 lineBox = d.T;
             }
 

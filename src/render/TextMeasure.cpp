@@ -1,6 +1,9 @@
 #include "render/TextMeasure.h"
 
+#include "fonts/FontFallback.h"
 #include "fonts/FontMatching.h"
+#include "render/FontFace.h"
+#include "render/TextShaping.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -23,140 +26,13 @@ namespace {
 
 // Beyond this em size glyphs are not drawn (FreeType sizes are 16-bit); measuring still works.
 constexpr double kMaxDrawnEmPixels = 16000.0;
-// How many sizes of one face keep a ready font for drawing.
-constexpr int kMaxSizesPerFace = 16;
-constexpr quint32 kUnknownGlyph = 0xFFFFFFFFu;
-
 // Qt's raster engine keeps rendered glyphs only up to this size and fills larger ones as paths on
 // every draw, which makes the text of a 3840 x 2160 board about a hundred times slower to draw
 // (and its glyph store cannot hold glyphs over about 127 pixels at all). Above it the glyphs are
-// rendered here once per size and colour and kept as images.
+// rendered by the face once per size and colour and kept as images.
 constexpr double kLargestQtCachedGlyph = 64.0;
 // Beyond this the glyph images would take megabytes each; such text is rare and goes as paths.
 constexpr double kLargestOwnCachedGlyph = 512.0;
-// Bytes of large-glyph images one face keeps before it starts again.
-constexpr qsizetype kMaxLargeGlyphBytes = 48 * 1024 * 1024;
-
-// The character at i; a surrogate pair counts as one character and leaves i on its second half.
-char32_t NextCodePoint(const QChar *units, qsizetype length, qsizetype &i)
-{
-    const QChar first = units[i];
-    if (first.isHighSurrogate() && i + 1 < length && units[i + 1].isLowSurrogate()) {
-        ++i;
-        return QChar::surrogateToUcs4(first, units[i]);
-    }
-    return first.unicode();
-}
-
-struct LargeGlyphKey {
-    quint32 glyph = 0;
-    double emPixels = 0.0;
-    QRgb colour = 0;
-    bool operator==(const LargeGlyphKey &) const = default;
-};
-
-size_t qHash(const LargeGlyphKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.glyph, key.emPixels, key.colour);
-}
-
-// A glyph rendered in one colour; offset is the image's top-left from the glyph's origin.
-struct LargeGlyph {
-    QImage image;
-    QPoint offset;
-};
-
-struct GlyphAdvance {
-    quint32 glyph = kUnknownGlyph;
-    double advancePerEm = 0.0; // advance width in ems, without hinting or kerning
-};
-
-} // namespace
-
-// One face loaded from its file: the font at its design size (one pixel per font unit, so that
-// advances come out in font units), its vertical metrics in ems, and the glyphs and advances of
-// the characters measured so far. Advances scale linearly with the size because nothing is
-// hinted, so one table serves every size.
-struct TextFont::Face {
-    QRawFont design;
-    double unitsPerEm = 1.0;
-    double ascentPerEm = 0.0;
-    double lineSpacingPerEm = 0.0;
-    std::array<GlyphAdvance, 256> latin1{};
-    QHash<char32_t, GlyphAdvance> others;
-    QHash<double, QRawFont> sized;
-    QHash<quint32, QPainterPath> outlines; // in font units
-    QHash<LargeGlyphKey, LargeGlyph> largeGlyphs;
-    qsizetype largeGlyphBytes = 0;
-
-    const QPainterPath &outline(quint32 glyph)
-    {
-        auto found = outlines.find(glyph);
-        if (found == outlines.end())
-            found = outlines.insert(glyph, design.pathForGlyph(glyph));
-        return *found;
-    }
-
-    LargeGlyph largeGlyph(quint32 glyph, double emPixels, const QColor &colour)
-    {
-        const LargeGlyphKey key{glyph, emPixels, colour.rgba()};
-        const auto found = largeGlyphs.constFind(key);
-        if (found != largeGlyphs.constEnd())
-            return *found;
-        LargeGlyph rendered;
-        const QPainterPath &path = outline(glyph);
-        const double scale = emPixels / unitsPerEm;
-        const QRectF box = QTransform::fromScale(scale, scale).mapRect(path.boundingRect());
-        if (!box.isEmpty()) {
-            const QRect bounds(QPoint(qFloor(box.left()) - 1, qFloor(box.top()) - 1),
-                               QPoint(qCeil(box.right()) + 1, qCeil(box.bottom()) + 1));
-            rendered.offset = bounds.topLeft();
-            rendered.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            rendered.image.fill(Qt::transparent);
-            QPainter painter(&rendered.image);
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.translate(-bounds.x(), -bounds.y());
-            painter.scale(scale, scale);
-            painter.fillPath(path, colour);
-        }
-        if (largeGlyphBytes + rendered.image.sizeInBytes() > kMaxLargeGlyphBytes) {
-            largeGlyphs.clear();
-            largeGlyphBytes = 0;
-        }
-        largeGlyphBytes += rendered.image.sizeInBytes();
-        largeGlyphs.insert(key, rendered);
-        return rendered;
-    }
-
-    const GlyphAdvance &lookUp(char32_t codePoint)
-    {
-        GlyphAdvance *entry = codePoint < latin1.size() ? &latin1[codePoint] : &others[codePoint];
-        if (entry->glyph == kUnknownGlyph) {
-            const char32_t text[] = {codePoint};
-            const QList<quint32> glyphs = design.glyphIndexesForString(QString::fromUcs4(text, 1));
-            entry->glyph = glyphs.isEmpty() ? 0 : glyphs.first();
-            const QList<QPointF> advances =
-                design.advancesForGlyphIndexes(QList<quint32>{entry->glyph}, QRawFont::UseDesignMetrics);
-            entry->advancePerEm = advances.isEmpty() ? 0.0 : advances.first().x() / unitsPerEm;
-        }
-        return *entry;
-    }
-
-    QRawFont atSize(double emPixels)
-    {
-        const auto found = sized.constFind(emPixels);
-        if (found != sized.constEnd())
-            return *found;
-        if (sized.size() >= kMaxSizesPerFace)
-            sized.clear();
-        QRawFont font = design;
-        font.setPixelSize(emPixels);
-        sized.insert(emPixels, font);
-        return font;
-    }
-};
-
-namespace {
 
 // Reads the line metrics the board's text placement is built on: ascender, descender and line gap
 // from hhea, units per em from head. Fonts without those tables (Type 1) use what FreeType
@@ -205,11 +81,17 @@ std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bo
     }
     if (!face->design.isValid())
         return {};
+    face->colourBitmap = !face->design.fontTable("CBDT").isEmpty() || !face->design.fontTable("sbix").isEmpty();
     // One pixel per font unit: advances read at this size are the design advances.
     const double unitsPerEm = face->design.unitsPerEm();
     if (unitsPerEm > 0)
         face->design.setPixelSize(unitsPerEm);
     ReadLineMetrics(*face);
+    face->file = match.file;
+    face->faceIndex = match.faceIndex;
+    face->family = match.family;
+    face->bold = bold;
+    face->italic = italic;
     return face;
 }
 
@@ -256,10 +138,24 @@ struct FaceCache {
     void clear(bool applicationEnds = false)
     {
         QMutexLocker lock(&mutex);
-        requests.clear();
-        faces.clear();
+        dropFaces();
         if (applicationEnds)
             cleanUpRegistered = false; // a later application object registers again
+    }
+
+    // Forgets every face. Shaped lines and fallback choices hold faces of their own (a face may
+    // even hold itself through them); those of this thread's faces are let go first, so that the
+    // faces can go. Faces of other threads are theirs to touch.
+    void dropFaces()
+    {
+        for (auto it = faces.begin(); it != faces.end(); ++it) {
+            if (it.key().thread == QThread::currentThread() && it.value()) {
+                it.value()->shapedLines.clear();
+                it.value()->fallbacks.clear();
+            }
+        }
+        requests.clear();
+        faces.clear();
     }
 };
 
@@ -303,6 +199,16 @@ ResolvedFace Resolve(FaceCache &cache, const QString &family, bool bold, bool it
 
 } // namespace
 
+std::shared_ptr<TextFont::Face> LoadFallbackFace(const TextFont::Face &face, const std::u32string &cluster)
+{
+    const MatchedFace match = MatchFallbackFace(face.family, face.bold, face.italic, cluster);
+    if (!match.installed)
+        return {};
+    FaceCache &cache = Cache();
+    QMutexLocker lock(&cache.mutex);
+    return FaceFor(cache, match, face.bold, face.italic);
+}
+
 TextFont TextFont::Create(const QString &family, double emPixels, bool bold, bool italic)
 {
     FaceCache &cache = Cache();
@@ -311,8 +217,7 @@ TextFont TextFont::Create(const QString &family, double emPixels, bool bold, boo
         QMutexLocker lock(&cache.mutex);
         const std::uint64_t generation = FontMatchGeneration();
         if (cache.generation != generation) {
-            cache.requests.clear();
-            cache.faces.clear();
+            cache.dropFaces();
             cache.generation = generation;
         }
         const RequestKey key{QThread::currentThread(), family.toLower(), bold, italic};
@@ -357,9 +262,70 @@ double TextFont::advance(const QString &text) const
     const QChar *units = text.constData();
     for (qsizetype i = 0; i < length; ++i) {
         const char32_t codePoint = NextCodePoint(units, length, i);
-        ems += face_->lookUp(codePoint).advancePerEm;
+        const GlyphAdvance &glyph = face_->lookUp(codePoint);
+        if (!glyph.plain)
+            return ShapeLine(face_, text)->advancePerEm * em_;
+        ems += glyph.advancePerEm;
     }
     return ems * em_;
+}
+
+std::vector<TextFont::Run> TextFont::runs(const QString &text, double &advance) const
+{
+    std::vector<Run> runs;
+    advance = 0.0;
+    if (text.isEmpty() || !face_)
+        return runs;
+    // Text the face has glyph for glyph, left to right and without marks, is laid out one glyph
+    // per character with the measured advances; everything else goes through the shaper.
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(text.size());
+    positions.reserve(text.size());
+    double pen = 0.0;
+    const qsizetype length = text.size();
+    const QChar *units = text.constData();
+    for (qsizetype i = 0; i < length; ++i) {
+        const char32_t codePoint = NextCodePoint(units, length, i);
+        const GlyphAdvance &glyph = face_->lookUp(codePoint);
+        if (!glyph.plain) {
+            const std::shared_ptr<const ShapedLine> shaped = ShapeLine(face_, text);
+            for (const ShapedRun &run : shaped->runs) {
+                QList<QPointF> scaled;
+                scaled.reserve(run.positions.size());
+                for (const QPointF &position : run.positions)
+                    scaled.append(position * em_);
+                runs.push_back({run.face, run.glyphs, std::move(scaled)});
+            }
+            advance = shaped->advancePerEm * em_;
+            return runs;
+        }
+        glyphs.append(glyph.glyph);
+        positions.append(QPointF(pen, 0.0));
+        pen += glyph.advancePerEm * em_;
+    }
+    runs.push_back({face_, std::move(glyphs), std::move(positions)});
+    advance = pen;
+    return runs;
+}
+
+QList<QGlyphRun> TextFont::glyphRuns(const QString &text) const
+{
+    QList<QGlyphRun> result;
+    double advance = 0.0;
+    for (const Run &run : runs(text, advance)) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(run.face->atSize(em_));
+        glyphRun.setGlyphIndexes(run.glyphs);
+        glyphRun.setPositions(run.positions);
+        result.append(glyphRun);
+    }
+    return result;
+}
+
+QStringList TextFont::fallbackFamilies(const QString &text) const
+{
+    return face_ ? FallbackFamilies(face_, text) : QStringList();
 }
 
 double TextFont::width(const QString &text) const
@@ -407,48 +373,68 @@ double TextFont::originX(double advance, const QRectF &layout, TextAlignment ali
 }
 
 void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
-                    const QColor &colour) const
+                    const QColor &colour, bool shadow) const
 {
-    if (text.isEmpty() || !face_ || em_ <= 0.0 || em_ > kMaxDrawnEmPixels || layout.isEmpty())
+    if (text.isEmpty() || !face_ || em_ <= 0.0 || em_ > kMaxDrawnEmPixels || layout.isEmpty() || colour.alpha() == 0)
         return;
 
     // Glyph positions are the measured advances, so the drawn text ends where measuring said.
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(text.size());
-    positions.reserve(text.size());
     double pen = 0.0;
-    const qsizetype length = text.size();
-    const QChar *units = text.constData();
-    for (qsizetype i = 0; i < length; ++i) {
-        const char32_t codePoint = NextCodePoint(units, length, i);
-        const GlyphAdvance &glyph = face_->lookUp(codePoint);
-        glyphs.append(glyph.glyph);
-        positions.append(QPointF(pen, 0.0));
-        pen += glyph.advancePerEm * em_;
-    }
-
+    const std::vector<Run> glyphRuns = runs(text, pen);
     const QPointF origin(originX(pen, layout, alignment), layout.y() + ascent_ + em_ / 16.0);
     painter.save();
     painter.setClipRect(layout, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Colour glyphs are images scaled into their boxes; in a shadow only their shape counts.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    for (const Run &run : glyphRuns) {
+        if (!run.face->colourBitmap)
+            continue;
+        for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+            const ColourGlyph &glyph = run.face->colourGlyph(run.glyphs[i]);
+            if (glyph.image.isNull())
+                continue;
+            const QRectF box(origin + run.positions[i] + glyph.box.topLeft() * em_, glyph.box.size() * em_);
+            if (!shadow) {
+                painter.drawImage(box, glyph.image);
+                continue;
+            }
+            QImage silhouette(glyph.image.size(), QImage::Format_ARGB32_Premultiplied);
+            silhouette.fill(colour);
+            QPainter mask(&silhouette);
+            mask.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            mask.drawImage(0, 0, glyph.image);
+            mask.end();
+            painter.drawImage(box, silhouette);
+        }
+    }
     if (em_ > kLargestQtCachedGlyph && em_ <= kLargestOwnCachedGlyph
         && painter.transform().type() <= QTransform::TxTranslate) {
         // Large glyphs land on whole pixels: half a pixel is nothing at this size.
-        const int baseline = qRound(origin.y());
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            const LargeGlyph glyph = face_->largeGlyph(glyphs[i], em_, colour);
-            if (!glyph.image.isNull())
-                painter.drawImage(QPoint(qRound(origin.x() + positions[i].x()), baseline) + glyph.offset, glyph.image);
+        for (const Run &run : glyphRuns) {
+            if (run.face->colourBitmap)
+                continue;
+            for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+                const LargeGlyph glyph = run.face->largeGlyph(run.glyphs[i], em_, colour);
+                if (!glyph.image.isNull())
+                    painter.drawImage(QPoint(qRound(origin.x() + run.positions[i].x()),
+                                             qRound(origin.y() + run.positions[i].y()))
+                                          + glyph.offset,
+                                      glyph.image);
+            }
         }
     } else {
-        QGlyphRun run;
-        run.setRawFont(face_->atSize(em_));
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
         painter.setPen(colour);
-        painter.drawGlyphRun(origin, run);
+        for (const Run &run : glyphRuns) {
+            if (run.face->colourBitmap)
+                continue;
+            QGlyphRun glyphRun;
+            glyphRun.setRawFont(run.face->atSize(em_));
+            glyphRun.setGlyphIndexes(run.glyphs);
+            glyphRun.setPositions(run.positions);
+            painter.drawGlyphRun(origin, glyphRun);
+        }
     }
     painter.restore();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QColor>
+#include <QGlyphRun>
+#include <QList>
 #include <QRawFont>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -25,6 +29,12 @@ enum class TextAlignment { Near = 0, Center = 1, Far = 2 };
 // - drawing is anti-aliased.
 // Measuring and drawing use the same font data at a fractional pixel size, so what is measured
 // is what is drawn.
+//
+// Text in any script: characters the face lacks are drawn with a fallback face that has them,
+// complex scripts are shaped, and right-to-left runs are ordered by the bidirectional algorithm;
+// measuring and drawing use the same shaped glyphs, and the margins, line height and placement
+// above apply to the shaped line. Text the face has glyph for glyph, left to right and without
+// combining marks, is laid out one glyph per character with the face's advances, as before.
 class TextFont {
 public:
     // Font data shared by every TextFont of one face (see TextMeasure.cpp).
@@ -63,15 +73,32 @@ public:
     // at layout's top-left.
     QRectF measure(const QString &text, const QRectF &layout, TextAlignment alignment = TextAlignment::Near) const;
 
-    // Draws one line of text into layout (no wrapping, clipped to layout).
+    // The glyphs drawing uses for one line, at this size, in visual order; positions are relative
+    // to the first glyph's origin on the baseline. Runs of colour bitmap faces are for reading
+    // only: Qt cannot draw them.
+    QList<QGlyphRun> glyphRuns(const QString &text) const;
+    // The families of the fallback faces that draw part of text (not the chosen face's own).
+    QStringList fallbackFamilies(const QString &text) const;
+
+    // Draws one line of text into layout (no wrapping, clipped to layout). A fully transparent
+    // colour draws nothing. Colour glyphs (emoji) keep their own colours, except in a shadow,
+    // where every glyph is drawn in the colour.
     void draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
-              const QColor &colour) const;
+              const QColor &colour, bool shadow = false) const;
 
 private:
     // Left end of the first glyph's origin for a text of the given advance in layout.
     double originX(double advance, const QRectF &layout, TextAlignment alignment) const;
     // Sum of the advances of text at this size, without margins.
     double advance(const QString &text) const;
+    // Glyphs of one face with their positions in pixels from the line's first origin.
+    struct Run {
+        std::shared_ptr<Face> face;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    // The runs that draw text, and its advance in pixels.
+    std::vector<Run> runs(const QString &text, double &advance) const;
 
     std::shared_ptr<Face> face_;
     QRawFont raw_; // the face at its design size; drawing uses a copy at emPixels()

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tavrin {
 namespace {
 
@@ -174,6 +176,62 @@ TEST_F(ImageDecodingTest, OrientationIsReportedButPixelsStayAsStored)
 
     const DecodedImage plain = DecodeImageFile(write(QStringLiteral("plain.jpg"), Encode(Gradient(40, 20), "jpg")));
     EXPECT_EQ(ExifOrientation(plain.transformation), 1);
+}
+
+// A JPEG whose JFIF segment is replaced by an EXIF block stating the resolution in the unit
+// given (2 inch, 3 centimetre); Qt's reader itself never looks at the EXIF resolution.
+QByteArray WithExifResolutionOnly(const QByteArray &jpeg, quint32 resolution, quint16 unit)
+{
+    const auto be16 = [](quint16 v) {
+        QByteArray bytes;
+        bytes.append(char(v >> 8)).append(char(v & 0xFF));
+        return bytes;
+    };
+    const auto be32 = [&](quint32 v) { return be16(quint16(v >> 16)) + be16(quint16(v & 0xFFFF)); };
+    QByteArray tiff("MM\0*", 4);
+    tiff += be32(8);
+    tiff += be16(3);
+    const quint32 rationalAt = 8 + 2 + 3 * 12 + 4;
+    tiff += be16(282) + be16(5) + be32(1) + be32(rationalAt);
+    tiff += be16(283) + be16(5) + be32(1) + be32(rationalAt);
+    tiff += be16(296) + be16(3) + be32(1) + be16(unit) + be16(0);
+    tiff += be32(0);
+    tiff += be32(resolution) + be32(1);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const QByteArray segment = QByteArray("\xFF\xE1", 2) + be16(quint16(payload.size() + 2)) + payload;
+    // The JFIF segment comes right after the start marker.
+    const int jfifLength = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
+    EXPECT_EQ(jpeg.mid(6, 4), "JFIF");
+    return jpeg.left(2) + segment + jpeg.mid(4 + jfifLength);
+}
+
+// The resolution comes from what the file states, also when that happens to be the value the
+// reader puts on images that state none.
+TEST_F(ImageDecodingTest, ResolutionIsReadFromTheFile)
+{
+    const int readerDefault = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY();
+    QImage atDefault = Gradient(16, 16);
+    atDefault.setDotsPerMeterX(readerDefault);
+    atDefault.setDotsPerMeterY(readerDefault);
+    const int defaultDpi = int(std::lround(readerDefault * 0.0254));
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int dpi;
+    } cases[] = {
+        {"default.jpg", Encode(atDefault, "jpg"), defaultDpi},
+        {"default.png", Encode(atDefault, "png"), defaultDpi},
+        {"default.bmp", Encode(atDefault, "bmp"), defaultDpi},
+        {"exif-inch.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 300, 2), 300},
+        {"exif-cm.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 40, 3), 102},
+        {"exif-none.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 300, 1), 96},
+    };
+    for (const auto &c : cases) {
+        const DecodedImage decoded = DecodeImageFile(write(QString::fromLatin1(c.name), c.bytes));
+        ASSERT_FALSE(decoded.isNull()) << c.name;
+        EXPECT_EQ(decoded.dpiY, c.dpi) << c.name;
+        EXPECT_EQ(VerticalDotsPerInch(decoded.image), c.dpi) << c.name;
+    }
 }
 
 TEST(ExifOrientation, EveryTransformationHasItsNumber)

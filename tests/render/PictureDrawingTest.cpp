@@ -152,6 +152,27 @@ TEST_F(PictureDrawingTest, CropSelectsThePartStretchedOverTheFrame)
     }
 }
 
+// A crop that ends at the picture's edge with a half pixel in its numbers still selects its
+// part: the edges are rounded, not the origin and the width one by one.
+TEST_F(PictureDrawingTest, CropEndingAtAnOddEdgeKeepsItsPart)
+{
+    for (const int width : {201, 333}) {
+        QImage picture(width, 20, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QPainter(&picture).fillRect(QRect(width / 2, 0, width, 20), Qt::green);
+        const QString path = save(QStringLiteral("Halves%1.png").arg(width), picture);
+        makeBoard(200, 100);
+        Strip strip;
+        strip.Picture.SubImageFileName = path;
+        strip.Picture.SubImageCropPercentageX = 50;
+        strip.Picture.SubImageCropPercentageY = 100;
+        strip.Picture.SubImageCropOriginPercentageX = 50;
+        drawPicture(strip, QRectF(0, 0, 200, 100));
+        EXPECT_TRUE(ColourNear(at(5, 50), QColor(Qt::green), 6)) << "picture " << width << " wide";
+        EXPECT_TRUE(ColourNear(at(195, 50), QColor(Qt::green), 6)) << "picture " << width << " wide";
+    }
+}
+
 TEST_F(PictureDrawingTest, TransparentPartsBlendOverTheBoard)
 {
     makeBoard(100, 100);

@@ -627,5 +627,87 @@ TEST_F(StripContentTest, FontGatheringListsEachFaceOnceAndNeverOverwrites)
     }
 }
 
+// Characters the group's face lacks are drawn with fallback faces, and those faces go into the
+// package's font list with the group's own.
+TEST_F(StripContentTest, FallbackFacesOfTheTextAreGathered)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    workingFolder = folder.path();
+    fontFileLookup = [](const QString &face) { return QStringLiteral("/nonexistent/") + face + ".ttf"; };
+    options.outputRendering = true;
+    const QString arabic = QString::fromUtf8("مرحبا بكم");
+    const QString cjk = QString::fromUtf8("寿司 ラーメン");
+    setGroup(0, 0, MainItemGroup, arabic).Font = "Liberation Sans";
+    setGroup(0, 0, SubItemsGroup, cjk).Font = "Liberation Sans";
+    render(0, 0);
+
+    const TextFont font = TextFont::Create("Liberation Sans", 10.0, false, false);
+    QStringList expected{"Liberation Sans"};
+    for (const QString &text : {arabic, cjk})
+        for (const QString &family : font.fallbackFamilies(text))
+            if (!expected.contains(family))
+                expected.append(family);
+    ASSERT_GE(expected.size(), 3);
+    QString list;
+    for (const QString &family : expected)
+        list += family + "," + family + ".ttf;";
+    EXPECT_EQ(fontList, list);
+    EXPECT_FALSE(InkBounds(image, areaOf(0, 0), AnyInk).isEmpty());
+}
+
+// A clear text or calorie colour means no colour: that text is not drawn at all.
+TEST_F(StripContentTest, ClearTextColoursDrawNothing)
+{
+    const struct {
+        int group;
+        const char *text;
+        Colour textColour;
+        Colour calorieColour;
+        bool redShown;
+    } cases[] = {
+        {MainItemGroup, "Burger", kClearColour, kWhite, false},
+        {SubItemsGroup, "with fries", kClearColour, kWhite, false},
+        {PricesGroup, "5.99", kClearColour, kWhite, false},
+        {PricesGroup, "5.99>250", MakeColour(255, 0, 0), kClearColour, true},
+        {PricesGroup, "5.99>250", kClearColour, MakeColour(255, 0, 0), true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        image.fill(Qt::white);
+        layout->strip(0, 4) = Strip{};
+        layout->strip(0, 4).CaloriesTextColor = c.calorieColour;
+        TextGroup &group = setGroup(0, 4, c.group, c.text);
+        group.TextColor = c.textColour;
+        group.GroupAlignment = 2;
+        group.Xref = 0.9;
+        render(0, 4);
+        // Only red text may show on the white board (red over white keeps its red channel full);
+        // clear text would show as near black.
+        const PixelTest notRed = [](QRgb p) { return qRed(p) < 240; };
+        EXPECT_EQ(CountPixels(image, areaOf(0, 4), notRed), 0);
+        EXPECT_EQ(CountPixels(image, areaOf(0, 4), Reddish) > 50, c.redShown);
+        EXPECT_GT(geometry->at[0][4].hitBoxes[c.group].width, 0.0f) << "the text still has its place";
+    }
+}
+
+// Only the first two prices lines are drawn, and a third one does not move them either: it is
+// not measured.
+TEST_F(StripContentTest, ThirdPricesLineTakesNoRoom)
+{
+    QImage drawn[2];
+    for (int i = 0; i < 2; ++i) {
+        image.fill(Qt::black);
+        layout->strip(0, 6) = Strip{};
+        TextGroup &prices = setGroup(0, 6, PricesGroup, i == 0 ? "5.99\r\n6.49" : "5.99\r\n6.49\r\n1234567890123");
+        prices.CenterInStrip = 1;
+        prices.GroupAlignment = 1;
+        render(0, 6);
+        drawn[i] = image;
+    }
+    EXPECT_EQ(InkRuns(drawn[1], areaOf(0, 6, 5), AnyInk, false).size(), 2u);
+    EXPECT_EQ(drawn[0], drawn[1]);
+}
+
 } // namespace
 } // namespace tavrin
