@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins
-  libgif-dev libminizip-dev zlib1g-dev libfontconfig-dev
+  libgif-dev libminizip-dev zlib1g-dev libfontconfig-dev libfreetype-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   unzip xvfb xauth xdotool x11-apps imagemagick
