@@ -7,6 +7,7 @@
 #include "editor/MessageTexts.h"
 #include "editor/SaveOutput.h"
 #include "images/ImageImport.h"
+#include "images/ImportTestPictures.h"
 #include "samples/SampleBoards.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
@@ -255,6 +256,42 @@ TEST_F(NothingLost, ASaveOntoAFullDiskLeavesEveryFileAsItWas)
 
     EXPECT_EQ(RunCli({"save", samplePackage, usb + "/Menu"}), 1);
     EXPECT_EQ(before.differences(TreeSnapshot::take(home)), QStringList{});
+}
+
+// A full working folder: a background or picture that does not fit is reported, and the board
+// keeps what it had.
+TEST_F(NothingLost, LoadsIntoAFullWorkingFolderChangeNothing)
+{
+    const QString smallWork = data.file("small-work");
+    if (::geteuid() != 0 || !mountTmpfs(smallWork, "size=64k"))
+        GTEST_SKIP() << "a small tmpfs cannot be mounted here (needs root with CAP_SYS_ADMIN); "
+                        "the full working folder case is not run";
+    fillUpTo(smallWork, 4096);
+    const QString picture = home + "/pictures/big.jpg";
+    WriteFile(picture, test::EncodeImage(test::Noise(300, 300), "jpg"));
+    const QString realWork = editor->paths.workingFolder;
+    editor->paths.workingFolder = smallWork;
+    const QString oldBackground = editor->backgroundImagePath;
+    const QString oldPicture = editor->layout.strip(0, 0).Picture.SubImageFileName;
+    editor->modified = false;
+    const TreeSnapshot before = TreeSnapshot::take(home);
+
+    prompter.shown.clear();
+    prompter.fileNames = {picture};
+    editor->LoadBackgroundCommand();
+    EXPECT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(editor->backgroundImagePath, oldBackground);
+
+    prompter.shown.clear();
+    prompter.fileNames = {picture};
+    editor->LoadPictureCommand(0, 0);
+    EXPECT_EQ(prompter.shown, QStringList{PictureNotCopiedMessage(picture)});
+    EXPECT_EQ(editor->layout.strip(0, 0).Picture.SubImageFileName, oldPicture);
+    EXPECT_FALSE(editor->modified);
+
+    editor->paths.workingFolder = realWork;
+    EXPECT_EQ(before.differences(TreeSnapshot::take(home)), QStringList{});
+    EXPECT_EQ(QDir(smallWork).entryList(QDir::Files | QDir::Hidden), QStringList{"filler.bin"});
 }
 
 // The table above would pass for an operation that never touches anything; a save that works
