@@ -49,6 +49,7 @@ void Editor::SetIdleEditingControls()
 void Editor::OpenLayoutCommand()
 {
     editMode = EditMode::Idle;
+    ShowNothingSelected();
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
     migrationPending = false;
     ClearAllGeometry(geometry);
@@ -103,6 +104,8 @@ void Editor::OpenLayoutCommand()
     LayoutPathResolver resolver(names, paths.workingFolder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
     ReadLayoutDocument(*document, layout, resolver);
+    // Only now is the number of columns known: one column has no vertical grid to show.
+    controls_.setEnabled(ControlId::DisplayVerticalGrid, layout.NumberOfColumns > 1);
     setWhitePrint(layout.WhitePrintBackground);
     backgroundName = resolver.background().backgroundName;
     layoutBackgroundPath = resolver.background().layoutBackgroundPath;

@@ -248,3 +248,30 @@ TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(OpenFixture, TheVerticalGridFollowsTheColumnsOfTheLayoutJustRead)
+{
+    open(samplePackage());
+    EXPECT_TRUE(controls.isEnabled(ControlId::DisplayVerticalGrid));
+
+    // The same legacy layout with a single column.
+    const QString path = legacyLayout();
+    auto layout = std::make_unique<MenuLayout>();
+    Strip working;
+    ResetAllStrips(*layout, working, kWhite);
+    layout->NumberOfColumns = 1;
+    layout->NumberOfRows = 4;
+    layout->strip(0, 0).mainItem().Text = "Fish & Chips";
+    layout->strip(0, 0).mainItem().Font = "DejaVu Sans";
+    WriteUtf16(path, BuildLayoutDocument(*layout, "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg"));
+    prompter.answers = {Answer::No};
+    open(path);
+    ASSERT_EQ(editor->layout.NumberOfColumns, 1);
+    EXPECT_FALSE(controls.isEnabled(ControlId::DisplayVerticalGrid));
+}
+
+} // namespace
+} // namespace tavrin
