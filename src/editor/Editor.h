@@ -249,7 +249,8 @@ private:
     QRect PreviewRegionOfWindow() const;
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
-    void KeepStripOnBoard(CellPosition cell);
+    // recordUndo: no undo snapshot was taken of the strip yet.
+    void KeepStripOnBoard(CellPosition cell, bool recordUndo);
     void EndModeAfterDelete();
 
     Controls &controls_;

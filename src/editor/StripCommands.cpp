@@ -97,6 +97,7 @@ void Editor::RightButtonUp(QPoint point)
 void Editor::DropStrip(QPoint point)
 {
     std::optional<CellPosition> target = TextOrFrameAt(layout, geometry, point);
+    bool nothingRecorded = false; // no undo snapshot covers the strip kept on the board
     if (!target) {
         target = CellHitTest(layout, geometry, point);
         if (target && *target == dragSource)
@@ -118,6 +119,7 @@ void Editor::DropStrip(QPoint point)
         ClearAllGeometry(geometry);
         Refresh();
         target = dragSource;
+        nothingRecorded = true;
     } else {
         // The first free cell from the target down its column, above the last row.
         CellPosition free = *target;
@@ -188,10 +190,10 @@ void Editor::DropStrip(QPoint point)
     controls_.setEnabled(ControlId::DeleteMenuItem, false);
     for (ControlId box : kTextBoxes)
         controls_.setText(box, QString());
-    KeepStripOnBoard(*target);
+    KeepStripOnBoard(*target, nothingRecorded);
 }
 
-void Editor::KeepStripOnBoard(CellPosition cell)
+void Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
 {
     Strip &strip = layout.strip(cell.column, cell.row);
     const StripGeometry &g = geometry(cell.column, cell.row);
@@ -221,6 +223,9 @@ void Editor::KeepStripOnBoard(CellPosition cell)
         dy += (boardBottom - content.bottom()) / cellHeight;
     if (dx == 0 && dy == 0)
         return;
+    // A strip dropped where it came from changes here for the first time: Undo brings it back.
+    if (recordUndo)
+        PushUndoSnapshot(cell.column, cell.row, 0);
     strip.XOffsetFactor += dx;
     strip.YOffsetFactor += dy;
     Refresh();
