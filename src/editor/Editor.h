@@ -249,8 +249,10 @@ private:
     QRect PreviewRegionOfWindow() const;
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
-    // recordUndo: no undo snapshot was taken of the strip yet.
-    void KeepStripOnBoard(CellPosition cell, bool recordUndo);
+    // recordUndo: no undo snapshot was taken of the strip yet. True when the strip was shifted.
+    bool KeepStripOnBoard(CellPosition cell, bool recordUndo);
+    // Text of the strip being edited that grew or moved past the board's edge comes back onto it.
+    void KeepTextStripOnBoard();
     void EndModeAfterDelete();
 
     Controls &controls_;

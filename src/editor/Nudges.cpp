@@ -282,6 +282,9 @@ void Editor::ArrowClicked(ControlId arrow, ArrowKeys keys)
         return;
     }
 
+    // Text that grew or moved past an edge takes its strip back onto the board.
+    if (textMode && changed)
+        KeepTextStripOnBoard();
     if (changed || arrow != ControlId::CalSpacingUp)
         modified = true;
     UpdateReadouts();

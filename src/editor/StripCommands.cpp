@@ -193,7 +193,49 @@ void Editor::DropStrip(QPoint point)
     KeepStripOnBoard(*target, nothingRecorded);
 }
 
-void Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
+void Editor::KeepTextStripOnBoard()
+{
+    const StripGeometry &g = geometry(textCell.column, textCell.row);
+    QRectF text;
+    for (const RectF32 &box : g.hitBoxes)
+        if (box.width > 0)
+            text = text.isEmpty() ? ToQRectF(box) : text.united(ToQRectF(box));
+    const RectF32 &first = geometry(0, 0).cellRect;
+    const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
+    if (text.isEmpty() || !(first.width > 0) || !(first.height > 0))
+        return;
+    // In cells; the left and top edges win when the text is larger than the board.
+    double dx = 0, dy = 0;
+    if (text.right() > last.left + last.width)
+        dx = (last.left + last.width - text.right()) / first.width;
+    if (text.left() + dx * first.width < first.left)
+        dx = (first.left - text.left()) / first.width;
+    if (text.bottom() > last.top + last.height)
+        dy = (last.top + last.height - text.bottom()) / first.height;
+    if (text.top() + dy * first.height < first.top)
+        dy = (first.top - text.top()) / first.height;
+    if (dx == 0 && dy == 0)
+        return;
+    // Only the texts move: a frame with a colour or a picture stays where the user put it, and
+    // a text-only frame follows its text again.
+    Strip &strip = layout.strip(textCell.column, textCell.row);
+    for (TextGroup &group : strip.Groups) {
+        if (group.Text.isEmpty())
+            continue;
+        group.Xref += dx;
+        group.Yref += dy;
+    }
+    Refresh();
+    if (IsClear(strip.BackGroundColor) && strip.Picture.SubImageFileName.isEmpty()) {
+        VerticalFrameFit(layout, geometry, textCell);
+        std::vector<ReplacedStrip> replaced;
+        textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
+        PushReplacedSnapshots(replaced);
+    }
+    workingStrip = layout.strip(textCell.column, textCell.row);
+}
+
+bool Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
 {
     Strip &strip = layout.strip(cell.column, cell.row);
     const StripGeometry &g = geometry(cell.column, cell.row);
@@ -209,7 +251,7 @@ void Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
     const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
     const double cellWidth = first.width, cellHeight = first.height;
     if (!(cellWidth > 0) || !(cellHeight > 0) || content.isEmpty())
-        return;
+        return false;
     const double boardLeft = first.left, boardTop = first.top;
     const double boardRight = last.left + last.width, boardBottom = last.top + last.height;
     double dx = 0, dy = 0;
@@ -222,13 +264,14 @@ void Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
     if (content.bottom() > boardBottom)
         dy += (boardBottom - content.bottom()) / cellHeight;
     if (dx == 0 && dy == 0)
-        return;
+        return false;
     // A strip dropped where it came from changes here for the first time: Undo brings it back.
     if (recordUndo)
         PushUndoSnapshot(cell.column, cell.row, 0);
     strip.XOffsetFactor += dx;
     strip.YOffsetFactor += dy;
     Refresh();
+    return true;
 }
 
 void Editor::UndoCommand()

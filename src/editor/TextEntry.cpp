@@ -206,6 +206,7 @@ void Editor::TextChanged(int group, int caret)
         controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Text));
         UpdateReadouts();
         Refresh();
+        KeepTextStripOnBoard();
         return;
     }
 
@@ -233,6 +234,7 @@ void Editor::TextChanged(int group, int caret)
         PushReplacedSnapshots(replaced);
         workingStrip = layout.strip(textCell.column, textCell.row);
     }
+    KeepTextStripOnBoard();
 }
 
 void Editor::TextBoxFocused(int group)

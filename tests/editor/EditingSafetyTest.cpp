@@ -302,3 +302,28 @@ TEST_F(EditingSafety, AStripDroppedOnItselfAndKeptOnTheBoardIsUndone)
 
 } // namespace
 } // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST_F(EditingSafety, TextGrownPastTheBoardsEdgeTakesItsStripBackOntoTheBoard)
+{
+    click(hitCentre(1, 1, MainItemGroup));
+    const RectF32 &first = geo(0, 0).cellRect, &last = geo(1, 15).cellRect;
+    const double boardRight = last.left + last.width, boardWidth = boardRight - first.left;
+    bool pastTheCell = false;
+    for (int i = 0; i < 60; ++i) {
+        editor->ArrowClicked(ControlId::SizeLarger, {});
+        const RectF32 &main = geo(editor->textCell.column, editor->textCell.row).hitBoxes[MainItemGroup];
+        if (main.width >= boardWidth)
+            break;
+        pastTheCell |= main.width > last.width;
+        EXPECT_LE(main.left + main.width, boardRight + 0.5) << i;
+        EXPECT_GE(main.left, first.left - 0.5) << i;
+    }
+    EXPECT_TRUE(pastTheCell);
+    EXPECT_EQ(strip(1, 2).mainItem().Text, "Grilled Chicken") << "its neighbours stay as they were";
+}
+
+} // namespace
+} // namespace tavrin
