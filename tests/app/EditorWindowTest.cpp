@@ -182,11 +182,6 @@ TEST(StartUpTest, RefusalEndsWithZeroBeforeAnyFolderIsMade)
     EXPECT_FALSE(QDir(dataFolder).exists());
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // With a board loaded, the window shows it scaled into the preview area below the text boxes,
 // and the vertical grid over it when asked.
@@ -222,11 +217,6 @@ TEST_F(WindowFixture, ShowsTheComposedBoardInThePreviewArea)
               client->palette().color(QPalette::Window));
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
 {
@@ -236,11 +226,6 @@ TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
     EXPECT_EQ(window->editor().renderer.preview().boardWidth, 0);
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
 {
@@ -261,11 +246,6 @@ TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
     EXPECT_NEAR(heading.blue(), 61, 20);
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // A person's session on the real window: open a board, click an item, type, copy a strip down
 // with the right button, undo.
@@ -303,11 +283,6 @@ TEST_F(WindowFixture, ClickTypeCopyAndUndoOnTheBoard)
     EXPECT_EQ(editor.layout.strip(1, 4).mainItem().Text, "Buffalo Wrap");
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 struct LoadedWindow : WindowFixture {
     QWidget *client = nullptr;

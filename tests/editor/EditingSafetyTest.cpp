@@ -3,6 +3,7 @@
 #include "SampleBoardFixture.h"
 
 #include "editor/ColourPalette.h"
+#include "editor/EditingControls.h"
 #include "editor/HitTests.h"
 #include "layout/StripOperations.h"
 
@@ -67,7 +68,6 @@ struct EditingSafety : test::SampleBoardFixture {
         controls.setText(box, text);
         editor->TextChanged(group, caret);
     }
-    static constexpr ControlId kTextBoxes[3] = {ControlId::MainItemBox, ControlId::SubItemsBox, ControlId::PricesBox};
 };
 
 TEST_F(EditingSafety, TextPushedOverTheNextColumnNeverReplacesTheStripThere)
@@ -262,11 +262,6 @@ TEST_F(EditingSafety, ReadoutsSetThePaletteEntryAndAnEmptyUndoSelectsTheLastEdit
     EXPECT_TRUE(controls.isVisible(ControlId::SubItemsActive));
 }
 
-} // namespace
-} // namespace tavrin
-namespace tavrin {
-namespace {
-
 TEST_F(EditingSafety, AStripCopiedIntoTheLastColumnLandsUnderItsNeighbours)
 {
     for (const QSize window : {QSize(1280, 760), QSize(1900, 1000), QSize(800, 480)}) {
@@ -281,12 +276,6 @@ TEST_F(EditingSafety, AStripCopiedIntoTheLastColumnLandsUnderItsNeighbours)
     }
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
-
 TEST_F(EditingSafety, AStripDroppedOnItselfAndKeptOnTheBoardIsUndone)
 {
     strip(1, 4).XOffsetFactor = 0.3; // its frame reaches past the board's right edge
@@ -299,12 +288,6 @@ TEST_F(EditingSafety, AStripDroppedOnItselfAndKeptOnTheBoardIsUndone)
     undoAll();
     EXPECT_EQ(changedSince(before), "");
 }
-
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(EditingSafety, TextGrownPastTheBoardsEdgeTakesItsStripBackOntoTheBoard)
 {

@@ -219,11 +219,6 @@ TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
     EXPECT_EQ(original.readAll(), opened.readAll());
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // A package whose texts use a font this machine does not have, in two groups.
 TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
@@ -246,11 +241,6 @@ TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
     EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger") << "the strips stay in memory";
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(OpenFixture, TheVerticalGridFollowsTheColumnsOfTheLayoutJustRead)
 {
