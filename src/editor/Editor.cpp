@@ -129,8 +129,7 @@ void Editor::EnableEditingControls(bool enable)
     controls_.setChecked(ControlId::Micro, false);
     controls_.setChecked(ControlId::Macro, false);
     // The vertical grid only means something when there is more than one column.
-    if (layout.NumberOfColumns > 1)
-        controls_.setEnabled(ControlId::DisplayVerticalGrid, enable);
+    controls_.setEnabled(ControlId::DisplayVerticalGrid, enable && layout.NumberOfColumns > 1);
 
     static constexpr ControlId kNeedSelection[] = {
         ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,

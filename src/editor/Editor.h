@@ -183,7 +183,12 @@ public:
     Qt::CursorShape PointerShape() const;
     // Records the strip at (column, row) before a command changes it.
     void PushUndoSnapshot(int column, int row, int chained);
+    // Records the free cells a relocation or a frame fit moved content into, chained.
+    void PushReplacedSnapshots(const std::vector<ReplacedStrip> &replaced);
     void SetArrowsIdle();
+    // Every control that acts on a selection is off, the arrows idle, the read-outs empty.
+    void ShowNothingSelected();
+    int lastTextEditedGroup = -1; // the selected group when Text mode was last left
 
     // A text box's text changed by the user; caret is its caret position (CR LF counted as two).
     void TextChanged(int group, int caret);
@@ -255,7 +260,10 @@ private:
     QRect PreviewRegionOfWindow() const;
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
-    void KeepStripOnBoard(CellPosition cell);
+    // recordUndo: no undo snapshot was taken of the strip yet. True when the strip was shifted.
+    bool KeepStripOnBoard(CellPosition cell, bool recordUndo);
+    // Text of the strip being edited that grew or moved past the board's edge comes back onto it.
+    void KeepTextStripOnBoard();
     void EndModeAfterDelete();
 
     Controls &controls_;

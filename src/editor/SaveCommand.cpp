@@ -36,6 +36,7 @@ void Editor::LeaveEditModes()
     for (ControlId id : {ControlId::LoadNewPicture, ControlId::DeletePicture, ControlId::DeleteMenuItem,
                          ControlId::SelectedText, ControlId::AllText, ControlId::MenuItemTextToBeMovedGroup})
         controls_.setEnabled(id, false);
+    ShowNothingSelected();
 }
 
 QImage Editor::RenderOutputBoard()

@@ -431,11 +431,6 @@ TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
     EXPECT_EQ(original.readAll(), opened.readAll());
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // A package whose texts use a font this machine does not have, in two groups.
 TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
@@ -456,6 +451,28 @@ TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
     EXPECT_EQ(editor->missingFontsList, "NoSuchFaceAnywhere\r\n");
     EXPECT_TRUE(editor->backgroundName.isEmpty()) << "the board is not drawn";
     EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger") << "the strips stay in memory";
+}
+
+
+TEST_F(OpenFixture, TheVerticalGridFollowsTheColumnsOfTheLayoutJustRead)
+{
+    open(samplePackage());
+    EXPECT_TRUE(controls.isEnabled(ControlId::DisplayVerticalGrid));
+
+    // The same legacy layout with a single column.
+    const QString path = legacyLayout();
+    auto layout = std::make_unique<MenuLayout>();
+    Strip working;
+    ResetAllStrips(*layout, working, kWhite);
+    layout->NumberOfColumns = 1;
+    layout->NumberOfRows = 4;
+    layout->strip(0, 0).mainItem().Text = "Fish & Chips";
+    layout->strip(0, 0).mainItem().Font = "DejaVu Sans";
+    WriteUtf16(path, BuildLayoutDocument(*layout, "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg"));
+    prompter.answers = {Answer::No};
+    open(path);
+    ASSERT_EQ(editor->layout.NumberOfColumns, 1);
+    EXPECT_FALSE(controls.isEnabled(ControlId::DisplayVerticalGrid));
 }
 
 } // namespace
