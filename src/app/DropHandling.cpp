@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -79,12 +80,42 @@ std::optional<CellPosition> CellUnder(const Editor &editor, QPointF point)
     return std::nullopt;
 }
 
+// A text box would take a dragged file as text and type its address into the menu item: file
+// drags are refused there (text dragged between the boxes still moves as before).
+class FileDragRefusal : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: {
+            auto *drag = static_cast<QDropEvent *>(event);
+            if (!drag->mimeData() || !drag->mimeData()->hasUrls())
+                return false;
+            drag->ignore();
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+};
+
 class DropTarget : public QObject {
 public:
     DropTarget(QWidget *client, Editor &editor) : QObject(client), client_(client), editor_(editor)
     {
         client->setAcceptDrops(true);
         client->installEventFilter(this);
+        auto *refusal = new FileDragRefusal(this);
+        for (QPlainTextEdit *box : client->findChildren<QPlainTextEdit *>()) {
+            box->installEventFilter(refusal);
+            box->viewport()->installEventFilter(refusal); // where the drag arrives
+        }
     }
 
 protected:

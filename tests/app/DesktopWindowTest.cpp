@@ -263,8 +263,10 @@ TEST_F(DesktopWindow, AtFullSizeNothingMoves)
 
 QMimeData *FileDrag(const QString &path)
 {
+    // As a file manager sends it: the address as a link and as text.
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(path)});
+    data->setText(QUrl::fromLocalFile(path).toString());
     return data;
 }
 
@@ -335,6 +337,11 @@ TEST_F(DesktopWindow, DropsThatCannotBeTakenAreRefusedWhileDragged)
     const QRect area = window->editor().renderer.preview().previewArea;
     EXPECT_FALSE(DropAt(client(), picture, QPoint(area.left() - 20, area.top() + 20))) << "beside the board";
     EXPECT_FALSE(DropAt(client(), data.file("missing.jpg"), area.center()));
+    // A text box does not take a file as text.
+    auto *box = qobject_cast<QPlainTextEdit *>(window->controls().widget(ControlId::MainItemBox));
+    box->setEnabled(true);
+    EXPECT_FALSE(DropAt(box->viewport(), picture, QPoint(20, 20)));
+    EXPECT_EQ(window->controls().text(ControlId::MainItemBox), "");
 }
 
 // A layout or its TV image dropped anywhere opens, after the question about unsaved changes.
