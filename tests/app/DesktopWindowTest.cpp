@@ -261,6 +261,28 @@ TEST_F(DesktopWindow, AtFullSizeNothingMoves)
     EXPECT_EQ(button(ControlId::OpenLayout)->mapTo(client(), QPoint(0, 0)), QPoint(4, 4));
 }
 
+// A click on the column between its controls, or below it, is a click beside the board: the edit
+// under way ends, as it did before the column could scroll.
+TEST_F(DesktopWindow, AClickBetweenTheColumnsControlsIsAClickBesideTheBoard)
+{
+    openSample();
+    Editor &editor = window->editor();
+    auto *column = window->findChild<QScrollArea *>("controlColumn");
+    ASSERT_NE(column, nullptr);
+    const QPoint betweenRows(100, 29); // between "Open Marbix Layout File" and the save button
+    ASSERT_EQ(column->widget()->childAt(betweenRows), nullptr);
+    const QPoint belowTheColumn(100, column->widget()->height() + 10);
+    const QPoint textBlock = ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
+    for (const auto &[widget, point] : {std::pair<QWidget *, QPoint>{column->widget(), betweenRows},
+                                        std::pair<QWidget *, QPoint>{client(), belowTheColumn}}) {
+        QTest::mouseClick(client(), Qt::LeftButton, {}, textBlock);
+        ASSERT_EQ(editor.editMode, EditMode::Text);
+        QTest::qWait(20);
+        QTest::mouseClick(widget, Qt::LeftButton, {}, point);
+        EXPECT_EQ(editor.editMode, EditMode::Idle) << point.x() << "," << point.y();
+    }
+}
+
 QMimeData *FileDrag(const QString &path)
 {
     // As a file manager sends it: the address as a link and as text.
