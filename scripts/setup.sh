@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   unzip xvfb xauth xdotool x11-apps imagemagick
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()
