@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   unzip xvfb xauth xdotool x11-apps imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()
