@@ -30,7 +30,7 @@ inline void EnsureCoreApplication()
 
 // A folder of the run's own, removed when the fuzzer ends; the program's data folder points
 // into it so that nothing the targets do reaches the user's.
-inline const QString &RunFolder()
+inline QString RunFolder()
 {
     static QTemporaryDir folder;
     static const bool prepared = [] {

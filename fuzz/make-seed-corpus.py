@@ -42,7 +42,7 @@ def convert(source: pathlib.Path, target: pathlib.Path, *options: str) -> None:
 
 def main() -> None:
     shutil.rmtree(CORPUS, ignore_errors=True)
-    for name in ("document", "package", "image"):
+    for name in ("document_reader", "package_open", "image_decoding"):
         (CORPUS / name).mkdir(parents=True)
     work = pathlib.Path(tempfile.mkdtemp())
     tags = set()
@@ -55,8 +55,8 @@ def main() -> None:
             document = unscramble((folder / "Layout.XMARBIX").read_bytes())
             tags.update(re.findall(r"</?[A-Za-z][A-Za-z0-9-]*>", document))
             small = trimmed(document, 3)
-            (CORPUS / "document" / f"{base}-stored").write_bytes(scramble(small))
-            (CORPUS / "document" / f"{base}-plain").write_bytes(small.encode("utf-16-le"))
+            (CORPUS / "document_reader" / f"{base}-stored").write_bytes(scramble(small))
+            (CORPUS / "document_reader" / f"{base}-plain").write_bytes(small.encode("utf-16-le"))
 
             # A small package: the trimmed document, a shrunken background and pictures, the
             # font list (the fonts themselves are too large to fuzz with).
@@ -70,7 +70,7 @@ def main() -> None:
                     convert(picture, work / ("p" + picture.suffix), "-resize", "12x12!")
                     archive.write(work / ("p" + picture.suffix), picture.name)
                 archive.write(folder / "FontFileNames.txt", "FontFileNames.txt")
-            (CORPUS / "package" / f"{base}_LAYOUT.MARBIX").write_bytes(buffer.getvalue())
+            (CORPUS / "package_open" / f"{base}_LAYOUT.MARBIX").write_bytes(buffer.getvalue())
 
         # Pictures in every format the program takes, made from the first sample's pictures.
         folder = work / sorted(p.name.split("_")[0] for p in SAMPLES.glob("*_LAYOUT.MARBIX"))[0]
@@ -78,11 +78,11 @@ def main() -> None:
         logo = sorted(folder.glob("*.png"))[0]
         for suffix, options in ((".jpg", ["-quality", "60"]), (".png", []), (".gif", []), (".bmp", []),
                                 (".tif", ["-compress", "lzw"])):
-            convert(photo, CORPUS / "image" / f"photo{suffix}", "-resize", "16x12!", *options)
-        convert(logo, CORPUS / "image" / "logo.png", "-resize", "8x8!")
-        convert(photo, CORPUS / "image" / "rotated.jpg", "-resize", "12x16!", "-orient", "right-top",
+            convert(photo, CORPUS / "image_decoding" / f"photo{suffix}", "-resize", "16x12!", *options)
+        convert(logo, CORPUS / "image_decoding" / "logo.png", "-resize", "8x8!")
+        convert(photo, CORPUS / "image_decoding" / "rotated.jpg", "-resize", "12x16!", "-orient", "right-top",
                 "-density", "300", "-units", "PixelsPerInch")
-        convert(photo, CORPUS / "image" / "progressive.jpg", "-resize", "16x9!", "-interlace", "JPEG")
+        convert(photo, CORPUS / "image_decoding" / "progressive.jpg", "-resize", "16x9!", "-interlace", "JPEG")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -35,12 +35,12 @@ for target in "${targets[@]}"; do
   "$build/fuzz/$target" "$corpus" "$seeds" \
     -dict="$top/fuzz/layout.dict" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 \
     -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 || true)
+  rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2 || true)
   if [ "$status" -ne 0 ]; then
     failed=1
     tail -n 60 "$log"
-    artifact=$(grep -o "Test unit written to .*" "$log" | tail -1 | sed 's/Test unit written to //')
+    artifact=$(grep -o "Test unit written to .*" "$log" | tail -n 1 | sed 's/Test unit written to //' || true)
     echo "FINDING in $target (exit $status): input saved as ${artifact:-$findings/ (see $log)}"
     summary+=("$target: FINDING, ${artifact:-see $log}")
   else

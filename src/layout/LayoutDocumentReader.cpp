@@ -101,9 +101,9 @@ enum Element {
     ElementCount
 };
 
-const QStringList &IndexedNames()
+const TagNames &IndexedNames()
 {
-    static const QStringList names = [] {
+    static const TagNames names = [] {
         QStringList list = StripElementNames();
         for (const char *name :
              {"NumberOfColumns", "NumberOfRows", "WhitePrintBackground", "BackgroundFileName", "BackGroundColor",
@@ -116,7 +116,7 @@ const QStringList &IndexedNames()
               "GroupAlignment"})
             list.append(QString::fromLatin1(name));
         Q_ASSERT(list.size() == kMaxColumns * kMaxRows + ElementCount);
-        return list;
+        return TagNames(list);
     }();
     return names;
 }

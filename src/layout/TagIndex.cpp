@@ -4,14 +4,18 @@
 
 namespace tavrin {
 
-TagIndex::TagIndex(QStringView document, const QStringList &names)
-    : document_(document), names_(names), openings_(names.size()), closings_(names.size())
+TagNames::TagNames(const QStringList &names) : names_(names)
 {
     ids_.reserve(names_.size());
     for (int id = 0; id < names_.size(); ++id) {
         ids_.insert(QStringView(names_[id]), id);
-        longestName_ = std::max(longestName_, names_[id].size());
+        longest_ = std::max(longest_, names_[id].size());
     }
+}
+
+TagIndex::TagIndex(QStringView document, const TagNames &names)
+    : document_(document), names_(names), openings_(names.count()), closings_(names.count())
+{
 
     // Every tag starts with its only "<", so visiting each "<" once finds every occurrence.
     for (qsizetype at = document_.indexOf(u'<'); at >= 0; at = document_.indexOf(u'<', at + 1))
@@ -32,7 +36,7 @@ void TagIndex::recordTag(qsizetype at)
     if (closing)
         ++nameStart;
     // The name runs up to the first ">"; a "<" before it starts another candidate instead.
-    const qsizetype limit = std::min(document_.size(), nameStart + longestName_ + 1);
+    const qsizetype limit = std::min(document_.size(), nameStart + names_.longest() + 1);
     for (qsizetype i = nameStart; i < limit; ++i) {
         if (document_[i] == u'<')
             return;
@@ -47,9 +51,9 @@ void TagIndex::recordTag(qsizetype at)
 
 TextSpan TagIndex::value(TextSpan within, int nameId) const
 {
-    if (nameId < 0 || nameId >= names_.size() || within.isEmpty())
+    if (nameId < 0 || nameId >= names_.count() || within.isEmpty())
         return {};
-    const qsizetype nameLength = names_[nameId].size();
+    const qsizetype nameLength = names_.name(nameId).size();
     const std::vector<qsizetype> &openings = openings_[nameId];
     const auto opening = std::lower_bound(openings.begin(), openings.end(), within.begin);
     if (opening == openings.end() || *opening + nameLength + 2 > within.end)
@@ -77,16 +81,13 @@ qsizetype TagIndex::firstComma(TextSpan span) const
     return next < span.end ? next : -1;
 }
 
-const QStringList &StripElementNames()
+QStringList StripElementNames()
 {
-    static const QStringList names = [] {
-        QStringList list;
-        list.reserve(kMaxColumns * kMaxRows);
-        for (int column = 0; column < kMaxColumns; ++column)
-            for (int row = 0; row < kMaxRows; ++row)
-                list.append(QStringLiteral("Strip%1-%2").arg(column).arg(row));
-        return list;
-    }();
+    QStringList names;
+    names.reserve(kMaxColumns * kMaxRows);
+    for (int column = 0; column < kMaxColumns; ++column)
+        for (int row = 0; row < kMaxRows; ++row)
+            names.append(QStringLiteral("Strip%1-%2").arg(column).arg(row));
     return names;
 }
 

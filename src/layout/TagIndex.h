@@ -21,6 +21,23 @@ struct TextSpan {
     bool operator==(const TextSpan &) const = default;
 };
 
+// A set of element names (without "<", "/" or ">"), each with its id: its position in the list.
+// Made once and shared by every index that looks for them.
+class TagNames {
+public:
+    explicit TagNames(const QStringList &names);
+
+    int id(QStringView name) const { return ids_.value(name, -1); }
+    const QString &name(int id) const { return names_[id]; }
+    int count() const { return int(names_.size()); }
+    qsizetype longest() const { return longest_; }
+
+private:
+    QStringList names_;
+    QHash<QStringView, int> ids_; // views into names_
+    qsizetype longest_ = 0;
+};
+
 // Every opening and closing tag of a set of element names, and every comma, found in one pass
 // over a document. Looking values up with FindTagValue copies and searches the text again for
 // each one: reading a strip would search the strip's whole content some thirty times, and a
@@ -28,11 +45,11 @@ struct TextSpan {
 // each lookup with two binary searches instead, and gives exactly what FindTagValue gives.
 class TagIndex {
 public:
-    // names: element names without "<", "/" or ">". The document must outlive the index.
-    TagIndex(QStringView document, const QStringList &names);
+    // The document and the names must outlive the index.
+    TagIndex(QStringView document, const TagNames &names);
 
-    // The id of a name given to the constructor, or -1.
-    int nameId(QStringView name) const { return ids_.value(name, -1); }
+    // The id of a name of the set, or -1.
+    int nameId(QStringView name) const { return names_.id(name); }
 
     QStringView document() const { return document_; }
     TextSpan whole() const { return {0, document_.size()}; }
@@ -50,9 +67,7 @@ private:
     void recordTag(qsizetype at);
 
     QStringView document_;
-    QStringList names_;
-    QHash<QStringView, int> ids_; // views into names_
-    qsizetype longestName_ = 0;
+    const TagNames &names_;
     // Start of every opening and closing tag of each name, in increasing order.
     std::vector<std::vector<qsizetype>> openings_, closings_;
     // For every block of the document, the first comma at or after its start (or the document's
@@ -62,7 +77,7 @@ private:
 };
 
 // The names of the strip elements of a full store, "Strip0-0" ... "Strip8-200", column by column.
-const QStringList &StripElementNames();
+QStringList StripElementNames();
 // The id StripElementNames() gives (column, row) when those names come first in an index.
 inline int StripNameId(int column, int row) { return column * kMaxRows + row; }
 

@@ -11,7 +11,8 @@ namespace {
 // The index must agree with looking each strip up in the whole text, for every store position.
 void ExpectSameAsPlainLookup(const QString &document)
 {
-    const TagIndex index(document, StripElementNames());
+    const TagNames names(StripElementNames());
+    const TagIndex index(document, names);
     for (int c = 0; c < kMaxColumns; ++c)
         for (int r = 0; r < kMaxRows; ++r) {
             const QString plain = FindTagValue(document, QString("<Strip%1-%2>").arg(c).arg(r));
@@ -62,7 +63,8 @@ TEST(TagIndex, StripsAgreeWithPlainLookupOnRandomTagSoup)
 
 TEST(TagIndex, PositionsOutsideTheStoreAreNotIndexed)
 {
-    const TagIndex index(u"<Strip0-0>a</Strip0-0><Strip9-0>b</Strip9-0>", StripElementNames());
+    const TagNames names(StripElementNames());
+    const TagIndex index(u"<Strip0-0>a</Strip0-0><Strip9-0>b</Strip9-0>", names);
     EXPECT_EQ(index.view(index.value(index.whole(), StripNameId(0, 0))), u"a");
     EXPECT_EQ(index.nameId(u"Strip9-0"), -1);
     EXPECT_EQ(index.nameId(u"Strip0-201"), -1);
@@ -73,7 +75,8 @@ TEST(TagIndex, PositionsOutsideTheStoreAreNotIndexed)
 // and so does the comma search, also across the index's blocks.
 TEST(TagIndex, ValuesInsidePiecesAgreeWithPlainLookup)
 {
-    const QStringList names = {"Text", "TextColor", "Xref", "PricesTextParams"};
+    const QStringList nameList = {"Text", "TextColor", "Xref", "PricesTextParams"};
+    const TagNames names(nameList);
     const QString pieces[] = {"<Text>", "</Text>", "<TextColor>", "</TextColor>", "<Xref>", "</Xref>",
                               "<PricesTextParams>", "</PricesTextParams>", "<Te", "xt>", "</", "<", ">",
                               ",", "a", QString(120, u'x')};
@@ -91,7 +94,7 @@ TEST(TagIndex, ValuesInsidePiecesAgreeWithPlainLookup)
                 std::swap(begin, end);
             const TextSpan within{begin, end};
             const QStringView text = index.view(within);
-            for (const QString &name : names)
+            for (const QString &name : nameList)
                 ASSERT_EQ(index.view(index.value(within, index.nameId(name))).toString(),
                           FindTagValue(text, "<" + name + ">"))
                     << name.toStdString() << " in [" << begin << "," << end << ") of " << document.toStdString();
