@@ -4,6 +4,7 @@
 # with the layout dictionary.
 #   TAVRIN_FUZZ_SECONDS  seconds per target (default 60)
 #   TAVRIN_FUZZ_TARGETS  targets to run (default: all three)
+#   TAVRIN_FUZZ_ARGS     further libFuzzer options for every target
 # A finding (crash, sanitizer report, timeout, memory blow-up) fails the script; the input that
 # caused it is saved under build-sanitize/fuzz-findings/<target>/ and its path is printed.
 # The corpus a run grows is kept in build-sanitize/fuzz-corpus/<target>/ for the next run.
@@ -12,6 +13,7 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAVRIN_SANITIZE_BUILD_DIR:-$top/build-sanitize}"
 seconds="${TAVRIN_FUZZ_SECONDS:-60}"
 read -r -a targets <<<"${TAVRIN_FUZZ_TARGETS:-document_reader_fuzzer package_open_fuzzer image_decoding_fuzzer}"
+read -r -a extra <<<"${TAVRIN_FUZZ_ARGS:-}"
 
 "$top/scripts/sanitize-build.sh" "${targets[@]}"
 
@@ -34,7 +36,8 @@ for target in "${targets[@]}"; do
   # bounded allocations (1 GiB) on top of the sanitizers' own.
   "$build/fuzz/$target" "$corpus" "$seeds" \
     -dict="$top/fuzz/layout.dict" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 \
-    -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" ${extra[@]+"${extra[@]}"} >"$log" 2>&1 ||
+    status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 || true)
   rate=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2 || true)
   if [ "$status" -ne 0 ]; then

@@ -121,7 +121,7 @@ const TagNames &IndexedNames()
     return names;
 }
 
-// A prices text after the reading rules, and whether it has tab stops.
+// A prices text as the reader keeps it, and whether it has tab stops.
 struct PricesText {
     QString beforeMarkers; // what the font check sees
     QString text;
@@ -220,7 +220,7 @@ private:
     QHash<Key, PricesText> prices_;
 };
 
-// Reads one text group; the prices group's text follows the prices rules. Returns whether the
+// Reads one text group; the prices text gets its own treatment (see prices()). Returns whether the
 // prices text has tab stops (false for the other groups).
 bool ReadGroup(DocumentValuesReader &values, TextSpan group, int groupIndex, TextSpan stripShadowColour,
                TextGroup &target, LayoutReaderHost &host)
