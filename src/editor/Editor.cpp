@@ -192,6 +192,13 @@ void Editor::WindowResized()
     Refresh();
 }
 
+void Editor::LayOutPreview(bool erase)
+{
+    Refresh({erase, true});
+    RebuildGrid(layout, renderer.preview(), geometry);
+    Refresh({erase, false});
+}
+
 void Editor::RunSaveCommand()
 {
     if (saveCommand)

@@ -129,6 +129,10 @@ public:
     bool RebuildStripProxy(int column, int row);
 
     // --- opening a layout and converting legacy layouts (OpenLayoutCommand.cpp) ----------
+    // Fonts the opened layout needs that this computer lacks (the list holds each name followed
+    // by CR LF). Unset, the user is walked through installing them from the package; work
+    // without a user sets its own way. Returns whether the open goes on to show the board.
+    std::function<bool(QString &missingFontsList)> provideMissingFonts;
     // "Open Marbix Layout File": asks to save, lets the user pick a package, a TV image or a
     // legacy layout document, reads it and shows the board.
     void OpenLayoutCommand();
@@ -216,6 +220,10 @@ public:
     QImage RenderOutputBoard();
     // The save dialog: the package path to write, or empty when the user cancelled.
     QString AskSavePath();
+    // The TV image the save command writes for the open board (prices cleaned, output render, a
+    // portrait board turned as the rotation question answers, the answer not remembered), written
+    // to target instead of beside a package. False when nothing was written.
+    bool ExportTvImage(const QString &target);
     // The TV image writer for an output board: the TV image named after packagePath (the
     // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.
     QString WriteTvImage(const QImage &board, const QString &packagePath, bool printing);
@@ -247,6 +255,8 @@ private:
     void HandStateToRenderer();
     // Where the board is shown: below the main item box, as the window is laid out now.
     QRect PreviewRegionOfWindow() const;
+    // The board laid out and composed anew for the window after a layout at another scale.
+    void LayOutPreview(bool erase);
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
     void KeepStripOnBoard(CellPosition cell);

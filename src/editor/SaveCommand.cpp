@@ -39,9 +39,11 @@ void Editor::LeaveEditModes()
 QImage Editor::RenderOutputBoard()
 {
     HandStateToRenderer();
-    const QImage board = renderer.renderForOutput(PreviewRegionOfWindow(), whitePrintChecked());
+    // At the board's own resolution whatever the window's size, so that the files written are
+    // the same from every window and from the command line.
+    const QImage board = renderer.renderForOutput(BoardScaleRegion(), whitePrintChecked());
     // Back to the preview's own geometry and proxies.
-    Refresh();
+    LayOutPreview(false);
     return board;
 }
 

@@ -86,6 +86,25 @@ bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometr
     return true;
 }
 
+bool BoardRenderer::layOutAtBoardScale()
+{
+    if (sources.backgroundName.isEmpty())
+        return false;
+    QImage board = decodeBackground(/*allowProxy=*/false);
+    if (board.isNull())
+        return false;
+    updateGeometry(BoardScaleRegion(), board.width(), board.height(), ResolutionOf(board));
+    RebuildGrid(layout_, preview_, geometry_);
+    if (board.format() != QImage::Format_RGB32 && board.format() != QImage::Format_ARGB32_Premultiplied)
+        board.convertTo(board.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (options.whitePrint)
+        board.fill(Qt::white);
+    if (options.fontGathering && fontList)
+        fontList->clear();
+    compose(board, options);
+    return true;
+}
+
 void BoardRenderer::compose(QImage &image, const RenderOptions &renderOptions)
 {
     QPainter painter(&image);

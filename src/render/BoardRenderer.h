@@ -45,6 +45,12 @@ public:
     // decoded.
     QImage renderForOutput(const QRect &previewRegion, bool whitePrint);
 
+    // The geometry at the board's own resolution, with the hit boxes of its texts, whatever the
+    // preview region: the background at full resolution, the board composed with the preview's
+    // options (proxies for the pictures when in use) but not kept for showing. False when the
+    // background cannot be decoded.
+    bool layOutAtBoardScale();
+
     const PreviewGeometry &preview() const { return preview_; }
     const QImage &shownBoard() const { return shownBoard_; }
     bool eraseRequested() const { return eraseRequested_; }

@@ -1,0 +1,24 @@
+// The save command's TV image written on its own, for batch work that wants the image alone.
+#include "editor/Editor.h"
+
+#include "editor/RotationSetting.h"
+#include "images/TvImageOutput.h"
+
+namespace tavrin {
+
+bool Editor::ExportTvImage(const QString &target)
+{
+    // The same steps as the save up to its image: the prices lose their edit marks first.
+    CleanPriceTexts();
+    LeaveEditModes();
+    QImage board = RenderOutputBoard();
+    if (board.isNull())
+        return false;
+    // Only a portrait board is turned; the question starts from the remembered choice, as the
+    // save's does, but an image written on its own changes nothing the editor remembers.
+    if (board.width() < board.height())
+        board = RotateForTv(board, prompter_->askTvRotation(ReadRotationSetting(paths.dataFolder)));
+    return SaveTvImage(board, target, TvImageFormatFor(backgroundName));
+}
+
+} // namespace tavrin
