@@ -62,9 +62,10 @@ void UseCarriedFonts(QString &missingFontsList, const QString &workingFolder, co
             folder = MakeFreshWorkingFolder(DataFolderPath());
         if (folder.isEmpty())
             break;
-        const QString copy = folder + QLatin1Char('/') + QString::number(RegisteredFonts().size()) + QLatin1Char('-')
-                             + file.fileName();
-        if (!QFile::copy(file.filePath(), copy))
+        // Under its own name (a save names the package's member after it), one folder per file.
+        const QString copyFolder = folder + QLatin1Char('/') + QString::number(RegisteredFonts().size());
+        const QString copy = copyFolder + QLatin1Char('/') + file.fileName();
+        if (!QDir().mkpath(copyFolder) || !QFile::copy(file.filePath(), copy))
             continue;
         RegisterForThisProcess(copy);
         RegisteredFonts().insert(key);

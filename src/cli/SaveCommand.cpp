@@ -33,6 +33,9 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
         editor.setWhitePrint(*parsed.options.whitePrint);
     CliPrompter &prompter = session.prompter;
     prompter.rotation = parsed.options.rotation;
+    // A rotation given on the command line is for this run; without one the editor's
+    // remembered choice is used, and stays what it was.
+    editor.rememberTvRotation = !parsed.options.rotation;
     if (parsed.intoFolder)
         prompter.saveFolder = QFileInfo(parsed.target).absoluteFilePath();
     else
@@ -90,11 +93,8 @@ int SaveCommand(const QStringList &arguments)
         if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
             return UsageError(QStringLiteral("save needs a file name after the folder: ") + parsed.target);
     }
-    const QString folder = parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path();
-    if (!QDir().mkpath(folder)) {
-        PrintFailure(QStringLiteral("tavrin-cli: cannot make the folder ") + folder);
-        return 1;
-    }
+    // A folder that cannot be made fails each save with the save's own message.
+    QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
     const int count = int(parsed.layouts.size());
     const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
         ReportProgress(i, count, parsed.layouts[i]);

@@ -204,6 +204,10 @@ public:
     // The wait cursor, pointer moves, please-wait window, its clock, the drive test and the
     // printer; null uses the plain stand-in (nothing shown). The window installs its own.
     SaveFeedback *saveFeedback = nullptr;
+    // Whether the rotation question of a portrait board starts from the remembered choice and
+    // keeps the answer for the next save ("RotationData.txt" in the data folder). Off, the
+    // answer is for this save only.
+    bool rememberTvRotation = true;
     SaveFeedback &feedback();
     // "Save Layout && TV Image Files", "Save &As..." and the close check's Yes: the layout
     // package and the TV image side by side in a folder the user picks.

@@ -73,6 +73,7 @@ TvImageJob JobFor(Editor &editor, const QImage &board, const QString &packagePat
     job.dataFolder = editor.paths.dataFolder;
     job.backgroundName = editor.backgroundName;
     job.chooseRotation = [&editor](int last) { return editor.prompter().askTvRotation(last); };
+    job.rememberRotation = editor.rememberTvRotation;
     return job;
 }
 

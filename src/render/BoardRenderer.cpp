@@ -12,7 +12,7 @@ namespace tavrin {
 
 namespace {
 
-QImage DecodeImage(const QString &path) { return DecodeImageFile(path).image; }
+QImage DecodeImage(const QString &path) { return DecodeImageFileCached(path).image; }
 
 int ResolutionOf(const QImage &image) { return VerticalDotsPerInch(image); }
 
