@@ -26,9 +26,8 @@ HeadlessEditor::HeadlessEditor()
     editor_.paths.programFolder = ProgramFolderPath();
     editor_.paths.currentFolder = editor_.paths.programFolder;
     editor_.saveFeedback = &feedback_;
-    // The preview is never looked at: a small one costs least, and the files written do not
-    // depend on its size.
-    controls_.client = QSize(720, 420);
+    // Nobody looks at a preview here; the files written do not depend on one.
+    editor_.previewShown = false;
 }
 
 HeadlessEditor::~HeadlessEditor() { RemoveOwnFolder(editor_.paths.workingFolder); }

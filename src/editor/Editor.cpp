@@ -172,6 +172,8 @@ QRect Editor::PreviewRegionOfWindow() const
 bool Editor::Refresh(RefreshRequest request)
 {
     HandStateToRenderer();
+    if (!previewShown)
+        return true;
     const bool hadPendingResolution = renderer.resolutionTextPending;
     const bool ok = renderer.refresh(PreviewRegionOfWindow(), request.erase, request.geometryOnly);
     if (hadPendingResolution && !renderer.resolutionTextPending && !renderer.resolutionText().isEmpty())

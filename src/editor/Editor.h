@@ -64,6 +64,10 @@ public:
     bool modified = false;
     int paletteEntry = 2;
 
+    // Whether a window shows the board. Work without one (the command line) composes no
+    // preview and makes no proxies for it; the files written never depend on the preview.
+    bool previewShown = true;
+
     // Draws the board and keeps the preview geometry between refreshes.
     BoardRenderer renderer{layout, geometry};
 

@@ -163,8 +163,14 @@ void Editor::OpenLayoutCommand()
     migrationPending = !fromPackage;
     SetIdleEditingControls();
 
-    SweepEmptyStrips(layout, geometry);
-    renderer.layOutAtBoardScale();
+    // A sweep that changed no text leaves the texts where they were measured.
+    bool lineBreakOnly = false;
+    layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+        for (const TextGroup &group : strip.Groups)
+            lineBreakOnly = lineBreakOnly || group.Text == QLatin1String("\r\n");
+    });
+    if (SweepEmptyStrips(layout, geometry) > 0 || lineBreakOnly)
+        renderer.layOutAtBoardScale();
     NormaliseOpenedStrips(layout, geometry);
 
     // From here on the board follows the window.
