@@ -26,6 +26,10 @@ bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
     if (parsed.options.whitePrint)
         editor.setWhitePrint(*parsed.options.whitePrint);
     session.prompter.rotation = parsed.options.rotation;
+    if (parsed.intoFolder && !QDir().mkpath(parsed.output)) {
+        PrintLayoutFailure(layoutPath, QStringLiteral("Cannot make the folder ") + parsed.output);
+        return false;
+    }
     const QString target = parsed.intoFolder ? ProposedTvImagePath(editor, parsed.output) : parsed.output;
     if (!editor.ExportTvImage(target)) {
         PrintLayoutFailure(layoutPath, QStringLiteral("The TV image could not be written to %1 (the background "
@@ -68,10 +72,6 @@ int RenderCommand(const QStringList &arguments)
 
     parsed.intoFolder = parsed.layouts.size() > 1 || QFileInfo(parsed.output).isDir()
                         || parsed.output.endsWith(QLatin1Char('/'));
-    if (parsed.intoFolder && !QDir().mkpath(parsed.output)) {
-        PrintFailure(QStringLiteral("tavrin-cli: cannot make the folder ") + parsed.output);
-        return 1;
-    }
     const int count = int(parsed.layouts.size());
     const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
         ReportProgress(i, count, parsed.layouts[i]);

@@ -31,6 +31,9 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
     Editor &editor = session.editor();
     if (parsed.options.whitePrint)
         editor.setWhitePrint(*parsed.options.whitePrint);
+    // The folder is made once there is a layout to save into it; one that cannot be made fails
+    // the save with the save's own message.
+    QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
     CliPrompter &prompter = session.prompter;
     prompter.rotation = parsed.options.rotation;
     // A rotation given on the command line is for this run; without one the editor's
@@ -41,6 +44,9 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
     else
         prompter.savePath = QFileInfo(parsed.target).absoluteFilePath();
 
+    // The files the command line names are the ones it was asked to write: the save's question
+    // whether to replace them is answered yes.
+    prompter.yesNoAnswer = Answer::Yes;
     editor.SaveLayoutAndTvImageCommand();
 
     for (const QString &message : prompter.messages)
@@ -93,8 +99,6 @@ int SaveCommand(const QStringList &arguments)
         if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
             return UsageError(QStringLiteral("save needs a file name after the folder: ") + parsed.target);
     }
-    // A folder that cannot be made fails each save with the save's own message.
-    QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
     const int count = int(parsed.layouts.size());
     const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
         ReportProgress(i, count, parsed.layouts[i]);

@@ -74,8 +74,11 @@ bool Editor::PromptSaveOnClose()
         case Answer::Cancel:
             return false;
         case Answer::Yes:
-            // Whatever the save's outcome, the close goes on: the user chose to leave.
+            // The close goes on only when the save succeeded: a cancelled or failed save leaves
+            // the modified flag set, and the edits must not be dropped without a No.
             RunSaveCommand();
+            if (modified)
+                return false;
             break;
         default:
             break;

@@ -4,6 +4,7 @@
 #include "editor/EditMode.h"
 #include "editor/StripPlacement.h"
 #include "editor/UndoList.h"
+#include "layout/FontList.h"
 #include "layout/StripGeometry.h"
 #include "platform/Prompter.h"
 #include "render/BoardRenderer.h"
@@ -55,7 +56,7 @@ public:
     QString pickedFolder;         // folder of the last picked layout file, ending in "/"
     QString layoutFolder;         // folder of the open layout file, no final "/"
     QString lastPictureFolder;
-    QString fontList;             // "face,file;" entries
+    FontList fontList;            // the fonts the last output render drew, with their files
     QString missingFontsList;     // one face name + CR LF each
     QString currentFontName;
     bool fromPackage = false;
@@ -76,7 +77,8 @@ public:
     // startTime is in seconds since 1970; lock (may be null) is taken once the data folder exists.
     void Initialise(qint64 startTime, qint64 processId, InstanceLock *lock);
 
-    // The close check: may ask to save. Returns false when the user cancelled.
+    // The close check: may ask to save. Returns false when the user cancelled, or answered Yes
+    // and that save was cancelled or failed (the edits are still unsaved).
     bool PromptSaveOnClose();
     // The Exit button. Returns true when the program must end now (exit code 0); the working
     // folder has then been removed.
@@ -104,7 +106,8 @@ public:
     // The window changed size: the board is laid out anew.
     void WindowResized();
 
-    // The save command ("Save Layout && TV Image Files"); the window installs it.
+    // The save command ("Save Layout && TV Image Files"); the window installs it. It clears the
+    // modified flag only when both files were written.
     void RunSaveCommand();
     std::function<void()> saveCommand;
 
@@ -126,7 +129,9 @@ public:
     QString AskPictureFile(); // empty when the user cancelled
     void LoadPictureInto(const QString &path, int column, int row);
     // Copies the picture into the working folder and gives it to the strip, with its proxy.
-    void ImportPicture(const QString &sourcePath, int column, int row);
+    // False when the picture was not imported (not a picture name, or it could not be copied:
+    // the user was told); the strip is then unchanged.
+    bool ImportPicture(const QString &sourcePath, int column, int row);
     // Proxies made anew when a layout is opened or a background loaded.
     void MakeProxiesForLoadedBoard();
     // After an undo restored the strip with its picture. True when the proxy was written.
@@ -226,7 +231,8 @@ public:
     // The board at the background's full resolution with output rendering and the proxies off,
     // gathering the fonts it draws; the preview is refreshed as usual afterwards.
     QImage RenderOutputBoard();
-    // The save dialog: the package path to write, or empty when the user cancelled.
+    // The save dialog: the package path to write, or empty when the user cancelled, or said No
+    // to replacing an existing package or TV image of the chosen name.
     QString AskSavePath();
     // The TV image the save command writes for the open board (prices cleaned, output render, a
     // portrait board turned as the rotation question answers, the answer not remembered), written

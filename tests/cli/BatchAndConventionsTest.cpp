@@ -175,12 +175,12 @@ TEST_F(CommandLine, AFontTheComputerLacksIsDrawnFromThePackagesCopy)
                 group.Italics = 0;
             }
         });
-        QString fontList;
+        FontList fontList;
         if (carried) {
             QFile file(work + "/TavrinMenuFace.ttf");
             EXPECT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(RenamedFont(fontBytes, "Liberation Serif", face));
-            fontList = face + ",TavrinMenuFace.ttf;";
+            fontList.add(face, work + "/TavrinMenuFace.ttf");
         }
         QDir().mkpath(data.file("layouts"));
         const QString path = data.file("layouts/" + name + "_LAYOUT.MARBIX");

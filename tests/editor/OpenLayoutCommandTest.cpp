@@ -292,12 +292,16 @@ TEST_F(OpenFixture, ConvertingALegacyLayoutReplacesItsFilesByOnePackage)
 TEST_F(OpenFixture, AFailedConversionKeepsTheLegacyFiles)
 {
     open(legacyLayout());
-    QDir().mkpath(menus + "/Lunch_LAYOUT.zip"); // a folder where the temporary archive would go
+    // The picture can no longer be read when the package is written (a folder now stands under
+    // its name), so the conversion fails.
+    ASSERT_TRUE(QFile::remove(menus + "/Lunch_SupportFiles/fish.jpg"));
+    ASSERT_TRUE(QDir().mkpath(menus + "/Lunch_SupportFiles/fish.jpg"));
     prompter.answers = {Answer::Yes};
     editor->RunPendingMigration();
+    ASSERT_FALSE(prompter.shown.isEmpty());
     EXPECT_TRUE(prompter.shown.last().contains("UNABLE TO SAVE FILE."));
     EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
-    EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/fish.jpg"));
+    EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
     EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
     EXPECT_FALSE(editor->fromPackage);
 }
