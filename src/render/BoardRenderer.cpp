@@ -95,13 +95,12 @@ bool BoardRenderer::layOutAtBoardScale()
         return false;
     updateGeometry(BoardScaleRegion(), board.width(), board.height(), ResolutionOf(board));
     RebuildGrid(layout_, preview_, geometry_);
-    if (board.format() != QImage::Format_RGB32 && board.format() != QImage::Format_ARGB32_Premultiplied)
-        board.convertTo(board.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    if (options.whitePrint)
-        board.fill(Qt::white);
     if (options.fontGathering && fontList)
         fontList->clear();
-    compose(board, options);
+    // The texts' places come from measuring, not from the pixels: the strips are composed onto
+    // a scratch pixel, which spares copying and painting a whole board that nobody sees.
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    compose(scratch, options);
     return true;
 }
 

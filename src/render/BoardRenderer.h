@@ -46,8 +46,8 @@ public:
     QImage renderForOutput(const QRect &previewRegion, bool whitePrint);
 
     // The geometry at the board's own resolution, with the hit boxes of its texts, whatever the
-    // preview region: the background at full resolution, the board composed with the preview's
-    // options (proxies for the pictures when in use) but not kept for showing. False when the
+    // preview region: the cells of the full-resolution background, the strips composed with the
+    // preview's options onto a scratch pixel (the places come from measuring). False when the
     // background cannot be decoded.
     bool layOutAtBoardScale();
 
