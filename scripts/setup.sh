@@ -11,6 +11,8 @@ packages=(
   # fallback faces for text the chosen face lacks: CJK (5 MB), emoji in outlines (3 MB), Thai
   fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf
   unzip xvfb xauth xdotool x11-apps imagemagick
+  # timing the command line (bench/cli-speed.sh)
+  hyperfine
 )
 
 missing=()

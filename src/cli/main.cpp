@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -54,6 +55,11 @@ int main(int argc, char **argv)
                     tavrin::version::kBuild, tavrin::version::kRevision);
         return 0;
     }
+
+    // Boards are drawn into images of several megabytes, one after the other: kept in the heap
+    // between layouts rather than given back and faulted in anew for each.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 
     // Like every run of the editor, this one holds the instance lock of the data folder while it
     // works, so that an editor starting meanwhile leaves its working folders alone.
