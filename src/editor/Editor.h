@@ -236,7 +236,8 @@ public:
     QString AskSavePath();
     // The TV image the save command writes for the open board (prices cleaned, output render, a
     // portrait board turned as the rotation question answers, the answer not remembered), written
-    // to target instead of beside a package. False when nothing was written.
+    // to target instead of beside a package; no fonts are gathered, as no package is written.
+    // False when nothing was written.
     bool ExportTvImage(const QString &target);
     // The TV image writer for an output board: the TV image named after packagePath (the
     // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.

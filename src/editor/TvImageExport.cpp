@@ -11,7 +11,11 @@ bool Editor::ExportTvImage(const QString &target)
     // The same steps as the save up to its image: the prices lose their edit marks first.
     CleanPriceTexts();
     LeaveEditModes();
+    // No package is written: the fonts are not gathered into the working folder.
+    auto *const fonts = renderer.fontList;
+    renderer.fontList = nullptr;
     QImage board = RenderOutputBoard();
+    renderer.fontList = fonts;
     if (board.isNull())
         return false;
     // Only a portrait board is turned; the question starts from the remembered choice, as the
