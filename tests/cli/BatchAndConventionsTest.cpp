@@ -4,7 +4,9 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 
+#include "layout/LayoutDocument.h"
 #include "layout/LayoutPackage.h"
+#include "layout/StripOperations.h"
 #include "samples/SampleBoards.h"
 
 #include <QDir>
@@ -217,6 +219,42 @@ TEST_F(CommandLine, AFontTheComputerLacksIsDrawnFromThePackagesCopy)
     EXPECT_TRUE(QFile::exists(again + "/TavrinMenuFace.ttf"));
     EXPECT_FALSE(QFileInfo::exists(home + "/.local/share/fonts"));
     EXPECT_FALSE(QFileInfo::exists(home + "/.fonts"));
+    expectNoWorkingFolderLeft();
+}
+
+// A legacy layout (plain document and support folder) becomes one package without a dialog,
+// and the package opens to the same board.
+TEST_F(CommandLine, ConvertReplacesALegacyLayoutByOnePackage)
+{
+    const QString menus = data.file("menus");
+    QDir().mkpath(menus + "/Lunch_SupportFiles");
+    QImage background(640, 360, QImage::Format_RGB32);
+    background.fill(QColor(40, 20, 20));
+    ASSERT_TRUE(background.save(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
+    auto layout = std::make_unique<MenuLayout>();
+    Strip working;
+    ResetAllStrips(*layout, working, kWhite);
+    layout->strip(0, 0).mainItem().Text = "Fish & Chips";
+    layout->strip(0, 0).mainItem().Font = "DejaVu Sans";
+    QString document = BuildLayoutDocument(*layout, "x");
+    document.replace("<BackgroundFileName>x</BackgroundFileName>",
+                     "<BackgroundFileName>C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg</BackgroundFileName>");
+    const QString legacy = menus + "/MarbixLayout_Lunch.XMARBIX";
+    QFile file(legacy);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char *>(document.utf16()), document.size() * 2);
+    file.close();
+
+    const CliRun run = cli({"convert", legacy});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QString package = run.output.trimmed();
+    EXPECT_TRUE(QFileInfo(package).isFile()) << run.output.toStdString();
+    EXPECT_EQ(QFileInfo(package).path(), menus);
+    EXPECT_FALSE(QFile::exists(legacy));
+    EXPECT_TRUE(cli({"document", package}).output.contains("Fish &"));
+
+    // A package is not a legacy layout: nothing to convert.
+    EXPECT_EQ(cli({"convert", package}).exitCode, 1);
     expectNoWorkingFolderLeft();
 }
 
