@@ -1,5 +1,6 @@
 #include "layout/LayoutPackage.h"
 
+#include "layout/ArchiveReading.h"
 #include "layout/LayoutDocument.h"
 #include "layout/PathText.h"
 #include "platform/SafeFile.h"
@@ -272,7 +273,7 @@ int CreateUnpackingFile(int folder, QByteArray &name)
 UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder, const UnpackLimits &limits)
 {
     UnpackResult result;
-    unzFile archive = unzOpen64(QFile::encodeName(packagePath).constData());
+    unzFile archive = OpenArchiveForReading(packagePath);
     if (!archive)
         return result;
     result.opened = true;
