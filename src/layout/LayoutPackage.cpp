@@ -254,6 +254,40 @@ bool IsLinkMember(const unz_file_info64 &info)
     return madeOnUnix && ((info.external_fa >> 16) & S_IFMT) == S_IFLNK;
 }
 
+std::uint64_t LittleEndian(const QByteArray &bytes, qsizetype at, int count)
+{
+    std::uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes[at + i]);
+    return value;
+}
+
+// Sizes of 0xFFFFFFFF in the central directory stand for the 64-bit values of the member's zip64
+// extra field ("zip -fz" writes them even for small files). The zip library's own reading of
+// that field misses them on 64-bit systems, so they are taken here.
+void TakeZip64Sizes(const QByteArray &extra, unz_file_info64 &info)
+{
+    constexpr std::uint64_t kMarker = 0xffffffffu;
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const auto id = LittleEndian(extra, at, 2);
+        const auto size = qsizetype(LittleEndian(extra, at + 2, 2));
+        const qsizetype data = at + 4;
+        if (data + size > extra.size())
+            return;
+        if (id == 0x0001) {
+            qsizetype field = data;
+            if (info.uncompressed_size == kMarker && field + 8 <= data + size) {
+                info.uncompressed_size = LittleEndian(extra, field, 8);
+                field += 8;
+            }
+            if (info.compressed_size == kMarker && field + 8 <= data + size)
+                info.compressed_size = LittleEndian(extra, field, 8);
+            return;
+        }
+        at = data + size;
+    }
+}
+
 // Creates a new file for a member being unpacked under a name no file in the folder has yet
 // (never removing one, even a member that happens to bear such a name). Returns its descriptor
 // and sets name, or -1 when no file can be created.
@@ -299,7 +333,10 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
             continue;
         }
         QByteArray rawName(qsizetype(info.size_filename), '\0');
-        unzGetCurrentFileInfo64(archive, &info, rawName.data(), uLong(rawName.size()), nullptr, 0, nullptr, 0);
+        QByteArray extra(qsizetype(info.size_file_extra), '\0');
+        unzGetCurrentFileInfo64(archive, &info, rawName.data(), uLong(rawName.size()), extra.data(),
+                                uLong(extra.size()), nullptr, 0);
+        TakeZip64Sizes(extra, info);
         // Only the plain file name counts: folders in the name never lead out of the working folder.
         const QString name = FileNamePart(MemberNameText(rawName, info.flag));
         const bool encrypted = info.flag & 1u;
@@ -328,6 +365,7 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
         bool writeFailed = false;
         bool overTotal = false;
         std::int64_t written = 0;
+        uLong crc = crc32(0, nullptr, 0);
         for (;;) {
             const int n = unzReadCurrentFile(archive, buffer.data(), unsigned(buffer.size()));
             if (n < 0) {
@@ -342,13 +380,16 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
                 damaged = true; // larger than its header said
                 break;
             }
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer.data()), uInt(n));
             if (!WriteAll(out, buffer.data(), n)) {
                 writeFailed = true;
                 break;
             }
         }
-        // The CRC is checked when the whole member was read; a short member is damaged too.
-        const bool checked = unzCloseCurrentFile(archive) == UNZ_OK && written == std::int64_t(info.uncompressed_size);
+        // The CRC is checked here as well as by the zip library, which skips it when a member's
+        // size came from a zip64 field; a short member is damaged too.
+        const bool checked = unzCloseCurrentFile(archive) == UNZ_OK && written == std::int64_t(info.uncompressed_size)
+                             && crc == info.crc;
         damaged = damaged || (!writeFailed && !checked);
         writeFailed = ::close(out) != 0 || writeFailed;
         // Only a complete, checked member takes its name, replacing an earlier one of that name.

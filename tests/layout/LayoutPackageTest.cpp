@@ -230,6 +230,53 @@ TEST_F(PackageTest, RoundTripGivesBackTheSameFiles)
         EXPECT_EQ(ReadBytes(unpacked + "/" + name), ReadBytes(work + "/" + name)) << name.toStdString();
 }
 
+// Other zip writers use zip64 records even for small packages: "zip -fz" puts the sizes only in
+// zip64 fields of the central directory, Python's force_zip64 in the local headers. Both unpack
+// like any package.
+TEST_F(PackageTest, Zip64PackagesFromOtherWritersUnpackWhole)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+    const QString members = temp.file("members");
+    ASSERT_TRUE(UnpackLayoutPackage(package, members).complete());
+    const QStringList names = FilesIn(members);
+    const QString pythonZip64 = QStringLiteral(
+        "import sys, zipfile, os\n"
+        "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for name in sys.argv[3:]:\n"
+        "        with z.open(name, 'w', force_zip64=True) as w:\n"
+        "            w.write(open(os.path.join(sys.argv[2], name), 'rb').read())\n");
+    const struct {
+        const char *writer;
+        QString program;
+        QStringList arguments;
+    } cases[] = {
+        {"zip -fz", "zip", QStringList{"-q", "-fz", menus + "/Zip_LAYOUT.MARBIX"} + names},
+        {"python force_zip64", "python3",
+         QStringList{"-c", pythonZip64, menus + "/Python_LAYOUT.MARBIX", members} + names},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.writer);
+        if (QStandardPaths::findExecutable(c.program).isEmpty()) {
+            ADD_FAILURE() << c.program.toStdString() << " is not installed";
+            continue;
+        }
+        QProcess writer;
+        writer.setWorkingDirectory(members);
+        writer.start(c.program, c.arguments);
+        ASSERT_TRUE(writer.waitForFinished(30000));
+        ASSERT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+        const QString zip64Package = c.arguments.value(2);
+        const QString unpacked = temp.file(QStringLiteral("unpacked-") + c.program);
+        const UnpackResult result = UnpackLayoutPackage(zip64Package, unpacked);
+        EXPECT_TRUE(result.complete());
+        EXPECT_EQ(result.refused, 0);
+        EXPECT_EQ(FilesIn(unpacked), names);
+        for (const QString &name : names)
+            EXPECT_EQ(ReadBytes(unpacked + "/" + name), ReadBytes(members + "/" + name)) << name.toStdString();
+    }
+}
+
 // The old package beside the new one is cleaned up; nothing else ever is.
 TEST_F(PackageTest, OldNameCleanUp)
 {
