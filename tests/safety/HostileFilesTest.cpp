@@ -108,6 +108,30 @@ TEST(HostileFiles, DevicesAndPipesAreRefusedAtOnceByTheEditor)
     }
 }
 
+// A background or a picture that is a pipe or a device: loading it is refused at once and the
+// board keeps what it had.
+TEST(HostileFiles, DevicesAndPipesAreRefusedAsBackgrounds)
+{
+    for (const HostileFile &hostile : {HostileFile{"Fifo.jpg", true}, HostileFile{"Zero.jpg", false}}) {
+        SCOPED_TRACE(hostile.name);
+        TempDataDir data;
+        const QString path = MakeHostileFile(data.file("pictures"), hostile);
+        test::EnsureGuiApplication();
+        TableControls controls;
+        ScriptedPrompter prompter;
+        Editor editor(controls, prompter);
+        editor.Initialise(1733650000, 1, nullptr);
+        prompter.fileNames = {path};
+
+        PipeRescue rescue(path);
+        editor.LoadBackgroundCommand();
+        EXPECT_FALSE(rescue.finish()) << "loading waited on the pipe";
+        ASSERT_EQ(prompter.shown.size(), 1) << prompter.shown.join("|").toStdString();
+        EXPECT_TRUE(prompter.shown[0].contains("could not be copied")) << prompter.shown[0].toStdString();
+        EXPECT_TRUE(editor.backgroundImagePath.isEmpty());
+    }
+}
+
 TEST(HostileFiles, DevicesAndPipesAreRefusedAtOnceByTheCommandLine)
 {
     for (const HostileFile &hostile : kHostileFiles) {
