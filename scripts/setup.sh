@@ -10,7 +10,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # fallback faces for text the chosen face lacks: CJK (5 MB), emoji in outlines (3 MB), Thai
   fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf
-  unzip xvfb xauth xdotool x11-apps imagemagick
+  unzip zip python3 xvfb xauth xdotool x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
   # timing the command line (bench/cli-speed.sh)

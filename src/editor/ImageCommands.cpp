@@ -2,9 +2,11 @@
 
 #include "editor/ColourPalette.h"
 #include "editor/Editor.h"
+#include "images/ImageDecoding.h"
 #include "images/ImageImport.h"
 #include "images/Proxies.h"
 #include "layout/PathText.h"
+#include "platform/RegularFileReading.h"
 #include "platform/SafeFile.h"
 #include "render/BoardGeometry.h"
 
@@ -22,13 +24,12 @@ const QString kPictureFilter = QStringLiteral("Picture*.jpg;*.jpeg;*.gif;*.png (
 const QString kUnsupportedBackgroundMessage = QStringLiteral("Sorry! Tavrin does not support this image format!");
 const QString kIdleModeText = QStringLiteral("EDIT MODE:  IDLE");
 
-// Replaces target with a copy of source; the old target stays whole when the copy fails.
+// Replaces target with a copy of source; the old target stays whole when the copy fails. Only a
+// regular file is copied: a pipe or a device chosen as the background would block or never end.
 bool CopyFileReplacing(const QString &source, const QString &target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    return WriteFileReplacing(target, in.readAll());
+    const std::optional<QByteArray> bytes = ReadRegularFile(source, kMaxImageFileBytes);
+    return bytes && WriteFileReplacing(target, *bytes);
 }
 
 QString BackgroundNotCopiedMessage(const QString &chosen)

@@ -92,10 +92,11 @@ QString TvImageOutputPath(const TvImageJob &job)
 
 namespace {
 
-bool WriteTvImageTo(const TvImageJob &job, const QString &target)
+// The TV image file's bytes; empty when there is nothing to write.
+QByteArray TvImageBytes(const TvImageJob &job)
 {
     if (job.board.isNull())
-        return false;
+        return {};
     QImage image = job.board;
     // Only a portrait board is turned, and only for the television.
     if (!job.printing && image.width() < image.height()) {
@@ -106,7 +107,7 @@ bool WriteTvImageTo(const TvImageJob &job, const QString &target)
             WriteRotationSetting(job.dataFolder, rotation);
         image = RotateForTv(image, rotation);
     }
-    return SaveTvImage(image, target, TvImageFormatFor(job.backgroundName));
+    return EncodeTvImage(image, TvImageFormatFor(job.backgroundName));
 }
 
 } // namespace
@@ -114,7 +115,8 @@ bool WriteTvImageTo(const TvImageJob &job, const QString &target)
 QString WriteTvImageFile(const TvImageJob &job)
 {
     const QString target = TvImageOutputPath(job);
-    return WriteTvImageTo(job, target) ? target : QString();
+    const QByteArray bytes = TvImageBytes(job);
+    return !bytes.isEmpty() && WriteFileReplacing(target, bytes) ? target : QString();
 }
 
 SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter)
@@ -132,7 +134,9 @@ SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageS
     const QString pendingImage = CreateTemporaryBeside(tvImagePath);
     if (pendingImage.isEmpty())
         return saved;
-    if (!WriteTvImageTo(tvImage, pendingImage) || !TakePermissionsOf(tvImagePath, pendingImage)) {
+    const QByteArray imageBytes = TvImageBytes(tvImage);
+    if (imageBytes.isEmpty() || !WriteTemporaryFile(pendingImage, imageBytes)
+        || !TakePermissionsOf(tvImagePath, pendingImage)) {
         QFile::remove(pendingImage);
         return saved;
     }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "images/ImageResolution.h"
+#include "platform/RegularFileReading.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <QImageReader>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace tavrin {
 
@@ -115,21 +117,12 @@ void SetStatedResolution(QImage &image, const StatedResolution &stated)
 DecodedImage DecodeImageFile(const QString &path)
 {
     DecodedImage decoded;
-    // Only regular files: opening a pipe or a device would block or never end.
-    if (!QFileInfo(path).isFile())
+    // Only regular files, checked on the opened file: reading a pipe or a device would block or
+    // never end. The bytes are read, not mapped, so a file cut short meanwhile cannot fault.
+    const std::optional<QByteArray> read = ReadRegularFile(path, kMaxImageFileBytes);
+    if (!read)
         return decoded;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return decoded;
-
-    // Decode from a mapping of the file where the system allows it, so that the JPEG check and
-    // the decoder read the same bytes without a copy.
-    const qint64 fileSize = file.size();
-    QByteArray bytes;
-    if (uchar *mapped = fileSize > 0 ? file.map(0, fileSize) : nullptr)
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(fileSize));
-    else
-        bytes = file.readAll();
+    QByteArray bytes = *read;
     if (bytes.isEmpty())
         return decoded;
     if (StartsAsJpeg(bytes) && !JpegReachesEndOfImage(bytes))
@@ -163,7 +156,15 @@ DecodedImage DecodeImageFile(const QString &path)
 
 std::optional<QSize> ImagePixelSize(const QString &path)
 {
-    QImageReader reader(path);
+    // Read through a descriptor that was checked to be a regular file: a pipe never blocks.
+    QFile file;
+    const int fd = OpenRegularFileForReading(path);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return std::nullopt;
+    }
+    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid())

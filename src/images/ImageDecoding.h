@@ -15,6 +15,8 @@ namespace tavrin {
 // (missing file, not an image, truncated data, too large) gives a null image, never a crash.
 inline constexpr qint64 kMaxDecodedPixels = 200'000'000;
 inline constexpr int kDecodeAllocationLimitMB = 1024;
+// No image file the program reads is larger than this.
+inline constexpr qint64 kMaxImageFileBytes = qint64(512) << 20;
 // Resolution assumed for an image that does not state one.
 inline constexpr int kDefaultDotsPerInch = 96;
 

@@ -5,6 +5,7 @@
 #include "images/Proxies.h"
 #include "layout/PathText.h"
 #include "platform/Prompter.h"
+#include "platform/RegularFileReading.h"
 #include "platform/SafeFile.h"
 
 #include <QBuffer>
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTransform>
+
+#include <unistd.h>
 
 namespace tavrin {
 
@@ -103,6 +106,11 @@ bool CopyFileWithoutReplacing(const QString &source, const QString &target)
     // QFile::copy refuses an existing target and writes through a temporary file.
     if (QFileInfo(target).exists() || QFileInfo(target).isSymLink())
         return false;
+    // Only a regular file is copied: a pipe would block the copy, a device never end it.
+    const int fd = OpenRegularFileForReading(source);
+    if (fd < 0)
+        return false;
+    ::close(fd);
     return QFile::copy(source, target);
 }
 

@@ -36,10 +36,10 @@ QString TvImagePathForPackage(const QString &packagePath, bool whitePrint)
     return path;
 }
 
-bool SaveTvImage(const QImage &image, const QString &path, TvImageFormat format)
+QByteArray EncodeTvImage(const QImage &image, TvImageFormat format)
 {
     if (image.isNull())
-        return false;
+        return {};
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -50,8 +50,14 @@ bool SaveTvImage(const QImage &image, const QString &path, TvImageFormat format)
     // JPEG and BMP carry no alpha: flatten onto opaque pixels first.
     const QImage opaque = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
     if (!writer.write(opaque))
-        return false;
-    return WriteFileReplacing(path, bytes);
+        return {};
+    return bytes;
+}
+
+bool SaveTvImage(const QImage &image, const QString &path, TvImageFormat format)
+{
+    const QByteArray bytes = EncodeTvImage(image, format);
+    return !bytes.isEmpty() && WriteFileReplacing(path, bytes);
 }
 
 } // namespace tavrin

@@ -20,6 +20,9 @@ QImage RotateForTv(const QImage &board, int rotation);
 // replaced by "_TV_WHITE_PRINT_BGND.jpg" (white print) or "_TV.jpg".
 QString TvImagePathForPackage(const QString &packagePath, bool whitePrint);
 
+// The image encoded in the given format; empty when it cannot be encoded.
+QByteArray EncodeTvImage(const QImage &image, TvImageFormat format);
+
 // Encodes image to path in the given format, replacing an existing file only once the new one
 // is complete. Returns false when nothing was written.
 bool SaveTvImage(const QImage &image, const QString &path, TvImageFormat format);

@@ -3,7 +3,7 @@
 #include "layout/DocumentValues.h"
 #include "layout/StripOperations.h"
 
-#include <QFile>
+#include "platform/RegularFileReading.h"
 
 namespace tavrin {
 
@@ -14,13 +14,11 @@ constexpr qint64 kMaxDocumentBytes = qint64(256) << 20;
 
 std::optional<QString> ReadLayoutDocumentFile(const QString &documentPath)
 {
-    QFile file(documentPath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDocumentBytes)
+    // A device or a pipe picked as a layout is refused at once instead of being read forever.
+    const std::optional<QByteArray> bytes = ReadRegularFile(documentPath, kMaxDocumentBytes);
+    if (!bytes)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return DocumentTextFromBytes(bytes);
+    return DocumentTextFromBytes(*bytes);
 }
 
 bool DocumentGridFitsStore(const QString &documentText)

@@ -10,7 +10,8 @@
 namespace tavrin {
 
 // The text of a layout document file (UTF-16LE code units, stored or plain); nothing when the
-// file cannot be opened or is larger than any layout document can be.
+// file cannot be opened, is not a regular file (a device, a pipe) or is larger than any layout
+// document can be.
 std::optional<QString> ReadLayoutDocumentFile(const QString &documentPath);
 
 // Whether the document's grid fits the strip store (9 columns, 201 rows). A larger grid is

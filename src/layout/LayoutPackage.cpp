@@ -1,7 +1,10 @@
 #include "layout/LayoutPackage.h"
 
+#include "layout/ArchiveReading.h"
 #include "layout/LayoutDocument.h"
+#include "layout/LayoutDocumentFile.h"
 #include "layout/PathText.h"
+#include "platform/RegularFileReading.h"
 #include "platform/SafeFile.h"
 
 #include <QDateTime>
@@ -18,6 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
 #include <vector>
 
 namespace tavrin {
@@ -253,6 +257,40 @@ bool IsLinkMember(const unz_file_info64 &info)
     return madeOnUnix && ((info.external_fa >> 16) & S_IFMT) == S_IFLNK;
 }
 
+std::uint64_t LittleEndian(const QByteArray &bytes, qsizetype at, int count)
+{
+    std::uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes[at + i]);
+    return value;
+}
+
+// Sizes of 0xFFFFFFFF in the central directory stand for the 64-bit values of the member's zip64
+// extra field ("zip -fz" writes them even for small files). The zip library's own reading of
+// that field misses them on 64-bit systems, so they are taken here.
+void TakeZip64Sizes(const QByteArray &extra, unz_file_info64 &info)
+{
+    constexpr std::uint64_t kMarker = 0xffffffffu;
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const auto id = LittleEndian(extra, at, 2);
+        const auto size = qsizetype(LittleEndian(extra, at + 2, 2));
+        const qsizetype data = at + 4;
+        if (data + size > extra.size())
+            return;
+        if (id == 0x0001) {
+            qsizetype field = data;
+            if (info.uncompressed_size == kMarker && field + 8 <= data + size) {
+                info.uncompressed_size = LittleEndian(extra, field, 8);
+                field += 8;
+            }
+            if (info.compressed_size == kMarker && field + 8 <= data + size)
+                info.compressed_size = LittleEndian(extra, field, 8);
+            return;
+        }
+        at = data + size;
+    }
+}
+
 // Creates a new file for a member being unpacked under a name no file in the folder has yet
 // (never removing one, even a member that happens to bear such a name). Returns its descriptor
 // and sets name, or -1 when no file can be created.
@@ -269,10 +307,189 @@ int CreateUnpackingFile(int folder, QByteArray &name)
 
 } // namespace
 
+namespace {
+
+// A member that may be unpacked, as the listing found it.
+struct Member {
+    unz64_file_pos position{};
+    unz_file_info64 info{};
+    QString name; // its plain file name
+};
+
+bool IsDocumentMember(const QString &name)
+{
+    return name == kDocumentMember
+           || (!name.contains(QStringLiteral("MARBIXBGD")) && name.contains(QStringLiteral("MarbixLayout")));
+}
+
+bool IsFontFileName(const QString &name)
+{
+    static const QStringList extensions{".ttf", ".otf", ".ttc", ".otc", ".pfb", ".pfa", ".fon", ".fnt"};
+    for (const QString &extension : extensions) {
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// The picture names the document gives, as the package holds them (their file-name parts).
+QSet<QString> PicturesOfDocument(const QString &documentText)
+{
+    class PictureNames : public LayoutReaderHost {
+    public:
+        QSet<QString> names;
+        void resolveBackground(const QString &) override {}
+        QString resolvePicture(const QString &subImageFileName) override
+        {
+            names.insert(FileNamePart(subImageFileName));
+            return {};
+        }
+        void checkFont(const QString &, const QString &) override {}
+    } host;
+    auto layout = std::make_unique<MenuLayout>();
+    ReadLayoutDocument(documentText, *layout, host);
+    return host.names;
+}
+
+// The font file names "FontFileNames.txt" lists: "face,file;" entries.
+QSet<QString> FontsOfList(const QByteArray &bytes)
+{
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8)));
+    QSet<QString> names;
+    for (const QString &entry : text.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype comma = entry.indexOf(u',');
+        if (comma >= 0)
+            names.insert(entry.mid(comma + 1));
+    }
+    return names;
+}
+
+enum class Extraction { Extracted, Refused, TooLarge, Unwritten };
+
+class Unpacker {
+public:
+    Unpacker(unzFile archive, int folder, const UnpackLimits &limits, UnpackResult &result)
+        : archive_(archive), folder_(folder), limits_(limits), result_(result), buffer_(1 << 16)
+    {
+    }
+
+    // Writes the member into the folder as fileName, counting the outcome into the result.
+    Extraction extract(const Member &member, const QByteArray &fileName)
+    {
+        const Extraction outcome = write(member, fileName);
+        switch (outcome) {
+        case Extraction::Extracted: ++result_.extracted; break;
+        case Extraction::Refused:
+        case Extraction::TooLarge: ++result_.refused; break;
+        case Extraction::Unwritten: ++result_.unwritten; break;
+        }
+        return outcome;
+    }
+
+private:
+    Extraction write(Member member, const QByteArray &fileName)
+    {
+        const std::int64_t size = std::int64_t(member.info.uncompressed_size);
+        if (size > limits_.maxMemberBytes || total_ + size > limits_.maxTotalBytes)
+            return Extraction::TooLarge;
+        if (unzGoToFilePos64(archive_, &member.position) != UNZ_OK || unzOpenCurrentFile(archive_) != UNZ_OK)
+            return Extraction::Refused;
+        QByteArray partName;
+        const int out = CreateUnpackingFile(folder_, partName);
+        if (out < 0) {
+            unzCloseCurrentFile(archive_);
+            return Extraction::Unwritten;
+        }
+        bool damaged = false, tooLarge = false, writeFailed = false;
+        std::int64_t written = 0;
+        uLong crc = crc32(0, nullptr, 0);
+        for (;;) {
+            const int n = unzReadCurrentFile(archive_, buffer_.data(), unsigned(buffer_.size()));
+            if (n < 0) {
+                damaged = true;
+                break;
+            }
+            if (n == 0)
+                break;
+            written += n;
+            // Larger than its header said: held to the limits all the same.
+            if (written > size || written > limits_.maxMemberBytes || total_ + written > limits_.maxTotalBytes) {
+                tooLarge = written > limits_.maxMemberBytes || total_ + written > limits_.maxTotalBytes;
+                damaged = true;
+                break;
+            }
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer_.data()), uInt(n));
+            if (!WriteAll(out, buffer_.data(), n)) {
+                writeFailed = true;
+                break;
+            }
+        }
+        // The CRC is checked here as well as by the zip library, which skips it when a member's
+        // size came from a zip64 field; a short member is damaged too.
+        const bool checked =
+            unzCloseCurrentFile(archive_) == UNZ_OK && written == size && crc == member.info.crc;
+        damaged = damaged || (!writeFailed && !checked);
+        writeFailed = ::close(out) != 0 || writeFailed;
+        // Only a complete, checked member takes its name, replacing an earlier one of that name.
+        if (!damaged && !writeFailed && ::renameat(folder_, partName.constData(), folder_, fileName.constData()) != 0)
+            writeFailed = true;
+        if (damaged || writeFailed) {
+            ::unlinkat(folder_, partName.constData(), 0);
+            return writeFailed ? Extraction::Unwritten : tooLarge ? Extraction::TooLarge : Extraction::Refused;
+        }
+        total_ += written;
+        return Extraction::Extracted;
+    }
+
+    unzFile archive_;
+    int folder_;
+    const UnpackLimits &limits_;
+    UnpackResult &result_;
+    std::int64_t total_ = 0;
+    std::vector<char> buffer_;
+};
+
+// The members that may be unpacked at all, in archive order; the others are counted as refused.
+std::vector<Member> ListMembers(unzFile archive, const UnpackLimits &limits, UnpackResult &result)
+{
+    std::vector<Member> members;
+    int count = 0;
+    for (int status = unzGoToFirstFile(archive); status == UNZ_OK; status = unzGoToNextFile(archive)) {
+        if (++count > limits.maxMembers) {
+            ++result.refused;
+            break;
+        }
+        Member member;
+        if (unzGetCurrentFileInfo64(archive, &member.info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK
+            || unzGetFilePos64(archive, &member.position) != UNZ_OK) {
+            ++result.refused;
+            continue;
+        }
+        QByteArray rawName(qsizetype(member.info.size_filename), '\0');
+        QByteArray extra(qsizetype(member.info.size_file_extra), '\0');
+        unzGetCurrentFileInfo64(archive, &member.info, rawName.data(), uLong(rawName.size()), extra.data(),
+                                uLong(extra.size()), nullptr, 0);
+        TakeZip64Sizes(extra, member.info);
+        // Only the plain file name counts: folders in the name never lead out of the working folder.
+        member.name = FileNamePart(MemberNameText(rawName, member.info.flag));
+        const bool encrypted = member.info.flag & 1u;
+        if (!IsPlainFileName(member.name) || encrypted || IsLinkMember(member.info)) {
+            ++result.refused;
+            continue;
+        }
+        members.push_back(std::move(member));
+    }
+    return members;
+}
+
+} // namespace
+
 UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder, const UnpackLimits &limits)
 {
     UnpackResult result;
-    unzFile archive = unzOpen64(QFile::encodeName(packagePath).constData());
+    unzFile archive = OpenArchiveForReading(packagePath);
     if (!archive)
         return result;
     result.opened = true;
@@ -283,95 +500,58 @@ UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &work
         ++result.unwritten;
         return result;
     }
+    const std::vector<Member> members = ListMembers(archive, limits, result);
+    Unpacker unpacker(archive, folder, limits, result);
+    const auto extractNeeded = [&](const Member &member, const QString &fileName) {
+        if (unpacker.extract(member, QFile::encodeName(fileName)) == Extraction::TooLarge)
+            ++result.missing;
+    };
 
-    std::int64_t total = 0;
-    int members = 0;
-    std::vector<char> buffer(1 << 16);
-    for (int status = unzGoToFirstFile(archive); status == UNZ_OK; status = unzGoToNextFile(archive)) {
-        if (++members > limits.maxMembers) {
-            ++result.refused;
-            break;
-        }
-        unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
-            ++result.refused;
+    // The document comes first: it says which of the other members the layout uses. A member of
+    // the current name wins over one of an older version's name.
+    const Member *document = nullptr;
+    for (const Member &member : members) {
+        if (member.name == kDocumentMember || (!document && IsDocumentMember(member.name)))
+            document = &member;
+    }
+    QSet<QString> pictures;
+    if (document) {
+        extractNeeded(*document, kDocumentMember);
+        if (const std::optional<QString> text = ReadLayoutDocumentFile(workingFolder + u'/' + kDocumentMember))
+            pictures = PicturesOfDocument(*text);
+    }
+    QSet<QString> fonts;
+    for (const Member &member : members) {
+        if (member.name != kFontListMember)
             continue;
-        }
-        QByteArray rawName(qsizetype(info.size_filename), '\0');
-        unzGetCurrentFileInfo64(archive, &info, rawName.data(), uLong(rawName.size()), nullptr, 0, nullptr, 0);
-        // Only the plain file name counts: folders in the name never lead out of the working folder.
-        const QString name = FileNamePart(MemberNameText(rawName, info.flag));
-        const bool encrypted = info.flag & 1u;
-        if (total + std::int64_t(info.uncompressed_size) > limits.maxTotalBytes) {
-            ++result.refused; // the package as a whole is too large: extract no more
-            break;
-        }
-        if (!IsPlainFileName(name) || encrypted || IsLinkMember(info)
-            || std::int64_t(info.uncompressed_size) > limits.maxMemberBytes) {
-            ++result.refused;
+        extractNeeded(member, kFontListMember);
+        constexpr qint64 kMaxFontListBytes = qint64(16) << 20;
+        if (const std::optional<QByteArray> list =
+                ReadRegularFile(workingFolder + u'/' + kFontListMember, kMaxFontListBytes))
+            fonts = FontsOfList(*list);
+    }
+
+    // Then the background, the pictures the document names and the fonts; members nothing uses
+    // are left in the archive.
+    for (const Member &member : members) {
+        const QString &name = member.name;
+        if (IsDocumentMember(name) || name == kFontListMember)
             continue;
-        }
-        if (unzOpenCurrentFile(archive) != UNZ_OK) {
-            ++result.refused;
+        const bool legacyBackground = name.contains(QStringLiteral("MARBIXBGD"));
+        const bool used = name == kBackgroundMember || legacyBackground || pictures.contains(name)
+                          || fonts.contains(name) || IsFontFileName(name);
+        if (!used) {
+            ++result.skipped;
             continue;
         }
         const QByteArray fileName = QFile::encodeName(name);
-        QByteArray partName;
-        const int out = CreateUnpackingFile(folder, partName);
-        if (out < 0) {
-            unzCloseCurrentFile(archive);
-            ++result.unwritten;
+        if (unpacker.extract(member, fileName) == Extraction::TooLarge) {
+            ++result.missing;
             continue;
         }
-        bool damaged = false;
-        bool writeFailed = false;
-        bool overTotal = false;
-        std::int64_t written = 0;
-        for (;;) {
-            const int n = unzReadCurrentFile(archive, buffer.data(), unsigned(buffer.size()));
-            if (n < 0) {
-                damaged = true;
-                break;
-            }
-            if (n == 0)
-                break;
-            written += n;
-            if (written > limits.maxMemberBytes || total + written > limits.maxTotalBytes) {
-                overTotal = total + written > limits.maxTotalBytes;
-                damaged = true; // larger than its header said
-                break;
-            }
-            if (!WriteAll(out, buffer.data(), n)) {
-                writeFailed = true;
-                break;
-            }
-        }
-        // The CRC is checked when the whole member was read; a short member is damaged too.
-        const bool checked = unzCloseCurrentFile(archive) == UNZ_OK && written == std::int64_t(info.uncompressed_size);
-        damaged = damaged || (!writeFailed && !checked);
-        writeFailed = ::close(out) != 0 || writeFailed;
-        // Only a complete, checked member takes its name, replacing an earlier one of that name.
-        if (!damaged && !writeFailed && ::renameat(folder, partName.constData(), folder, fileName.constData()) != 0)
-            writeFailed = true;
-        if (damaged || writeFailed) {
-            ::unlinkat(folder, partName.constData(), 0);
-            if (writeFailed)
-                ++result.unwritten;
-            else
-                ++result.refused;
-            if (overTotal)
-                break;
-            continue;
-        }
-        total += written;
-        ++result.extracted;
-
-        // Members of older versions get their current names; an existing file of that name wins.
-        const char *newName = name.contains(QStringLiteral("MARBIXBGD"))      ? "Background.jpg"
-                              : name.contains(QStringLiteral("MarbixLayout")) ? "Layout.XMARBIX"
-                                                                              : nullptr;
-        if (newName)
-            RenameWithoutReplacing(folder, fileName.constData(), newName);
+        // A background of an older version gets the current name unless a file has it already.
+        if (legacyBackground)
+            RenameWithoutReplacing(folder, fileName.constData(), "Background.jpg");
     }
     ::close(folder);
     unzClose(archive);

@@ -26,7 +26,7 @@ inline constexpr const char *kNewFilingSystemMessage = "Our new filing system wi
 // itself to the same limits, so that every package it writes unpacks whole.
 struct UnpackLimits {
     std::int64_t maxMemberBytes = std::int64_t(512) << 20; // 512 MiB
-    std::int64_t maxTotalBytes = std::int64_t(2) << 30;    // 2 GiB
+    std::int64_t maxTotalBytes = std::int64_t(512) << 20;  // 512 MiB: far above what a layout needs
     int maxMembers = 100000;
 };
 
@@ -53,16 +53,21 @@ struct UnpackResult {
     int extracted = 0;   // members written into the working folder
     int refused = 0;     // members skipped on purpose or damaged (unsafe name, link, too large, bad CRC)
     int unwritten = 0;   // members that could not be written (a full disk, an I/O error)
+    int missing = 0;     // members the layout uses that were refused as larger than the limits
+    int skipped = 0;     // members nothing in the layout uses, left in the archive
 
     // The layout's files are all there as far as this computer is concerned: the archive
-    // was read and nothing was lost to a write failure. Members refused on purpose do not count.
-    bool complete() const { return opened && unwritten == 0; }
+    // was read, nothing the layout uses was too large, and nothing was lost to a write failure.
+    // Members refused on purpose (unsafe names, links, damage) do not count.
+    bool complete() const { return opened && unwritten == 0 && missing == 0; }
 };
 
-// Extracts every member of the package into the working folder under its plain file name,
-// replacing files of the same name, then gives legacy members their current names
-// ("...MARBIXBGD..." -> "Background.jpg", "...MarbixLayout..." -> "Layout.XMARBIX") unless a
-// file of the new name exists. Nothing is ever written outside the working folder. Each member
+// Extracts the members of the package the layout uses into the working folder under their plain
+// file names, replacing files of the same name: first the document ("Layout.XMARBIX", or a
+// "...MarbixLayout..." member of an older version, written as "Layout.XMARBIX"), then the font
+// list, then the background (an older "...MARBIXBGD..." member becomes "Background.jpg" unless
+// a file of that name exists), the pictures the document names and the font files. Members
+// nothing uses are skipped, so a package cannot fill the disk with files no layout reads. Nothing is ever written outside the working folder. Each member
 // is written under a temporary name and takes its own name only once it is complete and its
 // CRC checked, so a damaged copy never replaces a good member of the same name.
 UnpackResult UnpackLayoutPackage(const QString &packagePath, const QString &workingFolder,

@@ -1,11 +1,13 @@
 #include "platform/SafeFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,80 @@ bool SyncFolder(const QByteArray &folder)
     return ok;
 }
 
+// Temporary files of a target are named "." + the start of the target's name + "~" + six hex
+// digits of a hash of the whole name + "." + six random characters. The start of the name is
+// cut so that the temporary name is no longer than the target's (names under 15 bytes get
+// 15-byte temporaries): a target whose name is close to the file system's limit can still be
+// written. The hash tells the temporaries of one target from those of another that starts
+// alike, so that a save recognises its own leftovers and no one else's.
+constexpr int kRandomLength = 6;
+constexpr qsizetype kTemporaryOverhead = 1 + 1 + 6 + 1 + kRandomLength;
+
+struct SplitTarget {
+    QByteArray folder; // with its final "/", or empty for the current folder
+    QByteArray name;
+};
+
+SplitTarget Split(const QByteArray &target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return {target.left(slash + 1), target.mid(slash + 1)};
+}
+
+QByteArray TemporaryStem(const QByteArray &name)
+{
+    qsizetype keep = qMax<qsizetype>(0, name.size() - kTemporaryOverhead);
+    // Never cut a character of a UTF-8 name in two.
+    while (keep > 0 && (uchar(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    const QByteArray hash = QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(6);
+    return '.' + name.left(keep) + '~' + hash + '.';
+}
+
+bool IsRandomPart(QByteArrayView text)
+{
+    for (char c : text) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return text.size() == kRandomLength;
+}
+
+// Removes the plain files in the target's folder that bear the name of one of its temporaries:
+// leftovers of a save that was killed before it could clean up. Links, folders and every other
+// name are left alone.
+void RemoveStaleTemporaries(const SplitTarget &target)
+{
+    const QByteArray stem = TemporaryStem(target.name);
+    DIR *folder = ::opendir(target.folder.isEmpty() ? "." : target.folder.constData());
+    if (!folder)
+        return;
+    const int fd = ::dirfd(folder);
+    while (const dirent *entry = ::readdir(folder)) {
+        const QByteArrayView name(entry->d_name);
+        if (!name.startsWith(stem) || !IsRandomPart(name.sliced(stem.size())))
+            continue;
+        struct stat st;
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
+enum class StaleTemporaries { Remove, Keep };
+
+// Creates a new temporary file for target (exclusively, so that no file is ever taken over),
+// first removing the target's stale temporaries unless the caller holds temporaries of the same
+// target already. Returns its descriptor and sets path, or -1.
+int CreateTemporaryFor(const QByteArray &target, QByteArray &path, StaleTemporaries stale = StaleTemporaries::Remove)
+{
+    const SplitTarget split = Split(target);
+    if (stale == StaleTemporaries::Remove)
+        RemoveStaleTemporaries(split);
+    path = split.folder + TemporaryStem(split.name) + QByteArray(kRandomLength, 'X');
+    return ::mkostemp(path.data(), O_CLOEXEC);
+}
+
 } // namespace
 
 bool WriteAll(int fd, const char *data, qint64 size)
@@ -50,8 +126,8 @@ bool WriteAll(int fd, const char *data, qint64 size)
 bool WriteFileReplacing(const QString &targetPath, const QByteArray &bytes)
 {
     const QByteArray target = QFile::encodeName(targetPath);
-    QByteArray temp = target + ".tmp-XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    QByteArray temp;
+    const int fd = CreateTemporaryFor(target, temp);
     if (fd < 0)
         return false;
     // A replaced file keeps its permission bits; a new one gets the usual rw-r--r--.
@@ -127,12 +203,21 @@ bool MayReplaceFile(const QString &path)
 
 QString CreateTemporaryBeside(const QString &targetPath)
 {
-    QByteArray temp = QFile::encodeName(targetPath) + ".tmp-XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    QByteArray temp;
+    const int fd = CreateTemporaryFor(QFile::encodeName(targetPath), temp);
     if (fd < 0)
         return {};
     ::close(fd);
     return QFile::decodeName(temp);
+}
+
+bool WriteTemporaryFile(const QString &temporaryPath, const QByteArray &bytes)
+{
+    const int fd = ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
 }
 
 bool TakePermissionsOf(const QString &targetPath, const QString &temporaryPath)
@@ -150,8 +235,9 @@ namespace {
 QByteArray KeepOldFile(const QByteArray &target)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        QByteArray keep = target + ".old-XXXXXX";
-        const int fd = ::mkostemp(keep.data(), O_CLOEXEC);
+        QByteArray keep;
+        // The save's own temporaries of this target are waiting to be renamed: they stay.
+        const int fd = CreateTemporaryFor(target, keep, StaleTemporaries::Keep);
         if (fd < 0)
             return {};
         ::close(fd);

@@ -42,7 +42,12 @@ bool MayReplaceFile(const QString &path);
 
 // Creates a new empty file with a name of its own beside targetPath (same folder, so that a
 // rename can put it in place) and returns its path; empty when the folder cannot be written.
+// The name is no longer than the target's and follows a pattern only temporaries of this
+// target have; plain files of that pattern, left by a save that was killed, are removed first.
 QString CreateTemporaryBeside(const QString &targetPath);
+
+// Fills a temporary file that CreateTemporaryBeside made with bytes and flushes it to disk.
+bool WriteTemporaryFile(const QString &temporaryPath, const QByteArray &bytes);
 
 // Gives temporaryPath the permission bits of the file at targetPath, or rw-r--r-- when there is
 // none yet, so that a replaced file keeps the access its owner gave it.

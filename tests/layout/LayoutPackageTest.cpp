@@ -1,5 +1,6 @@
 #include "layout/LayoutDocument.h"
 #include "layout/LayoutPackage.h"
+#include "layout/StripOperations.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 
@@ -99,6 +100,20 @@ void MakeZip(const QString &path, const std::vector<ZipMember> &members, int met
         zipCloseFileInZip(zf);
     }
     ASSERT_EQ(zipClose(zf, nullptr), ZIP_OK);
+}
+
+// A stored layout document whose strips show the given pictures, one strip each: the unpacking
+// extracts only the members a layout uses.
+QByteArray DocumentShowing(const QStringList &pictures)
+{
+    auto layout = std::make_unique<MenuLayout>();
+    Strip working;
+    ResetAllStrips(*layout, working, kWhite);
+    layout->NumberOfColumns = 1;
+    layout->NumberOfRows = int(pictures.size());
+    for (int row = 0; row < pictures.size(); ++row)
+        layout->strip(0, row).Picture.SubImageFileName = pictures[row];
+    return StoredDocumentBytes(BuildLayoutDocument(*layout, "Background.jpg", DocumentForm::ForPackage));
 }
 
 // A board with pictures, a font and a prices text, its files in a working folder.
@@ -228,6 +243,53 @@ TEST_F(PackageTest, RoundTripGivesBackTheSameFiles)
     EXPECT_EQ(FilesIn(unpacked), expected);
     for (const QString &name : expected)
         EXPECT_EQ(ReadBytes(unpacked + "/" + name), ReadBytes(work + "/" + name)) << name.toStdString();
+}
+
+// Other zip writers use zip64 records even for small packages: "zip -fz" puts the sizes only in
+// zip64 fields of the central directory, Python's force_zip64 in the local headers. Both unpack
+// like any package.
+TEST_F(PackageTest, Zip64PackagesFromOtherWritersUnpackWhole)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+    const QString members = temp.file("members");
+    ASSERT_TRUE(UnpackLayoutPackage(package, members).complete());
+    const QStringList names = FilesIn(members);
+    const QString pythonZip64 = QStringLiteral(
+        "import sys, zipfile, os\n"
+        "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for name in sys.argv[3:]:\n"
+        "        with z.open(name, 'w', force_zip64=True) as w:\n"
+        "            w.write(open(os.path.join(sys.argv[2], name), 'rb').read())\n");
+    const struct {
+        const char *writer;
+        QString program;
+        QStringList arguments;
+    } cases[] = {
+        {"zip -fz", "zip", QStringList{"-q", "-fz", menus + "/Zip_LAYOUT.MARBIX"} + names},
+        {"python force_zip64", "python3",
+         QStringList{"-c", pythonZip64, menus + "/Python_LAYOUT.MARBIX", members} + names},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.writer);
+        if (QStandardPaths::findExecutable(c.program).isEmpty()) {
+            ADD_FAILURE() << c.program.toStdString() << " is not installed";
+            continue;
+        }
+        QProcess writer;
+        writer.setWorkingDirectory(members);
+        writer.start(c.program, c.arguments);
+        ASSERT_TRUE(writer.waitForFinished(30000));
+        ASSERT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+        const QString zip64Package = c.arguments.value(2);
+        const QString unpacked = temp.file(QStringLiteral("unpacked-") + c.program);
+        const UnpackResult result = UnpackLayoutPackage(zip64Package, unpacked);
+        EXPECT_TRUE(result.complete());
+        EXPECT_EQ(result.refused, 0);
+        EXPECT_EQ(FilesIn(unpacked), names);
+        for (const QString &name : names)
+            EXPECT_EQ(ReadBytes(unpacked + "/" + name), ReadBytes(members + "/" + name)) << name.toStdString();
+    }
 }
 
 // The old package beside the new one is cleaned up; nothing else ever is.
@@ -412,7 +474,8 @@ TEST(Unpack, LegacyMemberNames)
     const QString package = temp.file("Lunch.MARBIX"), work = temp.file("work");
     MakeZip(package, {{"Lunch-MARBIXBGD.jpg", "bg"}, {"MarbixLayout_Lunch.XMARBIX", "doc"}, {"pizza.jpg", "pizza"}});
     UnpackLayoutPackage(package, work);
-    EXPECT_EQ(FilesIn(work), QStringList({"Background.jpg", "Layout.XMARBIX", "pizza.jpg"}));
+    // The document names no picture: pizza.jpg stays in the archive.
+    EXPECT_EQ(FilesIn(work), QStringList({"Background.jpg", "Layout.XMARBIX"}));
     EXPECT_EQ(ReadBytes(work + "/Background.jpg"), "bg");
     EXPECT_EQ(ReadBytes(work + "/Layout.XMARBIX"), "doc");
 
@@ -420,7 +483,7 @@ TEST(Unpack, LegacyMemberNames)
     const QString both = temp.file("both.MARBIX"), work2 = temp.file("work2");
     MakeZip(both, {{"Background.jpg", "current"}, {"x-MARBIXBGD.jpg", "legacy"}, {"marbixlayout.X", "lower case"}});
     UnpackLayoutPackage(both, work2);
-    EXPECT_EQ(FilesIn(work2), QStringList({"Background.jpg", "marbixlayout.X", "x-MARBIXBGD.jpg"}));
+    EXPECT_EQ(FilesIn(work2), QStringList({"Background.jpg", "x-MARBIXBGD.jpg"}));
     EXPECT_EQ(ReadBytes(work2 + "/Background.jpg"), "current");
 }
 
@@ -428,8 +491,10 @@ TEST(Unpack, SecondMemberOfTheSameNameReplacesTheFirst)
 {
     TempDataDir temp;
     const QString package = temp.file("p.MARBIX"), work = temp.file("work");
-    MakeZip(package, {{"logo.png", "first, longer content"}, {"logo.png", "second"}});
-    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 2);
+    MakeZip(package, {{"Layout.XMARBIX", DocumentShowing({"logo.png"})},
+                      {"logo.png", "first, longer content"},
+                      {"logo.png", "second"}});
+    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 3);
     EXPECT_EQ(ReadBytes(work + "/logo.png"), "second");
 }
 
@@ -438,6 +503,7 @@ TEST(Unpack, MembersNeverLeaveTheWorkingFolder)
     TempDataDir temp;
     const QString package = temp.file("evil.MARBIX"), work = temp.file("outer/work");
     MakeZip(package, {
+                         {"Layout.XMARBIX", DocumentShowing({"evil1", "evil2", "evil3", "evil4", "plain.txt"})},
                          {"../evil1", "1"},
                          {"/abs/evil2", "2"},
                          {"..\\evil3", "3"},
@@ -450,11 +516,11 @@ TEST(Unpack, MembersNeverLeaveTheWorkingFolder)
                      });
     const UnpackResult result = UnpackLayoutPackage(package, work);
     EXPECT_TRUE(result.opened);
-    EXPECT_EQ(result.extracted, 5);
+    EXPECT_EQ(result.extracted, 6);
     EXPECT_EQ(result.refused, 4);
     EXPECT_EQ(FilesIn(temp.file("outer")), QStringList{"work"});
     EXPECT_EQ(FilesIn(temp.path()), QStringList({"evil.MARBIX", "outer"}));
-    EXPECT_EQ(FilesIn(work), QStringList({"evil1", "evil2", "evil3", "evil4", "plain.txt"}));
+    EXPECT_EQ(FilesIn(work), QStringList({"Layout.XMARBIX", "evil1", "evil2", "evil3", "evil4", "plain.txt"}));
     EXPECT_EQ(ReadBytes(work + "/evil4"), "4");
     EXPECT_FALSE(QFile::exists("/abs/evil2"));
 }
@@ -466,9 +532,9 @@ TEST(Unpack, ExistingLinkIsReplacedNotWrittenThrough)
     WriteBytes(outside, "keep me");
     QDir().mkpath(work);
     ASSERT_TRUE(QFile::link(outside, work + "/logo.png"));
-    MakeZip(package, {{"logo.png", "from the package"}});
+    MakeZip(package, {{"Layout.XMARBIX", DocumentShowing({"logo.png"})}, {"logo.png", "from the package"}});
 
-    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 1);
+    EXPECT_EQ(UnpackLayoutPackage(package, work).extracted, 2);
     EXPECT_EQ(ReadBytes(outside), "keep me");
     EXPECT_FALSE(QFileInfo(work + "/logo.png").isSymLink());
     EXPECT_EQ(ReadBytes(work + "/logo.png"), "from the package");
@@ -479,7 +545,8 @@ TEST(Unpack, DamagedMemberIsNotLeftBehind)
     TempDataDir temp;
     const QString package = temp.file("p.MARBIX"), work = temp.file("work");
     const QByteArray payload = "DAMAGED-MEMBER-PAYLOAD-0123456789";
-    MakeZip(package, {{"good.txt", "good"}, {"bad.txt", payload}}, 0); // stored: the bytes appear as they are
+    MakeZip(package, {{"Layout.XMARBIX", DocumentShowing({"good.txt", "bad.txt"})}, {"good.txt", "good"}, {"bad.txt", payload}},
+            0); // stored: the bytes appear as they are
     QByteArray zip = ReadBytes(package);
     const qsizetype at = zip.indexOf(payload);
     ASSERT_GE(at, 0);
@@ -487,9 +554,9 @@ TEST(Unpack, DamagedMemberIsNotLeftBehind)
     WriteBytes(package, zip);
 
     const UnpackResult result = UnpackLayoutPackage(package, work);
-    EXPECT_EQ(result.extracted, 1);
+    EXPECT_EQ(result.extracted, 2);
     EXPECT_EQ(result.refused, 1);
-    EXPECT_EQ(FilesIn(work), QStringList{"good.txt"});
+    EXPECT_EQ(FilesIn(work), QStringList({"Layout.XMARBIX", "good.txt"}));
 }
 
 TEST(Unpack, DamagedCopyNeverReplacesAGoodMemberOfTheSameName)
@@ -497,7 +564,8 @@ TEST(Unpack, DamagedCopyNeverReplacesAGoodMemberOfTheSameName)
     TempDataDir temp;
     const QString package = temp.file("p.MARBIX"), work = temp.file("work");
     const QByteArray payload = "DAMAGED-MEMBER-PAYLOAD-0123456789";
-    MakeZip(package, {{"logo.png", "good logo"}, {"logo.png", payload}}, 0);
+    MakeZip(package, {{"Layout.XMARBIX", DocumentShowing({"logo.png"})}, {"logo.png", "good logo"}, {"logo.png", payload}},
+            0);
     QByteArray zip = ReadBytes(package);
     const qsizetype at = zip.indexOf(payload);
     ASSERT_GE(at, 0);
@@ -505,10 +573,10 @@ TEST(Unpack, DamagedCopyNeverReplacesAGoodMemberOfTheSameName)
     WriteBytes(package, zip);
 
     const UnpackResult result = UnpackLayoutPackage(package, work);
-    EXPECT_EQ(result.extracted, 1);
+    EXPECT_EQ(result.extracted, 2);
     EXPECT_EQ(result.refused, 1);
     EXPECT_TRUE(result.complete()) << "a damaged member is refused, not a write failure";
-    EXPECT_EQ(FilesIn(work), QStringList{"logo.png"});
+    EXPECT_EQ(FilesIn(work), QStringList({"Layout.XMARBIX", "logo.png"}));
     EXPECT_EQ(ReadBytes(work + "/logo.png"), "good logo");
 }
 
@@ -521,7 +589,8 @@ TEST(Unpack, MemberThatCannotBeWrittenIsReported)
     QByteArray picture(300 * 1024, '\0');
     for (qsizetype i = 0; i < picture.size(); ++i)
         picture[i] = char((i * 7919) >> 3); // poorly compressible, large once unpacked
-    MakeZip(package, {{"Layout.XMARBIX", "doc"}, {"photo.jpg", picture}, {"..", "refused on purpose"}});
+    MakeZip(package,
+            {{"Layout.XMARBIX", DocumentShowing({"photo.jpg"})}, {"photo.jpg", picture}, {"..", "refused on purpose"}});
 
     struct rlimit previous;
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
@@ -541,19 +610,21 @@ TEST(Unpack, MemberThatCannotBeWrittenIsReported)
     EXPECT_EQ(FilesIn(work), QStringList{"Layout.XMARBIX"});
 }
 
+// Members larger than the limits allow are refused; one the layout uses makes the unpacking
+// incomplete, so that the open fails. Font files are always used.
 TEST(Unpack, SizeLimits)
 {
     TempDataDir temp;
     const QString package = temp.file("p.MARBIX");
-    MakeZip(package, {{"a", QByteArray(60, 'a')}, {"big", QByteArray(200, 'b')}, {"c", QByteArray(60, 'c')},
-                      {"d", QByteArray(60, 'd')}});
+    MakeZip(package, {{"a.ttf", QByteArray(60, 'a')}, {"big.ttf", QByteArray(200, 'b')}, {"c.ttf", QByteArray(60, 'c')},
+                      {"d.ttf", QByteArray(60, 'd')}});
     struct Case {
         std::int64_t memberBytes, totalBytes;
         QStringList files;
     };
     const Case cases[] = {
-        {100, 1000, {"a", "c", "d"}}, // the big member alone is too large
-        {1000, 150, {"a"}},           // a and big exceed the total: extraction stops there
+        {100, 1000, {"a.ttf", "c.ttf", "d.ttf"}}, // the big member alone is too large
+        {1000, 150, {"a.ttf", "c.ttf"}},          // big, then d, would exceed the total
     };
     for (const Case &c : cases) {
         UnpackLimits limits;
@@ -563,7 +634,37 @@ TEST(Unpack, SizeLimits)
         const UnpackResult result = UnpackLayoutPackage(package, work, limits);
         EXPECT_EQ(FilesIn(work), c.files) << c.totalBytes;
         EXPECT_EQ(result.extracted, c.files.size());
+        EXPECT_FALSE(result.complete());
     }
+}
+
+// A small package may hold members that are huge once unpacked (zeros compress to almost
+// nothing). Members the layout does not use are never written, whatever their size; the
+// layout's own files still are.
+TEST_F(PackageTest, MembersTheLayoutDoesNotUseAreNotUnpacked)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+    // Added the way another zip tool would append to the package.
+    zipFile zf = zipOpen64(QFile::encodeName(package).constData(), APPEND_STATUS_ADDINZIP);
+    ASSERT_NE(zf, nullptr);
+    const QByteArray zeros(1 << 20, '\0');
+    for (const char *name : {"zeros.bin", "unused.jpg"}) {
+        zip_fileinfo info{};
+        ASSERT_EQ(zipOpenNewFileInZip64(zf, name, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9, 1), ZIP_OK);
+        for (int i = 0; i < 300; ++i) // 300 MiB each, 600 MiB in all
+            ASSERT_EQ(zipWriteInFileInZip(zf, zeros.constData(), unsigned(zeros.size())), ZIP_OK);
+        zipCloseFileInZip(zf);
+    }
+    ASSERT_EQ(zipClose(zf, nullptr), ZIP_OK);
+    ASSERT_LT(QFileInfo(package).size(), 4 << 20);
+
+    const QString unpacked = temp.file("unpacked");
+    const UnpackResult result = UnpackLayoutPackage(package, unpacked);
+    EXPECT_TRUE(result.complete());
+    EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(FilesIn(unpacked), QStringList({"Background.jpg", "FontFileNames.txt", "Layout.XMARBIX", "arial.ttf",
+                                              "cake.jpg", "logo.png"}));
 }
 
 TEST(Unpack, NotAnArchive)

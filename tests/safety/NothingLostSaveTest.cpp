@@ -8,6 +8,7 @@
 #include "editor/SaveOutput.h"
 #include "images/ImageImport.h"
 #include "images/ImportTestPictures.h"
+#include "platform/SafeFile.h"
 #include "samples/SampleBoards.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
@@ -310,6 +311,67 @@ TEST_F(NothingLost, ASaveThatWorksReplacesOnlyTheTwoFilesAskedFor)
 
     EXPECT_EQ(RunCli({"save", samplePackage, folder + "/Menu"}), 0);
     EXPECT_EQ(before.differences(TreeSnapshot::take(home), {"works/Menu_LAYOUT.MARBIX", "works/Menu_TV.jpg"}),
+              QStringList{});
+}
+
+// Names up to the file system's limit of 255 bytes save: the temporary files are never longer
+// than the files they become, and a name is never cut inside a character.
+TEST_F(NothingLost, NamesCloseToTheFileSystemLimitSave)
+{
+    const struct {
+        QString base;
+    } cases[] = {
+        {QString(232, u'm')},
+        {QString(241, u'm')}, // "_LAYOUT.MARBIX" brings it to 255 bytes
+        {QString(120, QChar(0xe9))}, // two bytes a character in UTF-8
+        {QStringLiteral("A")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.base.size());
+        const QString folder = home + "/long";
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        editorSave(folder + "/" + c.base);
+        ASSERT_FALSE(prompter.shown.isEmpty());
+        EXPECT_TRUE(prompter.shown.last().contains("FILE SAVED CONFIRMATION!")) << prompter.shown.last().toStdString();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                  (QStringList{c.base + "_LAYOUT.MARBIX", c.base + "_TV.jpg"}));
+    }
+}
+
+// A save killed before it could clean up leaves its temporary files beside the two files. The
+// next save to the same name removes them, and nothing else: not the temporaries of another
+// name, not a link or a folder that happens to bear such a name, not the user's own files.
+TEST_F(NothingLost, TheNextSaveRemovesTheTemporariesOfAKilledSave)
+{
+    const QString folder = shop("killed");
+    const QString otherName = CreateTemporaryBeside(folder + "/Dinner_TV.jpg");
+    const TreeSnapshot before = TreeSnapshot::take(home);
+    QStringList stale;
+    for (const char *name : {"Menu_TV.jpg", "Menu_LAYOUT.MARBIX", "Menu_TV.jpg", "Menu_LAYOUT.MARBIX"}) {
+        stale << CreateTemporaryBeside(folder + "/" + name);
+        ASSERT_FALSE(stale.last().isEmpty());
+        WriteFile(stale.last(), "half written");
+    }
+    // Names only a temporary would have, but not plain files.
+    const QString link = stale.takeLast();
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(folder + "/pictures/burger.jpg", link));
+    const QString subfolder = stale.takeLast();
+    QFile::remove(subfolder);
+    ASSERT_TRUE(QDir().mkpath(subfolder));
+
+    editorSave(folder + "/Menu");
+    EXPECT_TRUE(prompter.shown.last().contains("FILE SAVED CONFIRMATION!"));
+    for (const QString &path : stale)
+        EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(subfolder).isDir());
+    EXPECT_TRUE(QFileInfo::exists(otherName));
+    const QString linkName = "killed/" + QFileInfo(link).fileName();
+    const QString folderName = "killed/" + QFileInfo(subfolder).fileName();
+    EXPECT_EQ(before.differences(TreeSnapshot::take(home),
+                                 {"killed/Menu_LAYOUT.MARBIX", "killed/Menu_TV.jpg", linkName, folderName}),
               QStringList{});
 }
 
