@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -86,6 +87,7 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     connectButtons();
     InstallShortcuts(this, menuBar_->actions().constFirst()->menu(), controls_,
                      [this] { return editor_.editMode == EditMode::Picture; });
+    addNewLayoutCommand();
     SetTooltips(controls_);
     ClientArrangement::Install(client_, controls_);
     AcceptDroppedFiles(client_, editor_);
@@ -131,6 +133,22 @@ void CTavrinDlg::buildMenu()
     connect(about, &QAction::triggered, this, &CTavrinDlg::showAboutBox);
 }
 
+void CTavrinDlg::addNewLayoutCommand()
+{
+    // With the other commands the window adds, first among them.
+    QMenu *menu = menuBar_->actions().constFirst()->menu();
+    auto *newLayout = new QAction(QStringLiteral("New Layout..."), this);
+    newLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    newLayout->setShortcutContext(Qt::WindowShortcut);
+    addAction(newLayout);
+    connect(newLayout, &QAction::triggered, this, [this] { editor_.NewLayoutCommand(); });
+    QAction *before = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text() == QLatin1String("Open Marbix Layout File..."))
+            before = action;
+    menu->insertAction(before, newLayout);
+}
+
 void CTavrinDlg::connectButtons()
 {
     for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
@@ -163,6 +181,9 @@ void CTavrinDlg::onButton(ControlId id)
         break;
     case ControlId::Undo:
         editor_.UndoCommand();
+        break;
+    case ControlId::Redo:
+        editor_.RedoCommand();
         break;
     case ControlId::DeleteMenuItem:
         editor_.DeleteMenuItemCommand();

@@ -40,6 +40,7 @@ protected:
 private:
     void buildMenu();
     void connectButtons();
+    void addNewLayoutCommand();
     void onButton(ControlId id);
     void onMenuExit();
     void showAboutBox();

@@ -17,6 +17,8 @@ void PrintUsage()
                "        write the image for the television\n"
                "  save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]\n"
                "        save the layout package and the TV image as the editor names them\n"
+               "  new BACKGROUND --columns C --rows R FOLDER/BASE\n"
+               "        save an empty board of C columns and R rows on the background\n"
                "  samples FOLDER\n"
                "        write the sample boards (layout packages and TV images) into FOLDER\n",
                stderr);
@@ -43,6 +45,8 @@ int main(int argc, char **argv)
         return tavrin::cli::RenderCommand(arguments);
     if (command == QLatin1String("save"))
         return tavrin::cli::SaveCommand(arguments);
+    if (command == QLatin1String("new"))
+        return tavrin::cli::NewCommand(arguments);
     if (command == QLatin1String("samples"))
         return tavrin::cli::SamplesCommand(arguments);
     PrintUsage();
