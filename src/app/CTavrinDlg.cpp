@@ -5,6 +5,7 @@
 #include "app/ControlPanel.h"
 #include "app/DropHandling.h"
 #include "app/Shortcuts.h"
+#include "app/StylePanel.h"
 #include "app/Tooltips.h"
 #include "app/TextBoxWiring.h"
 #include "app/QtSaveFeedback.h"
@@ -19,6 +20,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -63,6 +68,9 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     editor_.onRefresh = [this](RefreshRequest) {
         if (client_)
             client_->update();
+        // Every selection change ends in a refresh: the style controls follow it.
+        if (stylePanel_)
+            stylePanel_->sync();
     };
 
     setSizeGripEnabled(true);
@@ -85,6 +93,7 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     frame->setMenuBar(menuBar_);
     ControlPanel::Build(client_, controls_);
     connectButtons();
+    addStylePanel();
     InstallShortcuts(this, menuBar_->actions().constFirst()->menu(), controls_,
                      [this] { return editor_.editMode == EditMode::Picture; });
     addNewLayoutCommand();
@@ -131,6 +140,40 @@ void CTavrinDlg::buildMenu()
     QAction *about = menu->addAction(QStringLiteral("&About %1...").arg(QStringLiteral("Tavrin")));
     about->setData(int(MenuCommand::About));
     connect(about, &QAction::triggered, this, &CTavrinDlg::showAboutBox);
+}
+
+void CTavrinDlg::addStylePanel()
+{
+    // At the foot of the control column, scrolling with it. It opens from its own button, so
+    // that the column keeps its height (and needs no scroll bar) until the user wants it.
+    auto *column = client_->findChild<QWidget *>(QStringLiteral("controlColumnContent"));
+    if (!column)
+        return;
+    const int top = column->height();
+    auto *toggle = new QToolButton(column);
+    toggle->setObjectName(QStringLiteral("styleToggle"));
+    toggle->setText(QStringLiteral("Style"));
+    toggle->setToolTip(QStringLiteral("Fonts, colours and borders of the selection"));
+    toggle->setCheckable(true);
+    toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toggle->setArrowType(Qt::RightArrow);
+    toggle->setGeometry(4, top, 196, 24);
+    stylePanel_ = new StylePanel(editor_, column);
+    stylePanel_->setGeometry(4, top + 26, 196, stylePanel_->sizeHint().height());
+    stylePanel_->hide();
+    const int closedHeight = top + 26 + 2;
+    column->resize(column->width(), closedHeight);
+    connect(toggle, &QToolButton::toggled, this, [this, toggle, column, closedHeight](bool open) {
+        toggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        stylePanel_->setVisible(open);
+        column->resize(column->width(), open ? closedHeight + stylePanel_->height() + 2 : closedHeight);
+        // The column may need its scroll bar now: the client is arranged anew.
+        QResizeEvent arrange(client_->size(), client_->size());
+        QCoreApplication::sendEvent(client_, &arrange);
+        if (open)
+            if (auto *area = client_->findChild<QScrollArea *>(QStringLiteral("controlColumn")))
+                area->ensureWidgetVisible(stylePanel_);
+    });
 }
 
 void CTavrinDlg::addNewLayoutCommand()
