@@ -53,7 +53,7 @@ QIcon BorderSample(int index)
 
 } // namespace
 
-StylePanel::StylePanel(Editor &editor, QWidget *parent) : QGroupBox(QStringLiteral("Style"), parent), editor_(editor)
+StylePanel::StylePanel(Editor &editor, QWidget *parent) : QGroupBox(parent), editor_(editor)
 {
     setObjectName(QStringLiteral("stylePanel"));
     auto *column = new QVBoxLayout(this);
