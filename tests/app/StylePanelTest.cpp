@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,24 @@ TEST_F(StylePanelWindow, APickedStripColourShowsOnTheBoardAndUndoAndRedoKeysWalk
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor.layout.strip(cell.column, cell.row).BackGroundColor, picked);
+}
+
+TEST_F(StylePanelWindow, CtrlNStartsANewLayoutFromTheBackgroundAndGridAsked)
+{
+    Editor &editor = window->editor();
+    editor.modified = false;
+    const QString background = data.file("Plain.jpg");
+    QImage image(1280, 720, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(background, "JPG"));
+    prompter.fileNames = {background};
+    prompter.gridSizes = {GridSize{3, 20}};
+    window->controls().widget(ControlId::ModeLabel)->parentWidget()->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(editor.layout.NumberOfColumns, 3);
+    EXPECT_EQ(editor.layout.NumberOfRows, 20);
+    EXPECT_EQ(editor.layoutName, "Untitled_LAYOUT.MARBIX");
+    EXPECT_TRUE(window->windowTitle().contains("Untitled_LAYOUT.MARBIX"));
 }
 
 } // namespace
