@@ -5,6 +5,7 @@
 #include "app/ControlPanel.h"
 #include "app/DropHandling.h"
 #include "app/Shortcuts.h"
+#include "app/StylePanel.h"
 #include "app/Tooltips.h"
 #include "app/TextBoxWiring.h"
 #include "app/QtSaveFeedback.h"
@@ -18,6 +19,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -62,6 +68,9 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     editor_.onRefresh = [this](RefreshRequest) {
         if (client_)
             client_->update();
+        // Every selection change ends in a refresh: the style controls follow it.
+        if (stylePanel_)
+            stylePanel_->sync();
     };
 
     setSizeGripEnabled(true);
@@ -84,8 +93,10 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     frame->setMenuBar(menuBar_);
     ControlPanel::Build(client_, controls_);
     connectButtons();
+    addStylePanel();
     InstallShortcuts(this, menuBar_->actions().constFirst()->menu(), controls_,
                      [this] { return editor_.editMode == EditMode::Picture; });
+    addNewLayoutCommand();
     SetTooltips(controls_);
     ClientArrangement::Install(client_, controls_);
     AcceptDroppedFiles(client_, editor_);
@@ -131,6 +142,56 @@ void CTavrinDlg::buildMenu()
     connect(about, &QAction::triggered, this, &CTavrinDlg::showAboutBox);
 }
 
+void CTavrinDlg::addStylePanel()
+{
+    // At the foot of the control column, scrolling with it. It opens from its own button, so
+    // that the column keeps its height (and needs no scroll bar) until the user wants it.
+    auto *column = client_->findChild<QWidget *>(QStringLiteral("controlColumnContent"));
+    if (!column)
+        return;
+    const int top = column->height();
+    auto *toggle = new QToolButton(column);
+    toggle->setObjectName(QStringLiteral("styleToggle"));
+    toggle->setText(QStringLiteral("Style"));
+    toggle->setToolTip(QStringLiteral("Fonts, colours and borders of the selection"));
+    toggle->setCheckable(true);
+    toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toggle->setArrowType(Qt::RightArrow);
+    toggle->setGeometry(4, top, 196, 24);
+    stylePanel_ = new StylePanel(editor_, column);
+    stylePanel_->setGeometry(4, top + 26, 196, stylePanel_->sizeHint().height());
+    stylePanel_->hide();
+    const int closedHeight = top + 26 + 2;
+    column->resize(column->width(), closedHeight);
+    connect(toggle, &QToolButton::toggled, this, [this, toggle, column, closedHeight](bool open) {
+        toggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        stylePanel_->setVisible(open);
+        column->resize(column->width(), open ? closedHeight + stylePanel_->height() + 2 : closedHeight);
+        // The column may need its scroll bar now: the client is arranged anew.
+        QResizeEvent arrange(client_->size(), client_->size());
+        QCoreApplication::sendEvent(client_, &arrange);
+        if (open)
+            if (auto *area = client_->findChild<QScrollArea *>(QStringLiteral("controlColumn")))
+                area->ensureWidgetVisible(stylePanel_);
+    });
+}
+
+void CTavrinDlg::addNewLayoutCommand()
+{
+    // With the other commands the window adds, first among them.
+    QMenu *menu = menuBar_->actions().constFirst()->menu();
+    auto *newLayout = new QAction(QStringLiteral("New Layout..."), this);
+    newLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    newLayout->setShortcutContext(Qt::WindowShortcut);
+    addAction(newLayout);
+    connect(newLayout, &QAction::triggered, this, [this] { editor_.NewLayoutCommand(); });
+    QAction *before = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text() == QLatin1String("Open Marbix Layout File..."))
+            before = action;
+    menu->insertAction(before, newLayout);
+}
+
 void CTavrinDlg::connectButtons()
 {
     for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
@@ -163,6 +224,9 @@ void CTavrinDlg::onButton(ControlId id)
         break;
     case ControlId::Undo:
         editor_.UndoCommand();
+        break;
+    case ControlId::Redo:
+        editor_.RedoCommand();
         break;
     case ControlId::DeleteMenuItem:
         editor_.DeleteMenuItemCommand();

@@ -14,6 +14,7 @@ class QUrl;
 namespace tavrin {
 
 class InstanceLock;
+class StylePanel;
 
 // The editor window: every control of the editor, the board preview, the menu, and the
 // routing of the user's actions into the editing logic.
@@ -40,6 +41,8 @@ protected:
 private:
     void buildMenu();
     void connectButtons();
+    void addNewLayoutCommand();
+    void addStylePanel();
     void onButton(ControlId id);
     void onMenuExit();
     void showAboutBox();
@@ -49,6 +52,7 @@ private:
     Editor editor_;
     QMenuBar *menuBar_ = nullptr;
     QWidget *client_ = nullptr;
+    StylePanel *stylePanel_ = nullptr;
     bool closing_ = false;
 };
 

@@ -124,7 +124,8 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
     fullRow(ControlId::LoadNewPicture, QStringLiteral("Load New Picture"));
     fullRow(ControlId::DeleteMenuItem, QStringLiteral("Delete Menu Item"));
     fullRow(ControlId::DeletePicture, QStringLiteral("Delete Picture"));
-    halfRow(ControlId::Undo, QStringLiteral("Undo"), ControlId::HelpVideos, QStringLiteral("Help Videos"));
+    halfRow(ControlId::Undo, QStringLiteral("Undo"), ControlId::Redo, QStringLiteral("Redo"));
+    fullRow(ControlId::HelpVideos, QStringLiteral("Help Videos"));
     CheckBox(column, controls, ControlId::WhitePrintFormat, QStringLiteral("White Bgnd Print Menu Format"),
              QRect(left, nextRow(20), width, 20));
     CheckBox(column, controls, ControlId::DisplayVerticalGrid, QStringLiteral("Display Vertical Grid"),

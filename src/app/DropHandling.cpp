@@ -49,6 +49,7 @@ public:
     }
     int askTvRotation(int lastChoice) override { return inner_.askTvRotation(lastChoice); }
     void showSaveResult(const QString &text) override { inner_.showSaveResult(text); }
+    std::optional<GridSize> askGridSize(GridSize proposed) override { return inner_.askGridSize(proposed); }
 
 private:
     Prompter &inner_;

@@ -5,6 +5,7 @@
 #include "dialogs/CImageRotationSelectionDialog.h"
 #include "dialogs/CSavingLayoutAndImageFilesDialog.h"
 #include "dialogs/FontInstallPanel.h"
+#include "dialogs/NewLayoutDialog.h"
 #include "fonts/FontInstallation.h"
 
 #include <QDir>
@@ -92,5 +93,7 @@ Answer QtPrompter::askFontInstallation(const QString &title, const QString &font
 int QtPrompter::askTvRotation(int lastChoice) { return CImageRotationSelectionDialog::Ask(lastChoice, parent_); }
 
 void QtPrompter::showSaveResult(const QString &text) { CSavingLayoutAndImageFilesDialog::ShowResult(text, parent_); }
+
+std::optional<GridSize> QtPrompter::askGridSize(GridSize proposed) { return NewLayoutDialog::Ask(proposed, parent_); }
 
 } // namespace tavrin

@@ -23,6 +23,7 @@ public:
     Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
     int askTvRotation(int lastChoice) override;
     void showSaveResult(const QString &text) override;
+    std::optional<GridSize> askGridSize(GridSize proposed) override;
 
 private:
     QWidget *parent_;

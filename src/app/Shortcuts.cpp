@@ -17,6 +17,7 @@ struct ButtonCommand {
     ControlId button;
     const char *menuText;
     QKeySequence keys;
+    QKeySequence otherKeys; // a second key that does the same, or none
 };
 
 const std::vector<ButtonCommand> &ButtonCommands()
@@ -26,6 +27,7 @@ const std::vector<ButtonCommand> &ButtonCommands()
         {ControlId::SaveLayoutAndTvImage, "Save Layout && TV Image Files", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {ControlId::Print, "Print...", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {ControlId::Undo, "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {ControlId::Redo, "Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         {ControlId::DeleteMenuItem, "Delete Menu Item", QKeySequence(Qt::Key_Delete)},
         {ControlId::HelpVideos, "Help Videos", QKeySequence(Qt::Key_F1)},
         {ControlId::Exit, "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
@@ -103,7 +105,10 @@ void InstallShortcuts(QWidget *window, QMenu *menu, WidgetControls &controls, st
         if (!button)
             continue;
         auto *action = new QAction(QString::fromUtf8(command.menuText), window);
-        action->setShortcut(command.keys);
+        QList<QKeySequence> keys{command.keys};
+        if (!command.otherKeys.isEmpty())
+            keys.append(command.otherKeys);
+        action->setShortcuts(keys);
         // The key works wherever the focus is in the window, also with the menu bar hidden.
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);

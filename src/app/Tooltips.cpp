@@ -20,6 +20,7 @@ const std::pair<ControlId, const char *> kTooltips[] = {
     {ControlId::DeleteMenuItem, "Delete the selected menu item"},
     {ControlId::DeletePicture, "Delete the selected picture"},
     {ControlId::Undo, "Undo the last change to a strip"},
+    {ControlId::Redo, "Redo what the last Undo took back"},
     {ControlId::HelpVideos, "Open the help videos in the web browser"},
     {ControlId::WhitePrintFormat, "Show the board on white, as it prints"},
     {ControlId::DisplayVerticalGrid, "Show the columns of the board's grid"},

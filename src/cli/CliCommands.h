@@ -13,6 +13,7 @@ int RenderCommand(const QStringList &arguments);
 int SaveCommand(const QStringList &arguments);
 int ConvertCommand(const QStringList &arguments);
 int SamplesCommand(const QStringList &arguments);
+int NewCommand(const QStringList &arguments);
 
 // The options of the commands that write TV images: "--white-print", "--no-white-print",
 // "--rotation 0|1|2", "--jobs N". Unset ones keep what the layout or the editor would choose.

@@ -22,6 +22,8 @@ const char kUsage[] =
     "  save PATH... FOLDER[/BASE] [--white-print|--no-white-print] [--rotation 0|1|2] [--jobs N]\n"
     "        open each layout and run the editor's save: the package and the TV image side by side,\n"
     "        named after BASE, or as the save dialog proposes when FOLDER is a folder\n"
+    "  new BACKGROUND --columns C --rows R FOLDER/BASE\n"
+    "        save an empty board of C columns (1-9) and R rows (1-201) on the background\n"
     "  convert LEGACY.XMARBIX\n"
     "        convert a legacy layout document and its support folder into one package\n"
     "  document PATH [--working-folder DIR | --opened]\n"
@@ -77,6 +79,8 @@ int main(int argc, char **argv)
         return tavrin::cli::DocumentCommand(arguments);
     if (command == QLatin1String("convert"))
         return tavrin::cli::ConvertCommand(arguments);
+    if (command == QLatin1String("new"))
+        return tavrin::cli::NewCommand(arguments);
     if (command == QLatin1String("samples"))
         return tavrin::cli::SamplesCommand(arguments);
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);

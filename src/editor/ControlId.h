@@ -57,6 +57,8 @@ enum class ControlId : int {
     MenuItemTextToBeMovedGroup = 1187,
     SizeAndMoveIncrementGroup = 1189,
     AllText = 1193,
+    // Controls this editor adds to the window.
+    Redo = 1300,
 };
 
 // Commands of the window's menus.

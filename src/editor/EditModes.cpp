@@ -27,7 +27,22 @@ void RemoveOneBlankTexts(Strip &strip, StripGeometry &geometry)
 void Editor::PushUndoSnapshot(int column, int row, int chained)
 {
     undoList.push({column, row, chained, layout.strip(column, row)});
-    controls_.setEnabled(ControlId::Undo, true);
+    // A new change: what was undone before it can no longer be redone. A single snapshot may
+    // be the entry into a mode that ends up changing nothing; its redo steps are kept aside.
+    parkedRedo_.clear();
+    parkedAtUndoSize_ = -1;
+    if (chained == 0 && !redoList.empty()) {
+        parkedRedo_ = std::move(redoList);
+        parkedAtUndoSize_ = undoList.size();
+    }
+    redoList.clear();
+    EnableHistoryButtons();
+}
+
+void Editor::EnableHistoryButtons()
+{
+    controls_.setEnabled(ControlId::Undo, !undoList.empty());
+    controls_.setEnabled(ControlId::Redo, !redoList.empty());
 }
 
 void Editor::PushReplacedSnapshots(const std::vector<ReplacedStrip> &replaced)
@@ -115,9 +130,14 @@ void Editor::LeaveCurrentMode()
         const CellPosition cell = editMode == EditMode::Picture ? pictureCell : backgroundCell;
         // Entered and left without a change: the snapshot taken on entry is of no use.
         if (!undoList.empty() && undoList.newest().column == cell.column && undoList.newest().row == cell.row
-            && SameStripForUndo(undoList.newest().snapshot, layout.strip(cell.column, cell.row)))
+            && !undoList.newest().exact && SameStripForUndo(undoList.newest().snapshot, layout.strip(cell.column, cell.row))) {
+            if (parkedAtUndoSize_ == undoList.size())
+                redoList = std::move(parkedRedo_);
             undoList.takeNewest();
-        controls_.setEnabled(ControlId::Undo, !undoList.empty());
+        }
+        parkedRedo_.clear();
+        parkedAtUndoSize_ = -1;
+        EnableHistoryButtons();
         SetEnabled(controls_,
                    {ControlId::LoadNewPicture, ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,
                     ControlId::SelectedText, ControlId::MenuItemTextToBeMovedGroup},

@@ -44,6 +44,7 @@ void Editor::Initialise(qint64 startTime, qint64 processId, InstanceLock *lock)
     SetTitle(QString());
 
     EnableEditingControls(false);
+    controls_.setEnabled(ControlId::Redo, false);
 
     currentFontName = QStringLiteral("Segoe UI");
     controls_.setText(ControlId::FontBox, currentFontName);

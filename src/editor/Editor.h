@@ -33,6 +33,14 @@ struct RefreshRequest {
     bool geometryOnly = false;
 };
 
+// What the style controls act on now: the active text group in Text mode, the strip in Picture
+// and Background mode.
+struct StyleSelection {
+    int group = -1;             // the active text group; -1 none
+    bool stripSelected = false; // a picture or background strip is selected
+    Strip strip;                // the selected strip as it is now
+};
+
 // The editing logic behind the editor window: it owns the layout and every piece of edit
 // state, switches the window's controls through Controls and asks its questions through
 // Prompter, so that every handler can run in a test without a screen.
@@ -119,6 +127,13 @@ public:
 
     // The window menu's "&Open...": a new background image for the board.
     void LoadBackgroundCommand();
+    QString AskBackgroundFile(); // empty when the user cancelled
+    // Copies the chosen background into folder as the package's background; tells the user and
+    // returns false when it cannot.
+    bool CopyBackgroundInto(const QString &chosen, const QString &folder);
+    // The chosen file becomes the board's background: proxies, grid, refresh, and the message
+    // when it cannot be drawn.
+    void ShowChosenBackground(const QString &chosen);
     // "Load New Picture" for the strip at column, row. The edit modes pass the strip of the
     // selected picture or background; a picture edit mode pushes the strip's undo record between
     // AskPictureFile and LoadPictureInto, and ends its mode afterwards.
@@ -136,6 +151,16 @@ public:
     void MakeProxiesForLoadedBoard();
     // After an undo restored the strip with its picture. True when the proxy was written.
     bool RebuildStripProxy(int column, int row);
+
+    // --- starting a new layout (NewLayoutCommand.cpp) ------------------------------------
+    // "New Layout...": asks to save, then for the background and the grid size, and shows an
+    // empty board.
+    void NewLayoutCommand();
+    // An empty board of columns x rows (1-9 x 1-201) on the background, in a fresh working
+    // folder, with no undo history and unmodified; its save proposes kUntitledLayoutName.
+    // False (the open board unchanged) when the counts are out of range or the background
+    // cannot be copied.
+    bool NewLayout(const QString &backgroundPath, int columns, int rows);
 
     // --- opening a layout and converting legacy layouts (OpenLayoutCommand.cpp) ----------
     // Fonts the opened layout needs that this computer lacks (the list holds each name followed
@@ -171,6 +196,7 @@ public:
     QString currentPictureName;
     ControlId lastFocusedBox = ControlId::MainItemBox; // where the arrows give the focus back
     UndoList undoList;
+    RedoList redoList;
     bool copyingStrip = false; // a right-button drag is under way (set by the strip drag)
     bool movingStrip = false;
 
@@ -248,6 +274,24 @@ public:
     // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.
     QString WriteTvImage(const QImage &board, const QString &packagePath, bool printing);
 
+    // --- the look of the selection (StyleCommands.cpp) ------------------------------------
+    // Each returns true when it changed the board: one undo snapshot, the modified flag, a
+    // refresh. The group setters act in Text mode on the active group; calorie colour and
+    // italics on the prices group; the strip setters in Picture and Background mode.
+    StyleSelection CurrentStyleSelection() const;
+    bool SetGroupFont(const QString &family);
+    bool SetGroupBold(bool on);
+    bool SetGroupItalic(bool on);
+    bool SetGroupAlignment(GroupAlignment alignment);
+    bool SetGroupCentreInStrip(bool on);
+    bool SetGroupColour(Colour colour);
+    bool SetGroupDropShadow(Colour colour); // kClearColour: no shadow
+    bool SetCalorieColour(Colour colour);
+    bool SetCalorieItalics(bool on);
+    bool SetStripBackground(Colour colour); // kClearColour: no fill
+    bool SetPictureBorder(int frameIndex);  // 0 to kPictureFrameCount - 1
+    bool SetHiddenOnWhite(bool on);
+
     // --- moving and copying strips, deleting, undo (StripCommands.cpp) -------------------
     CellPosition dragSource;  // the strip picked by the right-button press
     QPoint dragPressPoint;    // where the right button went down; (0, 0) when no drag is under way
@@ -256,6 +300,8 @@ public:
     void RightButtonDown(QPoint point, ArrowKeys keys);
     void RightButtonUp(QPoint point);
     void UndoCommand();
+    // Puts back what the last Undo took back; a change made after that Undo drops it.
+    void RedoCommand();
     void DeleteMenuItemCommand();
     void DeletePictureCommand();
 
@@ -284,6 +330,18 @@ private:
     // Text of the strip being edited that grew or moved past the board's edge comes back onto it.
     void KeepTextStripOnBoard();
     void EndModeAfterDelete();
+    // After Undo or Redo: no mode, the boxes empty, the board as a loaded board with nothing
+    // selected.
+    void ShowBoardAfterHistoryStep();
+    void EnableHistoryButtons();
+    // Applies change to the active group when it changes something.
+    bool ChangeGroupStyle(const std::function<void(TextGroup &)> &change);
+    // inTextMode: the strip of the active prices group; else the picture or background strip.
+    bool ChangeStripStyle(bool inTextMode, const std::function<void(Strip &)> &change);
+    // Putting an undo snapshot for a mode's entry aside the redo steps until the mode shows a
+    // change: a click that selects and changes nothing keeps what can be redone.
+    RedoList parkedRedo_;
+    int parkedAtUndoSize_ = -1;
 
     Controls &controls_;
     Prompter *prompter_;

@@ -53,21 +53,36 @@ void Editor::LoadBackgroundCommand()
     setWhitePrint(false);
     renderer.resolutionTextPending = true;
 
-    const QString startFolder = backgroundImagePath.isEmpty() ? paths.programFolder : backgroundImagePath;
-    const QString chosen = prompter_->askOpenFileName(kBackgroundDialogTitle, startFolder, kBackgroundFilter);
+    const QString chosen = AskBackgroundFile();
     if (chosen.isEmpty())
         return;
     // The package takes the background from its copy in the working folder and the TV image
     // from the chosen file: when the copy cannot be made, the two would disagree. The board
     // keeps its old background and the user is told.
-    if (!CopyFileReplacing(chosen, BackgroundCopyPath(paths.workingFolder))) {
-        prompter_->showMessage(BackgroundNotCopiedMessage(chosen));
+    if (!CopyBackgroundInto(chosen, paths.workingFolder))
         return;
-    }
-
-    renderer.eraseOnce = true;
     SetTitle(fromPackage ? layoutName : legacyDocumentName);
+    ShowChosenBackground(chosen);
+    modified = true;
+}
 
+QString Editor::AskBackgroundFile()
+{
+    const QString startFolder = backgroundImagePath.isEmpty() ? paths.programFolder : backgroundImagePath;
+    return prompter_->askOpenFileName(kBackgroundDialogTitle, startFolder, kBackgroundFilter);
+}
+
+bool Editor::CopyBackgroundInto(const QString &chosen, const QString &folder)
+{
+    if (CopyFileReplacing(chosen, BackgroundCopyPath(folder)))
+        return true;
+    prompter_->showMessage(BackgroundNotCopiedMessage(chosen));
+    return false;
+}
+
+void Editor::ShowChosenBackground(const QString &chosen)
+{
+    renderer.eraseOnce = true;
     // The chosen file stays the background even when it cannot be drawn: the message below says
     // so and the preview stays empty.
     backgroundName = chosen;
@@ -89,7 +104,6 @@ void Editor::LoadBackgroundCommand()
 
     renderer.eraseOnce = true;
     controls_.setFocus(ControlId::MainItemBox);
-    modified = true;
 }
 
 void Editor::MakeProxiesForLoadedBoard()

@@ -122,6 +122,8 @@ void Editor::OpenLayoutCommand()
 
     ClearAllGeometry(geometry);
     undoList.clear();
+    redoList.clear();
+    EnableHistoryButtons();
     SetBoardReadyState();
     layoutFolder = names.layoutFolder;
     paths.currentFolder = layoutFolder;

@@ -278,11 +278,16 @@ void Editor::UndoCommand()
 {
     editMode = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
+    parkedRedo_.clear();
+    parkedAtUndoSize_ = -1;
     if (!undoList.empty()) {
+        // Each strip as it is now goes to the redo step, so that Redo gives back exactly this.
+        RedoList::Step redoStep;
         for (;;) {
             const UndoEntry entry = undoList.takeNewest();
             Strip &strip = layout.strip(entry.column, entry.row);
-            if (!SameStripForUndo(strip, entry.snapshot)) {
+            redoStep.push_back({entry.column, entry.row, entry.chained, strip, entry.exact});
+            if (entry.exact || !SameStripForUndo(strip, entry.snapshot)) {
                 strip = entry.snapshot;
                 if (!entry.snapshot.Picture.SubImageFileName.isEmpty())
                     RebuildStripProxy(entry.column, entry.row);
@@ -290,6 +295,7 @@ void Editor::UndoCommand()
             if (entry.chained == 0 || undoList.empty())
                 break;
         }
+        redoList.push(std::move(redoStep));
         ClearAllGeometry(geometry);
         Refresh({true, false});
     } else {
@@ -304,9 +310,40 @@ void Editor::UndoCommand()
                              ControlId::MenuItemTextToBeMovedGroup})
             controls_.setEnabled(id, false);
     }
+    ShowBoardAfterHistoryStep();
+}
+
+void Editor::RedoCommand()
+{
+    if (redoList.empty()) {
+        EnableHistoryButtons();
+        return;
+    }
+    editMode = EditMode::Idle;
+    controls_.setText(ControlId::ModeLabel, kIdleLabel);
+    parkedRedo_.clear();
+    parkedAtUndoSize_ = -1;
+    // The strips go back in the reverse order of the Undo, each first recorded for the next
+    // Undo with the chaining it had, so that Undo and Redo walk one history.
+    const RedoList::Step step = redoList.takeNewest();
+    for (auto entry = step.rbegin(); entry != step.rend(); ++entry) {
+        Strip &strip = layout.strip(entry->column, entry->row);
+        undoList.push({entry->column, entry->row, entry->chained, strip, entry->exact});
+        strip = entry->snapshot;
+        if (!strip.Picture.SubImageFileName.isEmpty())
+            RebuildStripProxy(entry->column, entry->row);
+    }
+    modified = true;
+    ClearAllGeometry(geometry);
+    Refresh({true, false});
+    ShowBoardAfterHistoryStep();
+}
+
+void Editor::ShowBoardAfterHistoryStep()
+{
     for (ControlId box : kTextBoxes)
         controls_.setText(box, QString());
-    controls_.setEnabled(ControlId::Undo, !undoList.empty());
+    EnableHistoryButtons();
     // Back to a loaded board with nothing selected. (Switching the editing controls off here, as
     // a disable of the whole set would, would leave no way to save until the layout is opened
     // again.) Without a board there is nothing to save, print or show.
@@ -325,7 +362,7 @@ void Editor::EndModeAfterDelete()
     ClearAllGeometry(geometry);
     Refresh({true, false});
     ShowNothingSelected();
-    controls_.setEnabled(ControlId::Undo, !undoList.empty());
+    EnableHistoryButtons();
 }
 
 void Editor::DeleteMenuItemCommand()

@@ -13,6 +13,9 @@ struct UndoEntry {
     int row = 0;
     int chained = 0; // 1: undoing this entry also undoes the one below it
     Strip snapshot;
+    // Restored even where strips count as the same for undo: a style change may be exactly
+    // one of the fields that comparison leaves out (the white-print hiding).
+    bool exact = false;
 };
 
 // Whether two strips differ only where an undo would not notice: the white-print hiding of the
@@ -24,10 +27,12 @@ class UndoList {
 public:
     void push(UndoEntry entry) { entries_.push_back(std::move(entry)); }
     void clear() { entries_.clear(); }
+    int size() const { return int(entries_.size()); }
     bool empty() const { return entries_.empty(); }
     // Index of the newest entry; -1 when the list is empty.
     int top() const { return int(entries_.size()) - 1; }
     const UndoEntry &newest() const { return entries_.back(); }
+    UndoEntry &newest() { return entries_.back(); }
     UndoEntry takeNewest()
     {
         UndoEntry entry = std::move(entries_.back());
@@ -38,6 +43,25 @@ public:
 
 private:
     std::vector<UndoEntry> entries_;
+};
+
+// What Undo took back, newest undo last, so that Redo can put it again. Each step holds the
+// strips as they were just before that Undo, in the order the Undo restored them.
+class RedoList {
+public:
+    using Step = std::vector<UndoEntry>;
+    void push(Step step) { steps_.push_back(std::move(step)); }
+    void clear() { steps_.clear(); }
+    bool empty() const { return steps_.empty(); }
+    Step takeNewest()
+    {
+        Step step = std::move(steps_.back());
+        steps_.pop_back();
+        return step;
+    }
+
+private:
+    std::vector<Step> steps_;
 };
 
 } // namespace tavrin

@@ -2,9 +2,17 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tavrin {
 
 enum class Answer { Ok, Cancel, Yes, No };
+
+// The grid of a new board.
+struct GridSize {
+    int columns = 2;
+    int rows = 16;
+};
 
 // Every modal question of the program goes through this interface. The window shows real
 // dialogs; tests script the answers and record the texts.
@@ -34,6 +42,8 @@ public:
     virtual int askTvRotation(int lastChoice) { return lastChoice; }
     // The save command's result window (confirmation or failure), closed with OK.
     virtual void showSaveResult(const QString &text) { showMessage(text); }
+    // The grid of a new board, starting from proposed; nothing when the user cancelled.
+    virtual std::optional<GridSize> askGridSize(GridSize) { return std::nullopt; }
 };
 
 } // namespace tavrin

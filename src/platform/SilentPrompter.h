@@ -31,6 +31,7 @@ public:
     QString askOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString askSaveFileName(const QString &, const QString &, const QString &, const QString &) override { return {}; }
     Answer askFontInstallation(const QString &, const QString &) override { return Answer::Cancel; }
+    std::optional<GridSize> askGridSize(GridSize) override { return std::nullopt; }
 };
 
 } // namespace tavrin

@@ -78,4 +78,14 @@ int ScriptedPrompter::askTvRotation(int lastChoice)
     return choice;
 }
 
+std::optional<GridSize> ScriptedPrompter::askGridSize(GridSize proposed)
+{
+    gridQuestions << proposed;
+    if (gridSizes.empty())
+        return std::nullopt;
+    const std::optional<GridSize> answer = gridSizes.front();
+    gridSizes.pop_front();
+    return answer;
+}
+
 } // namespace tavrin::test

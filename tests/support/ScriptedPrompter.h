@@ -37,6 +37,11 @@ public:
     std::deque<int> rotations;
     QList<int> rotationQuestions;
 
+    // Answers of the grid-size question, in order (nothing: cancelled); when they run out the
+    // question is cancelled. gridQuestions records what each question proposed.
+    std::deque<std::optional<GridSize>> gridSizes;
+    QList<GridSize> gridQuestions;
+
     void showMessage(const QString &text) override;
     Answer askOkCancel(const QString &text) override;
     Answer askYesNo(const QString &text) override;
@@ -46,6 +51,7 @@ public:
                             const QString &filter) override;
     Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
     int askTvRotation(int lastChoice) override;
+    std::optional<GridSize> askGridSize(GridSize proposed) override;
 
 private:
     Answer next(Answer whenEmpty);
