@@ -12,6 +12,8 @@ int DocumentCommand(const QStringList &arguments);
 int RenderCommand(const QStringList &arguments);
 int SaveCommand(const QStringList &arguments);
 int SamplesCommand(const QStringList &arguments);
+int PricesCommand(const QStringList &arguments);
+int CheckCommand(const QStringList &arguments);
 
 // The TV image of an opened layout: full-resolution background, output rendering, a portrait
 // board turned as asked. Fonts the texts use are gathered into fontList and the working folder.

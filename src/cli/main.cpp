@@ -17,6 +17,12 @@ void PrintUsage()
                "        write the image for the television\n"
                "  save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]\n"
                "        save the layout package and the TV image as the editor names them\n"
+               "  prices export LAYOUT... [-o FILE.csv]\n"
+               "        list every price entry of the layouts as a CSV file\n"
+               "  prices apply FILE.csv [--proof FOLDER]\n"
+               "        write the changed prices and calories of a list back and save those layouts\n"
+               "  check LAYOUT... [--min-text-height PX] [--safe-area PCT]\n"
+               "        report what would look wrong on the TV; exit status 1 when anything is found\n"
                "  samples FOLDER\n"
                "        write the sample boards (layout packages and TV images) into FOLDER\n",
                stderr);
@@ -43,6 +49,10 @@ int main(int argc, char **argv)
         return tavrin::cli::RenderCommand(arguments);
     if (command == QLatin1String("save"))
         return tavrin::cli::SaveCommand(arguments);
+    if (command == QLatin1String("prices"))
+        return tavrin::cli::PricesCommand(arguments);
+    if (command == QLatin1String("check"))
+        return tavrin::cli::CheckCommand(arguments);
     if (command == QLatin1String("samples"))
         return tavrin::cli::SamplesCommand(arguments);
     PrintUsage();

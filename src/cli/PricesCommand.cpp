@@ -1,0 +1,206 @@
+#include "cli/CliCommands.h"
+#include "cli/CliLayout.h"
+
+#include "editor/BoardAtOwnScale.h"
+#include "editor/MessageTexts.h"
+#include "editor/PriceList.h"
+#include "editor/PriceProof.h"
+#include "editor/SaveOutput.h"
+#include "platform/SafeFile.h"
+#include "platform/SilentPrompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace tavrin::cli {
+
+namespace {
+
+const char *const kPricesUsage = "usage: tavrin-cli prices export LAYOUT... [-o FILE.csv]\n"
+                                 "       tavrin-cli prices apply FILE.csv [--proof FOLDER]";
+
+void PrintLine(const QString &text) { std::printf("%s\n", text.toUtf8().constData()); }
+
+int ExportPrices(const QStringList &arguments)
+{
+    QStringList layouts;
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("-o") && i + 1 < arguments.size())
+            output = arguments[++i];
+        else if (!arguments[i].startsWith(QLatin1Char('-')))
+            layouts << arguments[i];
+        else
+            layouts.clear(), i = arguments.size();
+    }
+    if (layouts.isEmpty()) {
+        PrintFailure(QString::fromLatin1(kPricesUsage));
+        return 2;
+    }
+    std::vector<PriceRow> rows;
+    for (const QString &path : layouts) {
+        const std::unique_ptr<CliLayout> opened = CliLayout::Open(path);
+        if (!opened)
+            return 1;
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        for (const PriceEntry &entry : ExtractPriceEntries(opened->layout))
+            rows.push_back(RowForEntry(absolute, entry));
+    }
+    const QByteArray csv = WritePriceListCsv(rows);
+    if (output.isEmpty()) {
+        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        return 0;
+    }
+    if (!WriteFileReplacing(output, csv)) {
+        PrintFailure(QStringLiteral("Cannot write ") + output);
+        return 1;
+    }
+    return 0;
+}
+
+// Saves the opened layout under its own names beside it, as the editor's save names a layout
+// chosen with its own name. Prints the two files written.
+bool SaveUnderOwnNames(CliLayout &opened, const QString &layoutPath)
+{
+    const LayoutFileNames &names = opened.opened.names;
+    QString chosen = names.pickedFolder + names.layoutName;
+    if (!names.isPackage)
+        chosen = names.pickedFolder + ConvertedPackageName(names.legacyDocumentName);
+    const bool whitePrint = opened.layout.WhitePrintBackground;
+    QString fontList;
+    const QImage board = RenderTvImage(opened.layout, opened.opened, opened.workingFolder, whitePrint, 0, &fontList);
+    if (board.isNull()) {
+        PrintFailure(layoutPath + QStringLiteral(": the background image cannot be read"));
+        return false;
+    }
+    TvImageJob job;
+    job.board = board;
+    job.packagePath = PackagePathForChosenName(chosen, whitePrint);
+    job.whitePrint = whitePrint;
+    job.backgroundName = opened.opened.background.backgroundName;
+    job.rememberRotation = false;
+    job.chooseRotation = [](int lastChoice) { return lastChoice; };
+    SilentPrompter prompter;
+    const SavedLayoutFiles saved = WriteLayoutAndTvImage(
+        job, {opened.layout, names.isPackage, opened.opened.background.backgroundImagePath, fontList, opened.workingFolder},
+        prompter);
+    for (const QString &message : prompter.messages)
+        PrintFailure(message);
+    if (!saved.ok) {
+        PrintFailure(layoutPath + QStringLiteral(": ") + kSaveFailureText.trimmed());
+        return false;
+    }
+    PrintLine(saved.packagePath);
+    PrintLine(saved.tvImagePath);
+    return true;
+}
+
+bool WriteProof(const CliLayout &opened, const std::vector<PriceChange> &changes, const QString &folder,
+                const QString &layoutPath)
+{
+    BoardSources sources;
+    sources.backgroundName = opened.opened.background.backgroundName;
+    sources.backgroundImagePath = opened.opened.background.backgroundImagePath;
+    sources.workingFolder = opened.workingFolder;
+    const BoardAtOwnScale rendered = RenderBoardAtOwnScale(opened.layout, sources, opened.layout.WhitePrintBackground);
+    const QString name = QFileInfo(layoutPath).completeBaseName() + QStringLiteral("_PRICE_PROOF.png");
+    const QString path = QDir(folder).filePath(name);
+    QDir().mkpath(folder);
+    if (rendered.board.isNull() || !PriceProofImage(rendered, opened.layout, changes).save(path, "PNG")) {
+        PrintFailure(QStringLiteral("Cannot write the proof ") + path);
+        return false;
+    }
+    PrintLine(path);
+    return true;
+}
+
+int ApplyPrices(const QStringList &arguments)
+{
+    QString csvPath, proofFolder;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--proof") && i + 1 < arguments.size())
+            proofFolder = arguments[++i];
+        else if (csvPath.isEmpty() && !arguments[i].startsWith(QLatin1Char('-')))
+            csvPath = arguments[i];
+        else
+            return PrintFailure(QString::fromLatin1(kPricesUsage)), 2;
+    }
+    if (csvPath.isEmpty()) {
+        PrintFailure(QString::fromLatin1(kPricesUsage));
+        return 2;
+    }
+    QFile file(csvPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        PrintFailure(QStringLiteral("Cannot read ") + csvPath);
+        return 1;
+    }
+    const PriceListReading reading = ReadPriceListCsv(file.readAll());
+    bool allGood = true;
+    for (const QString &error : reading.errors) {
+        PrintFailure(csvPath + QStringLiteral(": ") + error);
+        allGood = false;
+    }
+    if (!reading.errors.isEmpty() && reading.rows.empty())
+        return 1;
+
+    // Rows by layout, in the order the list names them; a relative path is taken from the
+    // list's folder.
+    const QDir csvFolder = QFileInfo(csvPath).absoluteDir();
+    QStringList order;
+    std::map<QString, std::vector<PriceRow>> rowsByLayout;
+    for (const PriceRow &row : reading.rows) {
+        const QString path = QDir::cleanPath(csvFolder.absoluteFilePath(row.layout));
+        if (!rowsByLayout.count(path))
+            order << path;
+        rowsByLayout[path].push_back(row);
+    }
+    for (const QString &path : order) {
+        const std::vector<PriceRow> &rows = rowsByLayout[path];
+        const std::unique_ptr<CliLayout> opened = CliLayout::Open(path);
+        if (!opened) {
+            for (const PriceRow &row : rows)
+                PrintFailure(csvPath + QStringLiteral(": line %1: the layout cannot be opened").arg(row.csvLine));
+            allGood = false;
+            continue;
+        }
+        const PriceApplication applied = ApplyPriceRows(opened->layout, rows);
+        if (!applied.refused.isEmpty()) {
+            for (const QString &why : applied.refused)
+                PrintFailure(csvPath + QStringLiteral(": ") + why);
+            PrintFailure(path + QStringLiteral(": not changed"));
+            allGood = false;
+            continue;
+        }
+        if (applied.changes.empty())
+            continue;
+        PrintLine(path + QStringLiteral(": %1 price entries changed").arg(applied.changes.size()));
+        if (!SaveUnderOwnNames(*opened, path)) {
+            allGood = false;
+            continue;
+        }
+        if (!proofFolder.isEmpty() && !WriteProof(*opened, applied.changes, proofFolder, path))
+            allGood = false;
+    }
+    return allGood ? 0 : 1;
+}
+
+} // namespace
+
+// tavrin-cli prices export|apply: price lists of many boards as one spreadsheet, and their
+// changes written back.
+int PricesCommand(const QStringList &arguments)
+{
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("export"))
+        return ExportPrices(arguments.mid(1));
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("apply"))
+        return ApplyPrices(arguments.mid(1));
+    PrintFailure(QString::fromLatin1(kPricesUsage));
+    return 2;
+}
+
+} // namespace tavrin::cli
