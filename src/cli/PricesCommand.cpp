@@ -140,13 +140,14 @@ int ApplyPrices(const QStringList &arguments)
         return 1;
     }
     const PriceListReading reading = ReadPriceListCsv(file.readAll());
-    bool allGood = true;
-    for (const QString &error : reading.errors) {
-        PrintFailure(csvPath + QStringLiteral(": ") + error);
-        allGood = false;
-    }
-    if (!reading.errors.isEmpty() && reading.rows.empty())
+    // A record that cannot be read might belong to any of the layouts: nothing is applied.
+    if (!reading.errors.isEmpty()) {
+        for (const QString &error : reading.errors)
+            PrintFailure(csvPath + QStringLiteral(": ") + error);
+        PrintFailure(QStringLiteral("No layout was changed."));
         return 1;
+    }
+    bool allGood = true;
 
     // Rows by layout, in the order the list names them; a relative path is taken from the
     // list's folder.
