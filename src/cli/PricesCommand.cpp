@@ -2,6 +2,7 @@
 #include "cli/CliLayout.h"
 
 #include "editor/BoardAtOwnScale.h"
+#include "editor/KeptTvRotation.h"
 #include "editor/MessageTexts.h"
 #include "editor/PriceList.h"
 #include "editor/PriceProof.h"
@@ -84,7 +85,9 @@ bool SaveUnderOwnNames(CliLayout &opened, const QString &layoutPath)
     job.whitePrint = whitePrint;
     job.backgroundName = opened.opened.background.backgroundName;
     job.rememberRotation = false;
-    job.chooseRotation = [](int lastChoice) { return lastChoice; };
+    // A portrait board keeps the turn its TV image was saved with.
+    const int rotation = KeptTvRotation(board, TvImagePathBeside(job.packagePath, whitePrint));
+    job.chooseRotation = [rotation](int) { return rotation; };
     SilentPrompter prompter;
     const SavedLayoutFiles saved = WriteLayoutAndTvImage(
         job, {opened.layout, names.isPackage, opened.opened.background.backgroundImagePath, fontList, opened.workingFolder},

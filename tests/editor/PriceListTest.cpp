@@ -1,4 +1,6 @@
 #include "editor/BoardAtOwnScale.h"
+#include "editor/KeptTvRotation.h"
+#include "images/TvImageOutput.h"
 #include "editor/PriceList.h"
 #include "editor/PriceProof.h"
 #include "samples/SampleBoards.h"
@@ -243,6 +245,32 @@ TEST_F(PriceListOnSample, CaloriesGivenToAnEntryWithoutThemFollowAMarker)
     const PriceApplication applied = ApplyPriceRows(layout, rows);
     ASSERT_TRUE(applied.refused.isEmpty());
     EXPECT_EQ(layout.strip(0, 14).prices().Text, "3.00>950");
+}
+
+} // namespace
+} // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST(KeptTvRotationTest, APortraitBoardKeepsTheTurnOfItsEarlierTvImage)
+{
+    test::TempDataDir data;
+    QImage board(90, 160, QImage::Format_RGB32);
+    board.fill(Qt::darkBlue);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 90; ++x)
+            board.setPixel(x, y, qRgb(250, 200, 0)); // a bright band at the top
+    QImage changed = board;
+    changed.setPixel(45, 100, qRgb(255, 255, 255)); // a price changed since
+    for (int rotation : {1, 2}) {
+        const QString path = data.file(QString("turned%1.jpg").arg(rotation));
+        ASSERT_TRUE(RotateForTv(board, rotation).save(path));
+        EXPECT_EQ(KeptTvRotation(changed, path), rotation);
+    }
+    ASSERT_TRUE(board.save(data.file("upright.jpg")));
+    EXPECT_EQ(KeptTvRotation(changed, data.file("upright.jpg")), 0);
+    EXPECT_EQ(KeptTvRotation(changed, data.file("none.jpg")), 0);
 }
 
 } // namespace
