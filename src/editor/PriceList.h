@@ -107,7 +107,7 @@ struct PriceApplication {
 // after a ">". New values may not hold "^", "<", ">", "~", "\" or line breaks.
 PriceApplication ApplyPriceRows(MenuLayout &layout, const std::vector<PriceRow> &rows);
 
-// "C2 R5 \"Classic Burger\"": how reports name a strip (column and row counted from 1).
+// "column 2, row 5 \"Classic Burger\"": how reports name a strip (column and row counted from 1).
 QString StripLabel(int column, int row, const QString &mainItem);
 
 } // namespace tavrin
