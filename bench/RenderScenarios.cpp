@@ -52,7 +52,7 @@ struct SampleScene {
     std::unique_ptr<MenuLayout> layout = std::make_unique<MenuLayout>();
     std::unique_ptr<GeometryRecords> geometry = std::make_unique<GeometryRecords>();
     std::unique_ptr<BoardRenderer> renderer;
-    QString fontList;
+    FontList fontList;
 
     explicit SampleScene(samples::SampleKind kind)
     {
@@ -122,7 +122,7 @@ const bool registered = [] {
                   renderer.sources.backgroundName = opened.background.backgroundName;
                   renderer.sources.backgroundImagePath = opened.background.backgroundImagePath;
                   renderer.sources.workingFolder = working.path();
-                  QString fontList;
+                  FontList fontList;
                   renderer.fontList = &fontList;
                   renderer.fontFileLookup = [](const QString &face) { return FindFontFile(face); };
                   const QImage board = renderer.renderForOutput(kFullResolutionRegion, false);

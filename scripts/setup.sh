@@ -5,12 +5,13 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins
-  libgif-dev libminizip-dev zlib1g-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev
+  libgif-dev libminizip-dev zlib1g-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # fallback faces for text the chosen face lacks: CJK (5 MB), emoji in outlines (3 MB), Thai
   fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf
   unzip xvfb xauth xdotool x11-apps imagemagick
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

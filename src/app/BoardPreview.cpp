@@ -5,12 +5,45 @@
 #include "render/PreviewOverlays.h"
 
 #include <QDateTime>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
 namespace tavrin {
+
+void BoardPreview::setEditor(Editor *editor)
+{
+    editor_ = editor;
+    qApp->removeEventFilter(this);
+    if (editor_)
+        qApp->installEventFilter(this);
+}
+
+bool BoardPreview::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel: {
+        const auto *input = static_cast<const QInputEvent *>(event);
+        const qint64 madeAt = clock_.happenedAt(input->timestamp(), QDateTime::currentMSecsSinceEpoch());
+        const bool leftPress = (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            && static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+        if (leftPress && editor_ && madeAt < editor_->ignoreClicksBefore)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void BoardPreview::paintEvent(QPaintEvent *)
 {

@@ -16,9 +16,14 @@ class BoardPreview : public QWidget {
     Q_OBJECT
 public:
     explicit BoardPreview(QWidget *parent = nullptr) : QWidget(parent) {}
-    void setEditor(Editor *editor) { editor_ = editor; }
+    // Also starts watching the program's input: see eventFilter.
+    void setEditor(Editor *editor);
 
 protected:
+    // Every input event of the program keeps the event clock in step, so that even the first
+    // click after a long handler is told apart; left presses on any control that were made
+    // while the editor was busy (a load, an arrow's step) are dropped.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // A left press is a board click; the second press of a double click is not.

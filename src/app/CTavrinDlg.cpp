@@ -2,10 +2,15 @@
 #include "app/PriceListMenu.h"
 
 #include "app/BoardPreview.h"
+#include "app/ClientArrangement.h"
 #include "app/ControlPanel.h"
+#include "app/DropHandling.h"
+#include "app/Shortcuts.h"
+#include "app/Tooltips.h"
 #include "app/TextBoxWiring.h"
 #include "app/QtSaveFeedback.h"
 #include "editor/WindowTitle.h"
+#include "platform/ApplicationIconArt.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -30,27 +35,16 @@ namespace tavrin {
 
 namespace {
 const char kHelpVideosAddress[] = "https://www.tessaldesign.com/help-videos";
+// Room a window manager's title bar takes beside the title: the icon and three buttons.
+constexpr int kTitleBarButtonsWidth = 160;
 }
 
 QIcon ApplicationIcon()
 {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(30, 30, 40));
-    painter.setPen(QPen(QColor(200, 160, 60), 3));
-    painter.drawRoundedRect(QRectF(4, 10, 56, 40), 4, 4);
-    painter.setPen(QPen(QColor(240, 240, 240), 3));
-    for (int line = 0; line < 3; ++line)
-        painter.drawLine(QPointF(12, 20 + line * 10), QPointF(38, 20 + line * 10));
-    painter.setPen(QPen(QColor(255, 220, 0), 3));
-    for (int line = 0; line < 3; ++line)
-        painter.drawLine(QPointF(44, 20 + line * 10), QPointF(52, 20 + line * 10));
-    painter.setPen(QPen(QColor(120, 120, 130), 4));
-    painter.drawLine(QPointF(32, 50), QPointF(32, 60));
-    painter.drawLine(QPointF(20, 60), QPointF(44, 60));
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(ApplicationIconImage(size)));
+    return icon;
 }
 
 CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *parent)
@@ -62,6 +56,7 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
         std::fflush(nullptr);
         ::_exit(code);
     };
+    openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     editor_.otherInstanceRunning = otherInstanceRunning;
     editor_.saveFeedback = new QtSaveFeedback(this);
     editor_.saveCommand = [this] { editor_.SaveLayoutAndTvImageCommand(); };
@@ -90,6 +85,11 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     frame->setMenuBar(menuBar_);
     ControlPanel::Build(client_, controls_);
     connectButtons();
+    InstallShortcuts(this, menuBar_->actions().constFirst()->menu(), controls_,
+                     [this] { return editor_.editMode == EditMode::Picture; });
+    SetTooltips(controls_);
+    ClientArrangement::Install(client_, controls_);
+    AcceptDroppedFiles(client_, editor_);
     ConnectTextBoxes(controls_, editor_);
     setWindowIcon(ApplicationIcon());
 
@@ -112,7 +112,8 @@ void CTavrinDlg::usePrompter(Prompter &prompter) { editor_.setPrompter(prompter)
 void CTavrinDlg::buildMenu()
 {
     menuBar_ = new QMenuBar(this);
-    QMenu *menu = menuBar_->addMenu(QStringLiteral("  "));
+    // A title people can see and click; Alt+F opens it.
+    QMenu *menu = menuBar_->addMenu(QStringLiteral("&File"));
     QAction *open = menu->addAction(QStringLiteral("&Open..."));
     open->setData(int(MenuCommand::Open));
     connect(open, &QAction::triggered, this, [this] { editor_.LoadBackgroundCommand(); });
@@ -172,7 +173,12 @@ void CTavrinDlg::onButton(ControlId id)
         editor_.DeletePictureCommand();
         break;
     case ControlId::HelpVideos:
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHelpVideosAddress)));
+        // Without a web browser nothing would happen at all: the user gets the address instead.
+        if (!openUrl(QUrl(QString::fromLatin1(kHelpVideosAddress))))
+            editor_.prompter().showMessage(
+                QStringLiteral("No web browser could be started to show the help videos.\n\n"
+                               "They are at this address:\n%1")
+                    .arg(QString::fromLatin1(kHelpVideosAddress)));
         break;
     case ControlId::WhitePrintFormat:
         editor_.setWhitePrint(controls_.isChecked(ControlId::WhitePrintFormat));
@@ -236,6 +242,10 @@ void CTavrinDlg::showAboutBox()
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignCenter);
+    // The title bar holds the icon, the title and the window buttons: wide enough for all.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    box.setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) * 3 / 2 + kTitleBarButtonsWidth);
     box.exec();
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QMenuBar;
+class QUrl;
 
 namespace tavrin {
 
@@ -27,6 +28,8 @@ public:
 
     // How the Exit button and the menu's Exit end the process; tests replace it.
     std::function<void(int)> endProcess;
+    // How "Help Videos" opens the page; false when no browser could be started. Tests replace it.
+    std::function<bool(const QUrl &)> openUrl;
     // Replaces the prompter (tests script the answers).
     void usePrompter(Prompter &prompter);
 

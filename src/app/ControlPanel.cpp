@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolButton>
 
@@ -92,7 +93,17 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
     Button(window, controls, ControlId::TabInstructions, QStringLiteral("Tab Instructions"),
            DialogRect(554, 2, 70, 11));
 
-    // The command column on the left.
+    // The command column on the left. It scrolls when the window is too low to show all of it
+    // (the client arrangement sizes it); the text boxes stay on the client, whose coordinates
+    // are the board's.
+    auto *columnArea = new QScrollArea(window);
+    columnArea->setObjectName(QStringLiteral("controlColumn"));
+    columnArea->setFrameShape(QFrame::NoFrame);
+    columnArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    columnArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    columnArea->viewport()->setAutoFillBackground(false);
+    auto *column = new QWidget;
+    column->setObjectName(QStringLiteral("controlColumnContent"));
     int y = 4;
     auto nextRow = [&](int height) {
         const int top = y;
@@ -101,11 +112,11 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
     };
     const int left = 4, width = 196, half = 97;
     auto fullRow = [&](ControlId id, const QString &caption) {
-        Button(window, controls, id, caption, QRect(left, nextRow(24), width, 24));
+        Button(column, controls, id, caption, QRect(left, nextRow(24), width, 24));
     };
     auto halfRow = [&](ControlId first, const QString &firstCaption, ControlId second, const QString &secondCaption) {
-        Button(window, controls, first, firstCaption, QRect(left, y, half, 24));
-        Button(window, controls, second, secondCaption, QRect(left + width - half, nextRow(24), half, 24));
+        Button(column, controls, first, firstCaption, QRect(left, y, half, 24));
+        Button(column, controls, second, secondCaption, QRect(left + width - half, nextRow(24), half, 24));
     };
     fullRow(ControlId::OpenLayout, QStringLiteral("Open Marbix Layout File"));
     fullRow(ControlId::SaveLayoutAndTvImage, QStringLiteral("Save Layout && TV Image Files"));
@@ -114,35 +125,35 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
     fullRow(ControlId::DeleteMenuItem, QStringLiteral("Delete Menu Item"));
     fullRow(ControlId::DeletePicture, QStringLiteral("Delete Picture"));
     halfRow(ControlId::Undo, QStringLiteral("Undo"), ControlId::HelpVideos, QStringLiteral("Help Videos"));
-    CheckBox(window, controls, ControlId::WhitePrintFormat, QStringLiteral("White Bgnd Print Menu Format"),
+    CheckBox(column, controls, ControlId::WhitePrintFormat, QStringLiteral("White Bgnd Print Menu Format"),
              QRect(left, nextRow(20), width, 20));
-    CheckBox(window, controls, ControlId::DisplayVerticalGrid, QStringLiteral("Display Vertical Grid"),
+    CheckBox(column, controls, ControlId::DisplayVerticalGrid, QStringLiteral("Display Vertical Grid"),
              QRect(left, nextRow(20), width, 20));
-    Label(window, controls, ControlId::ModeLabel, QStringLiteral("EDIT MODE:  IDLE"), QRect(left, nextRow(22), width, 22));
+    Label(column, controls, ControlId::ModeLabel, QStringLiteral("EDIT MODE:  IDLE"), QRect(left, nextRow(22), width, 22));
 
     // Which text the arrows move, and by how much.
     const int movedTop = nextRow(46);
-    Group(window, controls, ControlId::MenuItemTextToBeMovedGroup, QStringLiteral("Menu Item Text to be Moved"),
+    Group(column, controls, ControlId::MenuItemTextToBeMovedGroup, QStringLiteral("Menu Item Text to be Moved"),
           QRect(left, movedTop, width, 46));
-    CheckBox(window, controls, ControlId::SelectedText, QStringLiteral("Selected Text"),
+    CheckBox(column, controls, ControlId::SelectedText, QStringLiteral("Selected Text"),
              QRect(left + 8, movedTop + 20, 104, 22));
-    CheckBox(window, controls, ControlId::AllText, QStringLiteral("All Text"), QRect(left + 116, movedTop + 20, 76, 22));
+    CheckBox(column, controls, ControlId::AllText, QStringLiteral("All Text"), QRect(left + 116, movedTop + 20, 76, 22));
     const int incrementTop = nextRow(46);
-    Group(window, controls, ControlId::SizeAndMoveIncrementGroup, QStringLiteral("Size and Move Increment"),
+    Group(column, controls, ControlId::SizeAndMoveIncrementGroup, QStringLiteral("Size and Move Increment"),
           QRect(left, incrementTop, width, 46));
-    CheckBox(window, controls, ControlId::Micro, QStringLiteral("Micro"), QRect(left + 8, incrementTop + 20, 90, 22));
-    CheckBox(window, controls, ControlId::Macro, QStringLiteral("Macro"), QRect(left + 116, incrementTop + 20, 76, 22));
+    CheckBox(column, controls, ControlId::Micro, QStringLiteral("Micro"), QRect(left + 8, incrementTop + 20, 90, 22));
+    CheckBox(column, controls, ControlId::Macro, QStringLiteral("Macro"), QRect(left + 116, incrementTop + 20, 76, 22));
 
     // Move and size arrows, each group a cross of four.
     auto arrowCross = [&](ControlId group, const QString &caption, ControlId up, ControlId leftId, ControlId rightId,
                           ControlId down, QStyle::StandardPixmap leftIcon, QStyle::StandardPixmap rightIcon) {
         const int top = nextRow(96);
-        Group(window, controls, group, caption, QRect(left, top, 120, 96));
+        Group(column, controls, group, caption, QRect(left, top, 120, 96));
         const int cx = left + 46;
-        Arrow(window, controls, up, QStyle::SP_ArrowUp, QRect(cx, top + 18, 28, 24));
-        Arrow(window, controls, leftId, leftIcon, QRect(cx - 32, top + 42, 28, 24));
-        Arrow(window, controls, rightId, rightIcon, QRect(cx + 32, top + 42, 28, 24));
-        Arrow(window, controls, down, QStyle::SP_ArrowDown, QRect(cx, top + 66, 28, 24));
+        Arrow(column, controls, up, QStyle::SP_ArrowUp, QRect(cx, top + 18, 28, 24));
+        Arrow(column, controls, leftId, leftIcon, QRect(cx - 32, top + 42, 28, 24));
+        Arrow(column, controls, rightId, rightIcon, QRect(cx + 32, top + 42, 28, 24));
+        Arrow(column, controls, down, QStyle::SP_ArrowDown, QRect(cx, top + 66, 28, 24));
         return top;
     };
     arrowCross(ControlId::MoveTextGroup, QStringLiteral("Move Text"), ControlId::MoveUp, ControlId::MoveLeft,
@@ -150,16 +161,16 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
     const int sizeTop = arrowCross(ControlId::SizeTextGroup, QStringLiteral("Size Text"), ControlId::SizeLarger,
                                    ControlId::SizeNarrower, ControlId::SizeWider, ControlId::SizeSmaller,
                                    QStyle::SP_ArrowLeft, QStyle::SP_ArrowRight);
-    Label(window, controls, ControlId::SizeReadout, QString(), QRect(left + 128, sizeTop + 42, 64, 24));
+    Label(column, controls, ControlId::SizeReadout, QString(), QRect(left + 128, sizeTop + 42, 64, 24));
 
     // Spacing arrows: up and down with a label and, for tabs and calories, a read-out.
     auto spacingRow = [&](ControlId label, const QString &caption, ControlId up, ControlId down, ControlId readout) {
         const int top = nextRow(26);
-        Label(window, controls, label, caption, QRect(left, top, 90, 26));
-        Arrow(window, controls, up, QStyle::SP_ArrowUp, QRect(left + 92, top, 28, 26));
-        Arrow(window, controls, down, QStyle::SP_ArrowDown, QRect(left + 122, top, 28, 26));
+        Label(column, controls, label, caption, QRect(left, top, 90, 26));
+        Arrow(column, controls, up, QStyle::SP_ArrowUp, QRect(left + 92, top, 28, 26));
+        Arrow(column, controls, down, QStyle::SP_ArrowDown, QRect(left + 122, top, 28, 26));
         if (readout != ControlId::Ok)
-            Label(window, controls, readout, QString(), QRect(left + 154, top, 42, 26));
+            Label(column, controls, readout, QString(), QRect(left + 154, top, 42, 26));
     };
     spacingRow(ControlId::LineSpacingLabel, QStringLiteral("Line Spacing"), ControlId::LineSpacingUp,
                ControlId::LineSpacingDown, ControlId::Ok);
@@ -167,6 +178,9 @@ void ControlPanel::Build(QWidget *window, WidgetControls &controls)
                ControlId::TabSpacingDown, ControlId::TabSpacingReadout);
     spacingRow(ControlId::CalSpacingLabel, QStringLiteral("Cal Spacing"), ControlId::CalSpacingUp,
                ControlId::CalSpacingDown, ControlId::CalSpacingReadout);
+    column->resize(kColumnWidth, y + 2);
+    columnArea->setWidget(column);
+    columnArea->setGeometry(0, 0, kColumnWidth, window->height());
 
     // The current font name lives in a box that is never shown.
     auto *fontBox = Place<QComboBox>(window, controls, ControlId::FontBox, QRect(0, 0, 10, 10));

@@ -10,6 +10,9 @@ namespace tavrin {
 
 class WidgetControls;
 
+// Width of the command column on the left of the window, without its scroll bar.
+constexpr int kColumnWidth = 206;
+
 // Creates every control of the editor window at its place, with its caption, and registers it
 // under its id; the window connects the clicks.
 class ControlPanel {

@@ -1,6 +1,7 @@
 #include "app/QtPrompter.h"
 
 #include "Version.h"
+#include "app/DialogFolders.h"
 #include "dialogs/CImageRotationSelectionDialog.h"
 #include "dialogs/CSavingLayoutAndImageFilesDialog.h"
 #include "dialogs/FontInstallPanel.h"
@@ -26,6 +27,8 @@ QMessageBox::StandardButton Ask(QWidget *parent, const QString &text, QMessageBo
 {
     QMessageBox box(QMessageBox::NoIcon, QLatin1String(version::kProductName), DisplayText(text), buttons, parent);
     box.setDefaultButton(defaultButton);
+    // Paths and addresses in a message can be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -61,15 +64,20 @@ Answer QtPrompter::askYesNoCancel(const QString &text)
 
 QString QtPrompter::askOpenFileName(const QString &title, const QString &folder, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+    const QString chosen = QFileDialog::getOpenFileName(parent_, title, DialogFolders::StartFolder(title, folder), filter);
+    DialogFolders::Remember(title, chosen);
+    return chosen;
 }
 
 QString QtPrompter::askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                                     const QString &filter)
 {
-    const QString start = proposedName.isEmpty() ? folder : QDir(folder).filePath(proposedName);
+    const QString startFolder = DialogFolders::StartFolder(title, folder);
+    const QString start = proposedName.isEmpty() ? startFolder : QDir(startFolder).filePath(proposedName);
     // An existing file of the chosen name is only replaced once the user has said so.
-    return QFileDialog::getSaveFileName(parent_, title, start, filter);
+    const QString chosen = QFileDialog::getSaveFileName(parent_, title, start, filter);
+    DialogFolders::Remember(title, chosen);
+    return chosen;
 }
 
 Answer QtPrompter::askFontInstallation(const QString &title, const QString &fontFolder)
@@ -79,8 +87,10 @@ Answer QtPrompter::askFontInstallation(const QString &title, const QString &font
     return panel.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
 
-int QtPrompter::askTvRotation(int lastChoice) { return CImageRotationSelectionDialog::Ask(lastChoice); }
+// Owned by the window like every other question, so that they stay above it and carry no
+// minimise or maximise buttons.
+int QtPrompter::askTvRotation(int lastChoice) { return CImageRotationSelectionDialog::Ask(lastChoice, parent_); }
 
-void QtPrompter::showSaveResult(const QString &text) { CSavingLayoutAndImageFilesDialog::ShowResult(text); }
+void QtPrompter::showSaveResult(const QString &text) { CSavingLayoutAndImageFilesDialog::ShowResult(text, parent_); }
 
 } // namespace tavrin

@@ -6,8 +6,8 @@ class QWidget;
 
 namespace tavrin {
 
-// Real message boxes and file dialogs. Texts are shown as given; CR LF line breaks are
-// shown as plain line breaks.
+// Real message boxes and file dialogs, all owned by parent (the editor window). Texts are shown
+// as given; CR LF line breaks are shown as plain line breaks.
 class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(QWidget *parent = nullptr) : parent_(parent) {}
@@ -21,7 +21,6 @@ public:
     QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
                             const QString &filter) override;
     Answer askFontInstallation(const QString &title, const QString &fontFolder) override;
-    // The rotation dialog and the save result window, both without an owner window.
     int askTvRotation(int lastChoice) override;
     void showSaveResult(const QString &text) override;
 

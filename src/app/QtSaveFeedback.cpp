@@ -56,7 +56,7 @@ void QtSaveFeedback::movePointerToProgressPoint()
 void QtSaveFeedback::showPleaseWait(const QString &text)
 {
     closePleaseWait();
-    pleaseWait_ = new CSavingLayoutAndImageFilesDialog(nullptr);
+    pleaseWait_ = new CSavingLayoutAndImageFilesDialog(window_);
     pleaseWait_->setModal(false);
     pleaseWait_->showCentred();
     pleaseWait_->setText(text);

@@ -15,10 +15,16 @@ namespace {
 
 // Held keys repeat at about two and a half presses a second inside a box.
 constexpr qint64 kRepeatIntervalMs = 400;
+// X delivers a held key as release/press pairs with one time stamp, often without the repeat
+// flag; a person cannot release and press a key again this quickly.
+constexpr qint64 kSameMomentMs = 2;
 
 class TextBoxFilter : public QObject {
 public:
-    TextBoxFilter(Editor &editor, int group, QObject *parent) : QObject(parent), editor_(editor), group_(group) {}
+    TextBoxFilter(Editor &editor, int group, QObject *parent) : QObject(parent), editor_(editor), group_(group)
+    {
+        clock_.start();
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -30,15 +36,22 @@ protected:
         case QEvent::FocusOut:
             editor_.TextBoxLostFocus(group_);
             break;
+        case QEvent::KeyRelease: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            releasedKey_ = key->key();
+            releasedAt_ = timeOf(key);
+            break;
+        }
         case QEvent::KeyPress: {
             auto *key = static_cast<QKeyEvent *>(event);
-            if (key->isAutoRepeat()) {
-                if (repeat_.isValid() && repeat_.elapsed() < kRepeatIntervalMs)
-                    return true;
-                repeat_.restart();
-            } else {
-                repeat_.invalidate();
-            }
+            const qint64 now = timeOf(key);
+            const bool held = key->isAutoRepeat()
+                || (key->timestamp() != 0 && key->key() == releasedKey_ && now - releasedAt_ <= kSameMomentMs);
+            // The pace is kept between the presses that went through, for the key held down.
+            if (held && key->key() == pacedKey_ && now - lastPressAt_ < kRepeatIntervalMs)
+                return true;
+            pacedKey_ = key->key();
+            lastPressAt_ = now;
             break;
         }
         default:
@@ -48,9 +61,19 @@ protected:
     }
 
 private:
+    // The window system's time stamp; events made up without one are timed on arrival.
+    qint64 timeOf(const QKeyEvent *key) const
+    {
+        return key->timestamp() != 0 ? qint64(key->timestamp()) : clock_.elapsed();
+    }
+
     Editor &editor_;
     const int group_;
-    QElapsedTimer repeat_;
+    QElapsedTimer clock_;
+    int releasedKey_ = 0;
+    qint64 releasedAt_ = 0;
+    int pacedKey_ = 0;
+    qint64 lastPressAt_ = 0;
 };
 
 // The caret with CR LF line breaks counted as two characters, as the editing logic counts.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/FontList.h"
 #include "layout/LayoutFileOpening.h"
 
 #include <QImage>
@@ -18,7 +19,7 @@ int CheckCommand(const QStringList &arguments);
 // The TV image of an opened layout: full-resolution background, output rendering, a portrait
 // board turned as asked. Fonts the texts use are gathered into fontList and the working folder.
 QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
-                     bool whitePrint, int rotation, QString *fontList);
+                     bool whitePrint, int rotation, FontList *fontList);
 
 // The options of the commands that write a TV image: "--white-print" and "--rotation 0|1|2".
 // Returns true when arguments[i] is one of them (i then stands on its last word); a rotation

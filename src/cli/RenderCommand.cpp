@@ -44,7 +44,7 @@ std::optional<RenderArguments> ParseRenderArguments(const QStringList &arguments
 } // namespace
 
 QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
-                     bool whitePrint, int rotation, QString *fontList)
+                     bool whitePrint, int rotation, FontList *fontList)
 {
     auto geometry = std::make_unique<GeometryRecords>();
     BoardRenderer renderer(layout, *geometry);
@@ -75,7 +75,7 @@ int RenderCommand(const QStringList &arguments)
     const std::unique_ptr<CliLayout> opened = CliLayout::Open(parsed->layoutPath);
     if (!opened)
         return 1;
-    QString fontList;
+    FontList fontList;
     const QImage board = RenderTvImage(opened->layout, opened->opened, opened->workingFolder, parsed->whitePrint,
                                        parsed->rotation, &fontList);
     if (board.isNull()) {

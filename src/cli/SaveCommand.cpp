@@ -66,7 +66,7 @@ int SaveCommand(const QStringList &arguments)
     layout.WhitePrintBackground = parsed->whitePrint;
 
     // Unturned here: the TV image writer turns a portrait board as the job says.
-    QString fontList;
+    FontList fontList;
     const QImage board = RenderTvImage(layout, opened->opened, workingFolder, parsed->whitePrint, 0, &fontList);
 
     const QString target = QFileInfo(parsed->target).absoluteFilePath();

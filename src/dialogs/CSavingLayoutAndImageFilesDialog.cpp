@@ -6,11 +6,16 @@
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace tavrin {
 
 namespace {
+
+constexpr int kFrameAllowance = 16;
 
 QString DisplayText(QString text)
 {
@@ -29,7 +34,7 @@ CSavingLayoutAndImageFilesDialog::CSavingLayoutAndImageFilesDialog(QWidget *pare
     setFont(windowFont);
     setSizeGripEnabled(true);
 
-    // Fixed places, no layout: a long text wraps inside its area and the window does not grow.
+    // The template's places; a text too long for its area makes the window grow (fitToText).
     const DialogUnits units(windowFont);
     text_ = new QLabel(this);
     text_->setObjectName(QStringLiteral("control1120"));
@@ -64,7 +69,52 @@ void CSavingLayoutAndImageFilesDialog::setMessage(const QString &message)
     setText(message);
 }
 
-void CSavingLayoutAndImageFilesDialog::setText(const QString &text) { text_->setText(DisplayText(text)); }
+void CSavingLayoutAndImageFilesDialog::setText(const QString &text)
+{
+    text_->setText(DisplayText(text));
+    fitToText();
+}
+
+void CSavingLayoutAndImageFilesDialog::fitToText()
+{
+    const DialogUnits units(font());
+    const QRect baseText = units.rect(14, 3, 209, 106);
+    const QRect baseOk = units.rect(90, 113, 65, 14);
+    const QSize baseWindow(units.x(235), units.y(132));
+    const QScreen *target = screen();
+    // The window manager's frame is not known before the window is shown: room is left for one.
+    const int frame = 2 * kFrameAllowance;
+    const QRect available = (target ? target->availableGeometry() : QRect(0, 0, 1024, 768)).adjusted(0, 0, -frame, -frame);
+    const int spareWidth = baseWindow.width() - baseText.width();
+    const int spareHeight = baseWindow.height() - baseText.height();
+
+    // Text wraps at blanks: the text area is at least as wide as the longest run without one (a
+    // layout's name, a folder), up to what the screen holds.
+    const QFontMetrics metrics(text_->font());
+    int longestWord = 0;
+    for (const QString &word : text_->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        longestWord = std::max(longestWord, metrics.horizontalAdvance(word) + metrics.averageCharWidth());
+    const int textWidth = std::clamp(longestWord, baseText.width(), std::max(baseText.width(), available.width() - spareWidth));
+    const int textHeight = std::clamp(text_->heightForWidth(textWidth), baseText.height(),
+                                      std::max(baseText.height(), available.height() - spareHeight));
+
+    const QSize windowSize(textWidth + spareWidth, textHeight + spareHeight);
+    text_->setGeometry(baseText.left(), baseText.top(), textWidth, textHeight);
+    ok_->setGeometry((windowSize.width() - baseOk.width()) / 2, baseOk.top() + textHeight - baseText.height(),
+                     baseOk.width(), baseOk.height());
+    if (size() == windowSize)
+        return;
+    resize(windowSize);
+    if (isVisible()) {
+        centreOnScreen();
+        movePointerToOk();
+    }
+}
+
+void CSavingLayoutAndImageFilesDialog::movePointerToOk()
+{
+    QCursor::setPos(screen(), okButtonCentre());
+}
 
 QString CSavingLayoutAndImageFilesDialog::text() const { return text_->text(); }
 
@@ -76,6 +126,7 @@ void CSavingLayoutAndImageFilesDialog::showCentred()
 
 QPoint CSavingLayoutAndImageFilesDialog::okButtonCentre() const
 {
+    // Where the window really is: a window manager may have placed it elsewhere than asked.
     const QPoint topLeft = ok_->mapToGlobal(QPoint(0, 0));
     return topLeft + QPoint(ok_->width() / 2, ok_->height() / 2);
 }
@@ -98,7 +149,16 @@ void CSavingLayoutAndImageFilesDialog::paintEvent(QPaintEvent *event)
         if (child->isVisible() && child->geometry().contains(painted))
             return;
     }
-    QCursor::setPos(screen(), okButtonCentre());
+    movePointerToOk();
+}
+
+void CSavingLayoutAndImageFilesDialog::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    // The window manager puts a new window where it likes, possibly after it was first painted:
+    // the pointer follows OK to where it is now.
+    if (isVisible())
+        movePointerToOk();
 }
 
 void CSavingLayoutAndImageFilesDialog::centreOnScreen()

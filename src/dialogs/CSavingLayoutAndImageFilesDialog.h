@@ -12,8 +12,9 @@ namespace tavrin {
 // - modeless as the please-wait notice: showCentred(), setText() while the work runs; it stays up
 //   until the caller closes it (or the user presses OK);
 // - modal as the result window: setMessage(), exec(); returns when OK is pressed.
-// Whenever the window itself is painted the mouse pointer is moved onto the centre of OK, so that
-// a press of the mouse button confirms at once.
+// Whenever the window itself is painted or moved the mouse pointer is moved onto the centre of OK,
+// so that a press of the mouse button confirms at once. A text longer than the template's text
+// area makes the window grow until all of it shows.
 class CSavingLayoutAndImageFilesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -42,9 +43,13 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void centreOnScreen();
+    // Grows the window (up to the screen) until the whole text shows; never below the template.
+    void fitToText();
+    void movePointerToOk();
 
     QString message_;
     QLabel *text_;

@@ -30,6 +30,19 @@ void Editor::PushUndoSnapshot(int column, int row, int chained)
     controls_.setEnabled(ControlId::Undo, true);
 }
 
+void Editor::PushReplacedSnapshots(const std::vector<ReplacedStrip> &replaced)
+{
+    // Chained to the snapshot of the strip whose content moved there, so that one Undo puts
+    // both cells back as they were.
+    for (const ReplacedStrip &entry : replaced) {
+        Strip &now = layout.strip(entry.cell.column, entry.cell.row);
+        const Strip kept = now;
+        now = entry.before;
+        PushUndoSnapshot(entry.cell.column, entry.cell.row, 1);
+        now = kept;
+    }
+}
+
 void Editor::BoardClick(QPoint point, qint64 receivedAtMs)
 {
     if (receivedAtMs < ignoreClicksBefore)
@@ -71,16 +84,11 @@ void Editor::LeaveCurrentMode()
     case EditMode::Text: {
         modified = true;
         const CellPosition cell = textCell;
-        const CellPosition target = RelocateStrip(layout, geometry, cell);
-        if (!(target == cell)) {
-            // Undoing the move must empty the target again: its snapshot is the empty strip,
-            // chained to the snapshot taken when the text was selected.
-            Strip &moved = layout.strip(target.column, target.row);
-            const Strip kept = moved;
-            ResetStrip(moved);
-            PushUndoSnapshot(target.column, target.row, 1);
-            moved = kept;
-        }
+        // Undoing the move must give the target back its own (free) strip, chained to the
+        // snapshot taken when the text was selected.
+        std::vector<ReplacedStrip> replaced;
+        const CellPosition target = RelocateStrip(layout, geometry, cell, &replaced);
+        PushReplacedSnapshots(replaced);
         editMode = EditMode::Idle;
         controls_.setText(ControlId::ModeLabel, kIdleAfterTextLabel);
         if (workingStrip.Picture.SubImageFileName.isEmpty())
@@ -97,8 +105,8 @@ void Editor::LeaveCurrentMode()
         ShowStripTexts(controls_, workingStrip);
         RemoveOneBlankTexts(layout.strip(cell.column, cell.row), geometry(cell.column, cell.row));
         RemoveOneBlankTexts(layout.strip(target.column, target.row), geometry(target.column, target.row));
-        SetArrowsIdle();
-        EnableLineSpacing(controls_, false);
+        lastTextEditedGroup = selectedGroup;
+        ShowNothingSelected();
         break;
     }
     case EditMode::Picture:
@@ -117,13 +125,29 @@ void Editor::LeaveCurrentMode()
         editMode = EditMode::Idle;
         controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Idle));
         Refresh();
-        SetArrowsIdle();
-        EnableLineSpacing(controls_, false);
+        ShowNothingSelected();
         break;
     }
     default:
         break;
     }
+}
+
+void Editor::ShowNothingSelected()
+{
+    SetArrowsIdle();
+    EnableLineSpacing(controls_, false);
+    SetEnabled(controls_,
+               {ControlId::LoadNewPicture, ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,
+                ControlId::SelectedText, ControlId::MenuItemTextToBeMovedGroup, ControlId::SizeNarrower,
+                ControlId::SizeWider, ControlId::TabSpacingLabel,
+                ControlId::TabSpacingReadout, ControlId::TabSpacingDown, ControlId::TabSpacingUp,
+                ControlId::CalSpacingLabel, ControlId::CalSpacingReadout, ControlId::CalSpacingDown,
+                ControlId::CalSpacingUp},
+               false);
+    // The read-outs belonged to the strip that was selected; they show nothing until the next one.
+    for (ControlId id : {ControlId::SizeReadout, ControlId::TabSpacingReadout, ControlId::CalSpacingReadout})
+        controls_.setText(id, QString());
 }
 
 void Editor::SetArrowsIdle()
@@ -170,6 +194,9 @@ void Editor::EnterBackgroundMode(CellPosition cell)
     controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Background));
     PushUndoSnapshot(cell.column, cell.row, 0);
     backgroundCell = cell;
+    // The boxes show this strip's own texts, so that typing adds to them and never carries
+    // the texts of the strip selected before over to this one.
+    ShowStripTexts(controls_, layout.strip(cell.column, cell.row));
     for (ControlId id : {ControlId::SizeNarrower, ControlId::SizeWider, ControlId::SizeLarger, ControlId::SizeSmaller,
                          ControlId::SizeTextGroup})
         controls_.setVisible(id, true);
@@ -213,6 +240,10 @@ void Editor::EnterTextMode(CellPosition cell, int group, QPoint click)
         currentFontName = chosen.Font;
         selectionColour = chosen.TextColor;
     } else {
+        // The prices box is the active one whatever part of the prices was clicked, so that the
+        // arrows act on the prices the marquee marks.
+        activeTextBox = PricesGroup;
+        controls_.setFocus(ControlId::PricesBox);
         calorieMarker = false;
         selectionColour = chosen.TextColor;
         if (placeholder)
@@ -308,6 +339,11 @@ void Editor::EscapePressed()
 {
     if (editMode == EditMode::Text || editMode == EditMode::Picture || editMode == EditMode::Background) {
         editMode = EditMode::Idle;
+        // Nobody edits a price entry any more: its marker goes, or the next typing would store it.
+        layout.forEachBoardStrip([](int, int, Strip &strip) { RemoveCaretMarker(strip.prices().Text); });
+        RemoveCaretMarker(workingStrip.prices().Text);
+        // With nothing selected, the arrows would act on nothing.
+        ShowNothingSelected();
         Refresh();
     }
 }

@@ -74,8 +74,11 @@ bool Editor::PromptSaveOnClose()
         case Answer::Cancel:
             return false;
         case Answer::Yes:
-            // Whatever the save's outcome, the close goes on: the user chose to leave.
+            // The close goes on only when the save succeeded: a cancelled or failed save leaves
+            // the modified flag set, and the edits must not be dropped without a No.
             RunSaveCommand();
+            if (modified)
+                return false;
             break;
         default:
             break;
@@ -126,8 +129,7 @@ void Editor::EnableEditingControls(bool enable)
     controls_.setChecked(ControlId::Micro, false);
     controls_.setChecked(ControlId::Macro, false);
     // The vertical grid only means something when there is more than one column.
-    if (layout.NumberOfColumns > 1)
-        controls_.setEnabled(ControlId::DisplayVerticalGrid, enable);
+    controls_.setEnabled(ControlId::DisplayVerticalGrid, enable && layout.NumberOfColumns > 1);
 
     static constexpr ControlId kNeedSelection[] = {
         ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,

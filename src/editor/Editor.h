@@ -4,6 +4,7 @@
 #include "editor/EditMode.h"
 #include "editor/StripPlacement.h"
 #include "editor/UndoList.h"
+#include "layout/FontList.h"
 #include "layout/StripGeometry.h"
 #include "platform/Prompter.h"
 #include "render/BoardRenderer.h"
@@ -55,7 +56,7 @@ public:
     QString pickedFolder;         // folder of the last picked layout file, ending in "/"
     QString layoutFolder;         // folder of the open layout file, no final "/"
     QString lastPictureFolder;
-    QString fontList;             // "face,file;" entries
+    FontList fontList;            // the fonts the last output render drew, with their files
     QString missingFontsList;     // one face name + CR LF each
     QString currentFontName;
     bool fromPackage = false;
@@ -72,7 +73,8 @@ public:
     // startTime is in seconds since 1970; lock (may be null) is taken once the data folder exists.
     void Initialise(qint64 startTime, qint64 processId, InstanceLock *lock);
 
-    // The close check: may ask to save. Returns false when the user cancelled.
+    // The close check: may ask to save. Returns false when the user cancelled, or answered Yes
+    // and that save was cancelled or failed (the edits are still unsaved).
     bool PromptSaveOnClose();
     // The Exit button. Returns true when the program must end now (exit code 0); the working
     // folder has then been removed.
@@ -100,7 +102,8 @@ public:
     // The window changed size: the board is laid out anew.
     void WindowResized();
 
-    // The save command ("Save Layout && TV Image Files"); the window installs it.
+    // The save command ("Save Layout && TV Image Files"); the window installs it. It clears the
+    // modified flag only when both files were written.
     void RunSaveCommand();
     std::function<void()> saveCommand;
 
@@ -122,7 +125,9 @@ public:
     QString AskPictureFile(); // empty when the user cancelled
     void LoadPictureInto(const QString &path, int column, int row);
     // Copies the picture into the working folder and gives it to the strip, with its proxy.
-    void ImportPicture(const QString &sourcePath, int column, int row);
+    // False when the picture was not imported (not a picture name, or it could not be copied:
+    // the user was told); the strip is then unchanged.
+    bool ImportPicture(const QString &sourcePath, int column, int row);
     // Proxies made anew when a layout is opened or a background loaded.
     void MakeProxiesForLoadedBoard();
     // After an undo restored the strip with its picture. True when the proxy was written.
@@ -178,7 +183,12 @@ public:
     Qt::CursorShape PointerShape() const;
     // Records the strip at (column, row) before a command changes it.
     void PushUndoSnapshot(int column, int row, int chained);
+    // Records the free cells a relocation or a frame fit moved content into, chained.
+    void PushReplacedSnapshots(const std::vector<ReplacedStrip> &replaced);
     void SetArrowsIdle();
+    // Every control that acts on a selection is off, the arrows idle, the read-outs empty.
+    void ShowNothingSelected();
+    int lastTextEditedGroup = -1; // the selected group when Text mode was last left
 
     // A text box's text changed by the user; caret is its caret position (CR LF counted as two).
     void TextChanged(int group, int caret);
@@ -214,7 +224,8 @@ public:
     // The board at the background's full resolution with output rendering and the proxies off,
     // gathering the fonts it draws; the preview is refreshed as usual afterwards.
     QImage RenderOutputBoard();
-    // The save dialog: the package path to write, or empty when the user cancelled.
+    // The save dialog: the package path to write, or empty when the user cancelled, or said No
+    // to replacing an existing package or TV image of the chosen name.
     QString AskSavePath();
     // The TV image writer for an output board: the TV image named after packagePath (the
     // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.
@@ -249,7 +260,10 @@ private:
     QRect PreviewRegionOfWindow() const;
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
-    void KeepStripOnBoard(CellPosition cell);
+    // recordUndo: no undo snapshot was taken of the strip yet. True when the strip was shifted.
+    bool KeepStripOnBoard(CellPosition cell, bool recordUndo);
+    // Text of the strip being edited that grew or moved past the board's edge comes back onto it.
+    void KeepTextStripOnBoard();
     void EndModeAfterDelete();
 
     Controls &controls_;

@@ -31,6 +31,13 @@ bool CopyFileReplacing(const QString &source, const QString &target)
     return WriteFileReplacing(target, in.readAll());
 }
 
+QString BackgroundNotCopiedMessage(const QString &chosen)
+{
+    return QStringLiteral("The background %1 could not be copied into the layout's working folder (the file cannot "
+                          "be read, or the disk is full).\n\nThe board keeps its background.")
+        .arg(FileNamePart(chosen));
+}
+
 bool IsStoreCell(int column, int row)
 {
     return column >= 0 && column < kMaxColumns && row >= 0 && row < kMaxRows;
@@ -49,6 +56,13 @@ void Editor::LoadBackgroundCommand()
     const QString chosen = prompter_->askOpenFileName(kBackgroundDialogTitle, startFolder, kBackgroundFilter);
     if (chosen.isEmpty())
         return;
+    // The package takes the background from its copy in the working folder and the TV image
+    // from the chosen file: when the copy cannot be made, the two would disagree. The board
+    // keeps its old background and the user is told.
+    if (!CopyFileReplacing(chosen, BackgroundCopyPath(paths.workingFolder))) {
+        prompter_->showMessage(BackgroundNotCopiedMessage(chosen));
+        return;
+    }
 
     renderer.eraseOnce = true;
     SetTitle(fromPackage ? layoutName : legacyDocumentName);
@@ -57,7 +71,6 @@ void Editor::LoadBackgroundCommand()
     // so and the preview stays empty.
     backgroundName = chosen;
     backgroundImagePath = chosen;
-    CopyFileReplacing(chosen, BackgroundCopyPath(paths.workingFolder));
     MakeProxiesForLoadedBoard();
     SetBoardReadyState();
     layoutFolder = chosen.left(qMax<qsizetype>(0, LastSeparatorIndex(chosen)));
@@ -126,7 +139,9 @@ void Editor::LoadPictureInto(const QString &path, int column, int row)
 {
     if (!IsStoreCell(column, row))
         return;
-    ImportPicture(path, column, row);
+    // A picture that could not be imported changes nothing; the user has been told.
+    if (!ImportPicture(path, column, row))
+        return;
     Refresh({true, true});
     Refresh({true, false});
     controls_.setText(ControlId::ModeLabel, kIdleModeText);
@@ -135,13 +150,13 @@ void Editor::LoadPictureInto(const QString &path, int column, int row)
     modified = true;
 }
 
-void Editor::ImportPicture(const QString &sourcePath, int column, int row)
+bool Editor::ImportPicture(const QString &sourcePath, int column, int row)
 {
     if (!IsStoreCell(column, row))
-        return;
+        return false;
     const std::optional<ImportedPicture> imported = ImportPictureFile(sourcePath, paths.workingFolder, *prompter_);
     if (!imported)
-        return;
+        return false;
     MakePictureProxy(imported->path, 0, *prompter_);
 
     StripPicture &picture = layout.strip(column, row).Picture;
@@ -152,6 +167,7 @@ void Editor::ImportPicture(const QString &sourcePath, int column, int row)
     picture.SubImageCropPercentageY = 100;
     picture.SubImageFileName = imported->path;
     pictureProxiesInUse = true;
+    return true;
 }
 
 bool Editor::RebuildStripProxy(int column, int row)

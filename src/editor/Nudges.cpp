@@ -1,5 +1,6 @@
 // The arrows: moving and sizing the selected text, picture or frame by one step, and the line,
 // tab and calorie spacing. A move never pushes anything off the shown board.
+#include "editor/ColourPalette.h"
 #include "editor/EditingControls.h"
 #include "editor/Editor.h"
 #include "render/BoardGeometry.h"
@@ -65,6 +66,9 @@ void Editor::UpdateReadouts()
     controls_.setText(ControlId::SizeReadout, format(workingStrip.Groups[group].ScaleFactor));
     controls_.setText(ControlId::TabSpacingReadout, format(workingStrip.PriceTabSpacingFactor));
     controls_.setText(ControlId::CalSpacingReadout, format(workingStrip.CaloriesSpacingFactor));
+    // The palette follows the colour of what the read-outs describe.
+    const TextGroup &shown = workingStrip.Groups[group];
+    paletteEntry = LookUpPaletteEntry(editMode == EditMode::Background ? shown.DropShadowColor : shown.TextColor);
 }
 
 void Editor::PairedCheckBoxClicked(ControlId box)
@@ -181,7 +185,9 @@ void Editor::ArrowClicked(ControlId arrow, ArrowKeys keys)
             Refresh();
             if (IsTextOnlyStrip(workingStrip)) {
                 VerticalFrameFit(layout, geometry, textCell);
-                textCell = HorizontalFrameFit(layout, geometry, textCell);
+                std::vector<ReplacedStrip> replaced;
+                textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
+                PushReplacedSnapshots(replaced);
                 workingStrip = layout.strip(textCell.column, textCell.row);
             }
         } else {
@@ -276,6 +282,9 @@ void Editor::ArrowClicked(ControlId arrow, ArrowKeys keys)
         return;
     }
 
+    // Text that grew or moved past an edge takes its strip back onto the board.
+    if (textMode && changed)
+        KeepTextStripOnBoard();
     if (changed || arrow != ControlId::CalSpacingUp)
         modified = true;
     UpdateReadouts();

@@ -68,6 +68,7 @@ void Editor::SwitchWorkingFolder(const QString &fresh)
 void Editor::OpenLayoutCommand()
 {
     editMode = EditMode::Idle;
+    ShowNothingSelected();
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
     migrationPending = false;
     ClearAllGeometry(geometry);
@@ -132,6 +133,8 @@ void Editor::OpenLayoutCommand()
     LayoutPathResolver resolver(names, paths.workingFolder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
     ReadLayoutDocument(contents.documentText, layout, resolver);
+    // Only now is the number of columns known: one column has no vertical grid to show.
+    controls_.setEnabled(ControlId::DisplayVerticalGrid, layout.NumberOfColumns > 1);
     setWhitePrint(layout.WhitePrintBackground);
     backgroundName = resolver.background().backgroundName;
     layoutBackgroundPath = resolver.background().layoutBackgroundPath;

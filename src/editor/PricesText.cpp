@@ -35,15 +35,21 @@ PricesCorrection CorrectPricesText(const QString &text, int caret)
     PricesCorrection out{text, std::clamp(caret, 0, int(text.size())), false};
     QString &t = out.text;
 
-    // A third line: the line break just typed at the end goes again; a pasted third line is cut off.
-    const int first = t.indexOf(kCrLf);
-    const int second = first < 0 ? -1 : t.indexOf(kCrLf, first + 2);
-    if (second >= 0) {
-        if (t.endsWith(kCrLf) && t.indexOf(kCrLf, second + 2) < 0)
-            t.chop(2);
-        else
-            t.truncate(second);
-        out.caret = int(t.size());
+    // A third line: the line break just typed before the caret goes again, wherever the caret
+    // is, and the caret stays there. Further line breaks (pasted text) are taken out from the
+    // second one on; no character of the text is lost.
+    const auto lineBreaks = [&t] { return t.count(kCrLf); };
+    if (lineBreaks() > 1) {
+        if (out.caret >= 2 && t.mid(out.caret - 2, 2) == kCrLf) {
+            t.remove(out.caret - 2, 2);
+            out.caret -= 2;
+        }
+        const int first = t.indexOf(kCrLf);
+        for (int at = t.indexOf(kCrLf, first + 2); at >= 0; at = t.indexOf(kCrLf, at)) {
+            t.remove(at, 2);
+            if (at < out.caret)
+                out.caret = std::max(at, out.caret - 2);
+        }
         out.changed = true;
     }
 

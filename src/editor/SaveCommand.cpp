@@ -8,6 +8,8 @@
 #include "layout/PathText.h"
 #include "render/BoardGeometry.h"
 
+#include <QFileInfo>
+
 namespace tavrin {
 
 SaveFeedback &Editor::feedback()
@@ -34,6 +36,7 @@ void Editor::LeaveEditModes()
     for (ControlId id : {ControlId::LoadNewPicture, ControlId::DeletePicture, ControlId::DeleteMenuItem,
                          ControlId::SelectedText, ControlId::AllText, ControlId::MenuItemTextToBeMovedGroup})
         controls_.setEnabled(id, false);
+    ShowNothingSelected();
 }
 
 QImage Editor::RenderOutputBoard()
@@ -56,7 +59,16 @@ QString Editor::AskSavePath()
         prompter_->askSaveFileName(kSaveDialogTitle, paths.currentFolder, proposed, kSaveDialogFilter);
     if (chosen.isEmpty())
         return {};
-    return PackagePathForChosenName(chosen, whitePrint);
+    const QString packagePath = PackagePathForChosenName(chosen, whitePrint);
+    // The dialog asked only about the name as typed ("Menu2"); the files the save replaces have
+    // names of their own, and each existing one is replaced only when the user says so.
+    for (const QString &target : {PackagePathToWrite(packagePath), TvImagePathBeside(packagePath, whitePrint)}) {
+        if (target == chosen || !QFileInfo(target).exists())
+            continue;
+        if (prompter_->askYesNo(ReplaceQuestionText(FileNamePart(target))) != Answer::Yes)
+            return {};
+    }
+    return packagePath;
 }
 
 namespace {
@@ -133,8 +145,10 @@ void Editor::SaveLayoutAndTvImageCommand()
 
     controls_.setEnabled(ControlId::Exit, true);
     Refresh();
-    // Cleared after a failure too: the user has been told, and the close check must not ask again.
-    modified = false;
+    // Only a save that wrote both files makes the edits safe: after a failure they are still
+    // unsaved, and the close check must ask again rather than let them go.
+    if (saved.ok)
+        modified = false;
 }
 
 } // namespace tavrin

@@ -121,21 +121,32 @@ SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageS
 {
     SavedLayoutFiles saved;
     const QString tvImagePath = TvImageOutputPath(tvImage);
-    const QString pending = tvImagePath + QStringLiteral(".saving");
-    if (!WriteTvImageTo(tvImage, pending)) {
-        QFile::remove(pending);
-        return saved;
-    }
     const QString packagePath = PackagePathToWrite(tvImage.packagePath);
-    if (!WriteLayoutPackage(packagePath, sources, prompter)) {
-        QFile::remove(pending);
+    // A read-only file, a folder or a link in the way of either file stops the save before
+    // anything is written.
+    if (!MayReplaceFile(tvImagePath) || !MayReplaceFile(packagePath))
+        return saved;
+
+    // Both files are made complete under temporary names first; only then are both moved into
+    // place together, so that a failure on either leaves both old files as they were.
+    const QString pendingImage = CreateTemporaryBeside(tvImagePath);
+    if (pendingImage.isEmpty())
+        return saved;
+    if (!WriteTvImageTo(tvImage, pendingImage) || !TakePermissionsOf(tvImagePath, pendingImage)) {
+        QFile::remove(pendingImage);
         return saved;
     }
+    const QString pendingPackage = BuildLayoutPackage(packagePath, sources);
+    if (pendingPackage.isEmpty() || !TakePermissionsOf(packagePath, pendingPackage)) {
+        QFile::remove(pendingImage);
+        if (!pendingPackage.isEmpty())
+            QFile::remove(pendingPackage);
+        return saved;
+    }
+    if (!ReplaceAllOrNone({{pendingPackage, packagePath}, {pendingImage, tvImagePath}}))
+        return saved;
+    RemoveOldNamePackage(packagePath, prompter);
     saved.packagePath = packagePath;
-    if (!RenameReplacing(pending, tvImagePath)) {
-        QFile::remove(pending);
-        return saved;
-    }
     saved.tvImagePath = tvImagePath;
     saved.ok = true;
     return saved;

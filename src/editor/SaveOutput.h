@@ -67,6 +67,12 @@ struct TvImageJob {
     bool rememberRotation = true; // read and write "RotationData.txt" in the data folder
 };
 
+// Asked before an existing package or TV image of the chosen name is replaced.
+inline QString ReplaceQuestionText(const QString &fileName)
+{
+    return fileName + QStringLiteral(" already exists.\nDo you want to replace it?");
+}
+
 // The file the job writes to.
 QString TvImageOutputPath(const TvImageJob &job);
 
@@ -80,10 +86,12 @@ struct SavedLayoutFiles {
     QString tvImagePath; // set when written
 };
 
-// The TV image named after tvImage.packagePath, then the layout package there (a ".jpg" name
-// with ".MARBIX"). They come out together or not at all: the image is held under a temporary
-// name until the package is written and is deleted when the package fails, so a good pair of
-// an earlier save is never broken up.
+// The TV image named after tvImage.packagePath, and the layout package there (a ".jpg" name
+// with ".MARBIX"). They come out together or not at all: both are written under temporary
+// names beside their final names and moved into place only when both are complete, so a
+// failure on either leaves both files of an earlier save as they were, and no temporary file
+// stays behind. A read-only file, or a folder, in the way of either name fails the save
+// before anything is written; a replaced file keeps its permission bits.
 SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter);
 
 } // namespace tavrin

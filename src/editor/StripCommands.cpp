@@ -1,6 +1,7 @@
 // Moving and copying strips with the right mouse button, the two delete commands and Undo.
 #include "editor/Editor.h"
 
+#include "editor/EditingControls.h"
 #include "editor/HitTests.h"
 #include "images/Proxies.h"
 #include "layout/StripOperations.h"
@@ -13,7 +14,6 @@ namespace tavrin {
 namespace {
 
 const QString kIdleLabel = QStringLiteral("EDIT MODE:  IDLE");
-constexpr ControlId kTextBoxes[kGroupCount] = {ControlId::MainItemBox, ControlId::SubItemsBox, ControlId::PricesBox};
 // A release this close to the press (in both directions) is a click, not a drag.
 constexpr int kDragThreshold = 4;
 
@@ -97,6 +97,7 @@ void Editor::RightButtonUp(QPoint point)
 void Editor::DropStrip(QPoint point)
 {
     std::optional<CellPosition> target = TextOrFrameAt(layout, geometry, point);
+    bool nothingRecorded = false; // no undo snapshot covers the strip kept on the board
     if (!target) {
         target = CellHitTest(layout, geometry, point);
         if (target && *target == dragSource)
@@ -118,6 +119,7 @@ void Editor::DropStrip(QPoint point)
         ClearAllGeometry(geometry);
         Refresh();
         target = dragSource;
+        nothingRecorded = true;
     } else {
         // The first free cell from the target down its column, above the last row.
         CellPosition free = *target;
@@ -161,6 +163,7 @@ void Editor::DropStrip(QPoint point)
         for (int g = 0; g < kGroupCount; ++g)
             controls_.setText(kTextBoxes[g], workingStrip.Groups[g].Text);
         editMode = EditMode::Idle;
+        ShowNothingSelected();
         controls_.setText(ControlId::ModeLabel, kIdleLabel);
         Refresh({true, true});
         RebuildGrid(layout, renderer.preview(), geometry);
@@ -187,10 +190,52 @@ void Editor::DropStrip(QPoint point)
     controls_.setEnabled(ControlId::DeleteMenuItem, false);
     for (ControlId box : kTextBoxes)
         controls_.setText(box, QString());
-    KeepStripOnBoard(*target);
+    KeepStripOnBoard(*target, nothingRecorded);
 }
 
-void Editor::KeepStripOnBoard(CellPosition cell)
+void Editor::KeepTextStripOnBoard()
+{
+    const StripGeometry &g = geometry(textCell.column, textCell.row);
+    QRectF text;
+    for (const RectF32 &box : g.hitBoxes)
+        if (box.width > 0)
+            text = text.isEmpty() ? ToQRectF(box) : text.united(ToQRectF(box));
+    const RectF32 &first = geometry(0, 0).cellRect;
+    const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
+    if (text.isEmpty() || !(first.width > 0) || !(first.height > 0))
+        return;
+    // In cells; the left and top edges win when the text is larger than the board.
+    double dx = 0, dy = 0;
+    if (text.right() > last.left + last.width)
+        dx = (last.left + last.width - text.right()) / first.width;
+    if (text.left() + dx * first.width < first.left)
+        dx = (first.left - text.left()) / first.width;
+    if (text.bottom() > last.top + last.height)
+        dy = (last.top + last.height - text.bottom()) / first.height;
+    if (text.top() + dy * first.height < first.top)
+        dy = (first.top - text.top()) / first.height;
+    if (dx == 0 && dy == 0)
+        return;
+    // Only the texts move: a frame with a colour or a picture stays where the user put it, and
+    // a text-only frame follows its text again.
+    Strip &strip = layout.strip(textCell.column, textCell.row);
+    for (TextGroup &group : strip.Groups) {
+        if (group.Text.isEmpty())
+            continue;
+        group.Xref += dx;
+        group.Yref += dy;
+    }
+    Refresh();
+    if (IsClear(strip.BackGroundColor) && strip.Picture.SubImageFileName.isEmpty()) {
+        VerticalFrameFit(layout, geometry, textCell);
+        std::vector<ReplacedStrip> replaced;
+        textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
+        PushReplacedSnapshots(replaced);
+    }
+    workingStrip = layout.strip(textCell.column, textCell.row);
+}
+
+bool Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
 {
     Strip &strip = layout.strip(cell.column, cell.row);
     const StripGeometry &g = geometry(cell.column, cell.row);
@@ -199,25 +244,34 @@ void Editor::KeepStripOnBoard(CellPosition cell)
         for (const RectF32 &box : g.hitBoxes)
             if (box.width > 0)
                 content = content.united(ToQRectF(box));
-    const QRect board = renderer.preview().previewArea;
-    const double cellWidth = geometry(0, 0).cellRect.width, cellHeight = geometry(0, 0).cellRect.height;
+    // The board is where its cells lie. (The preview area is in whole pixels and may end a
+    // fraction of a pixel before the last cell: a full-width strip would be pushed in by that
+    // much and land beside its neighbours instead of under them.)
+    const RectF32 &first = geometry(0, 0).cellRect;
+    const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
+    const double cellWidth = first.width, cellHeight = first.height;
     if (!(cellWidth > 0) || !(cellHeight > 0) || content.isEmpty())
-        return;
-    const double boardRight = board.x() + board.width(), boardBottom = board.y() + board.height();
+        return false;
+    const double boardLeft = first.left, boardTop = first.top;
+    const double boardRight = last.left + last.width, boardBottom = last.top + last.height;
     double dx = 0, dy = 0;
-    if (board.x() > content.left())
-        dx += (board.x() - content.left()) / cellWidth;
-    if (board.y() > content.top())
-        dy += (board.y() - content.top()) / cellHeight;
+    if (boardLeft > content.left())
+        dx += (boardLeft - content.left()) / cellWidth;
+    if (boardTop > content.top())
+        dy += (boardTop - content.top()) / cellHeight;
     if (content.right() > boardRight)
         dx += (boardRight - content.right()) / cellWidth;
     if (content.bottom() > boardBottom)
         dy += (boardBottom - content.bottom()) / cellHeight;
     if (dx == 0 && dy == 0)
-        return;
+        return false;
+    // A strip dropped where it came from changes here for the first time: Undo brings it back.
+    if (recordUndo)
+        PushUndoSnapshot(cell.column, cell.row, 0);
     strip.XOffsetFactor += dx;
     strip.YOffsetFactor += dy;
     Refresh();
+    return true;
 }
 
 void Editor::UndoCommand()
@@ -240,6 +294,12 @@ void Editor::UndoCommand()
         Refresh({true, false});
     } else {
         modified = true;
+        // The group last worked on in Text mode is the selected one again.
+        if (lastTextEditedGroup >= 0) {
+            selectedGroup = lastTextEditedGroup;
+            for (int g = 0; g < kGroupCount; ++g)
+                controls_.setVisible(kActiveLabels[g], g == selectedGroup);
+        }
         for (ControlId id : {ControlId::Undo, ControlId::AllText, ControlId::SelectedText,
                              ControlId::MenuItemTextToBeMovedGroup})
             controls_.setEnabled(id, false);
@@ -249,10 +309,13 @@ void Editor::UndoCommand()
     controls_.setEnabled(ControlId::Undo, !undoList.empty());
     // Back to a loaded board with nothing selected. (Switching the editing controls off here, as
     // a disable of the whole set would, would leave no way to save until the layout is opened
-    // again.)
-    SetBoardReadyState();
+    // again.) Without a board there is nothing to save, print or show.
+    if (!backgroundName.isEmpty())
+        SetBoardReadyState();
+    else
+        EnableEditingControls(false);
     SetIdleEditingControls();
-    SetArrowsIdle();
+    ShowNothingSelected();
 }
 
 void Editor::EndModeAfterDelete()
@@ -261,9 +324,7 @@ void Editor::EndModeAfterDelete()
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
     ClearAllGeometry(geometry);
     Refresh({true, false});
-    for (ControlId id : {ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,
-                         ControlId::SelectedText, ControlId::MenuItemTextToBeMovedGroup, ControlId::LoadNewPicture})
-        controls_.setEnabled(id, false);
+    ShowNothingSelected();
     controls_.setEnabled(ControlId::Undo, !undoList.empty());
 }
 
@@ -297,7 +358,9 @@ void Editor::DeletePictureCommand()
         modified = true;
         if (IsClear(strip.BackGroundColor)) {
             VerticalFrameFit(layout, geometry, pictureCell);
-            HorizontalFrameFit(layout, geometry, pictureCell);
+            std::vector<ReplacedStrip> replaced;
+            HorizontalFrameFit(layout, geometry, pictureCell, &replaced);
+            PushReplacedSnapshots(replaced);
         }
     }
     EndModeAfterDelete();

@@ -61,7 +61,8 @@ void VerticalFrameFit(MenuLayout &layout, const GeometryRecords &geometry, CellP
     strip.YOffsetFactor = top;
 }
 
-CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell)
+CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell,
+                                std::vector<ReplacedStrip> *replaced)
 {
     Strip *strip = &layout.strip(cell.column, cell.row);
     if (!IsTextOnly(*strip))
@@ -77,10 +78,14 @@ CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, C
 
     const bool pricesOnly = strip->mainItem().Text.isEmpty() && strip->subItems().Text.isEmpty();
     if (pricesOnly) {
-        // Prices pushed a whole cell or more to the right belong to the next column.
-        while (text.left() >= c->left + c->width && cell.column + 1 < layout.boardColumns()) {
+        // Prices pushed a whole cell or more to the right belong to the next column, as long as
+        // that column's strip is free; they are never put over a strip in use.
+        while (text.left() >= c->left + c->width && cell.column + 1 < layout.boardColumns()
+               && !IsStripInUse(layout.strip(cell.column + 1, cell.row))) {
             const CellPosition next{cell.column + 1, cell.row};
             const double sourceOffset = strip->XOffsetFactor;
+            if (replaced)
+                replaced->push_back({next, layout.strip(next.column, next.row)});
             MoveStrip(layout, geometry, cell, next);
             cell = next;
             strip = &layout.strip(cell.column, cell.row);
@@ -100,32 +105,43 @@ CellPosition HorizontalFrameFit(MenuLayout &layout, GeometryRecords &geometry, C
     return cell;
 }
 
-CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell)
+CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPosition cell,
+                           std::vector<ReplacedStrip> *replaced)
 {
     const int columns = layout.boardColumns(), rows = layout.boardRows();
     const int c = cell.column, r = cell.row;
-    Strip &strip = layout.strip(c, r);
+    const auto inUse = [&](int column, int row) { return IsStripInUse(layout.strip(column, row)); };
+    // The new offsets are worked out on the side: when no free cell is found, nothing changes.
+    double xOffset = layout.strip(c, r).XOffsetFactor;
+    double yOffset = layout.strip(c, r).YOffsetFactor;
+    const auto moveTo = [&](CellPosition target) {
+        // Content is only ever put into a free cell; the source itself is never a target.
+        if (target == cell || inUse(target.column, target.row))
+            return cell;
+        if (replaced)
+            replaced->push_back({target, layout.strip(target.column, target.row)});
+        layout.strip(c, r).XOffsetFactor = xOffset;
+        layout.strip(c, r).YOffsetFactor = yOffset;
+        MoveStrip(layout, geometry, cell, target);
+        return target;
+    };
 
-    // Down or up by whole rows, to the first free row from there.
-    const double yOffset = strip.YOffsetFactor;
+    // Down or up by whole rows, to the first free row from there. Searching downwards from a row
+    // above ends at the strip's own row: it stays where it is.
     if (std::isfinite(yOffset) && std::abs(yOffset) >= 1.0) {
         const double n = std::trunc(yOffset);
         if (r + n < 0 || r + n >= rows)
             return cell;
         int target = r + int(n);
-        while (IsStripInUse(layout.strip(c, target))) {
-            if (++target >= rows)
-                return cell; // no free row below: nothing moves
+        while (inUse(c, target)) {
+            if (++target >= rows || target == r)
+                return cell;
         }
-        layout.strip(c, target) = strip;
-        layout.strip(c, target).YOffsetFactor -= target - r;
-        ResetStrip(strip);
-        ClearStripGeometry(geometry, c, r);
-        return {c, target};
+        yOffset -= target - r;
+        return moveTo({c, target});
     }
 
     // Sideways by whole columns: the offset comes into (-0.998, 0.998).
-    double &xOffset = strip.XOffsetFactor;
     if (!std::isfinite(xOffset))
         return cell;
     int k = 0;
@@ -140,29 +156,36 @@ CellPosition RelocateStrip(MenuLayout &layout, GeometryRecords &geometry, CellPo
     int j = c + k;
     if (k != 0 && (j < 0 || j >= columns))
         return cell;
+    // Past strips in use, further in the direction of the move, keeping the drawn position.
     if (k > 0) {
-        while (IsStripInUse(layout.strip(j, r))) {
+        while (inUse(j, r)) {
             if (j + 1 >= columns)
                 return cell;
             ++j;
             xOffset -= 1.0;
+        }
+    } else if (k < 0) {
+        while (inUse(j, r)) {
+            if (j == 0)
+                return cell;
+            --j;
+            xOffset += 1.0;
         }
     }
     int targetRow = r;
     while (xOffset < 0 && j > 0) {
         xOffset += 1.0;
         --j;
-        while (IsStripInUse(layout.strip(j, targetRow)) && !(j == c && targetRow == r)) {
+        while (inUse(j, targetRow) && !(j == c && targetRow == r)) {
             if (targetRow + 1 >= rows)
                 return cell;
             ++targetRow;
-            strip.YOffsetFactor -= 1.0;
+            yOffset -= 1.0;
         }
     }
     if (j == c && targetRow == r)
         return cell;
-    MoveStrip(layout, geometry, cell, {j, targetRow});
-    return {j, targetRow};
+    return moveTo({j, targetRow});
 }
 
 void NormaliseOpenedStrips(MenuLayout &layout, GeometryRecords &geometry)

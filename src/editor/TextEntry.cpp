@@ -164,6 +164,16 @@ void Editor::TextChanged(int group, int caret)
         return;
     modified = true;
 
+    // The prices rules hold however the prices box is typed into, so that what is stored reads
+    // back the same after a save.
+    if (group == PricesGroup) {
+        const PricesCorrection corrected = CorrectPricesText(controls_.text(box), caret);
+        if (corrected.changed) {
+            controls_.setText(box, corrected.text);
+            controls_.setSelection(box, corrected.caret, corrected.caret);
+        }
+    }
+
     if (editMode == EditMode::Picture || editMode == EditMode::Background) {
         const CellPosition cell = editMode == EditMode::Picture ? pictureCell : backgroundCell;
         const QString typed = StoredGroupText(controls_.text(box));
@@ -196,18 +206,13 @@ void Editor::TextChanged(int group, int caret)
         controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Text));
         UpdateReadouts();
         Refresh();
+        KeepTextStripOnBoard();
         return;
     }
 
     // Text mode.
-    if (group == PricesGroup) {
-        const PricesCorrection corrected = CorrectPricesText(controls_.text(box), caret);
-        if (corrected.changed) {
-            controls_.setText(box, corrected.text);
-            controls_.setSelection(box, corrected.caret, corrected.caret);
-        }
+    if (group == PricesGroup)
         RemoveCaretMarker(workingStrip.prices().Text);
-    }
     TextGroup &target = workingStrip.Groups[group];
     const bool wasEmpty = target.Text.isEmpty() && (group != PricesGroup || target.ScaleFactor == 1.0);
     target.Text = controls_.text(box);
@@ -224,9 +229,12 @@ void Editor::TextChanged(int group, int caret)
     if (IsTextOnlyStrip(layout.strip(textCell.column, textCell.row))) {
         // The fits only move the frame around the text: the board looks the same afterwards.
         VerticalFrameFit(layout, geometry, textCell);
-        textCell = HorizontalFrameFit(layout, geometry, textCell);
+        std::vector<ReplacedStrip> replaced;
+        textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
+        PushReplacedSnapshots(replaced);
         workingStrip = layout.strip(textCell.column, textCell.row);
     }
+    KeepTextStripOnBoard();
 }
 
 void Editor::TextBoxFocused(int group)

@@ -10,6 +10,9 @@
 #include <QGuiApplication>
 
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SFNT_NAMES_H
 
 namespace tavrin {
 
@@ -28,6 +31,30 @@ int CountFontFaces(const QString &path)
     const QByteArray encoded = QFile::encodeName(path);
     return int(FcFreeTypeQueryAll(reinterpret_cast<const FcChar8 *>(encoded.constData()), -1, nullptr, nullptr,
                                   nullptr));
+}
+
+// True when every face of the file has a name table that can be read. Without one (a file cut
+// short, a damaged table) fontconfig still accepts the file but makes up a family from the file
+// name: installed, it would answer for a face that does not exist and never for the one needed.
+bool FaceNamesReadable(const QString &path, int faces)
+{
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return false;
+    const QByteArray encoded = QFile::encodeName(path);
+    bool readable = faces > 0;
+    for (int index = 0; readable && index < faces; ++index) {
+        FT_Face face = nullptr;
+        if (FT_New_Face(library, encoded.constData(), index, &face) != 0) {
+            readable = false;
+            break;
+        }
+        readable = FT_IS_SFNT(face) && FT_Get_Sfnt_Name_Count(face) > 0 && face->family_name
+            && *face->family_name;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return readable;
 }
 
 QByteArray FileDigest(const QString &path, bool *ok)
@@ -95,8 +122,11 @@ bool InstallFontFile(const QString &fontFile, const QString &userFontFolder, QSt
     const QString name = source.fileName();
     if (!source.isFile())
         return Fail(error, QStringLiteral("The font file %1 was not found.").arg(fontFile));
-    if (CountFontFaces(fontFile) <= 0)
+    const int faces = CountFontFaces(fontFile);
+    if (faces <= 0)
         return Fail(error, QStringLiteral("%1 is not a font file.").arg(name));
+    if (!FaceNamesReadable(fontFile, faces))
+        return Fail(error, QStringLiteral("%1 is damaged: the names of its fonts cannot be read.").arg(name));
     if (!QDir().mkpath(userFontFolder))
         return Fail(error, QStringLiteral("The font folder %1 could not be created.").arg(userFontFolder));
 

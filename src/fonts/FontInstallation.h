@@ -25,7 +25,8 @@ QStringList FontFilesInFolder(const QString &folder);
 //
 // A file of that name that is already installed is never replaced: when its bytes equal the new
 // file the installation only registers it again and succeeds; when they differ it fails and says
-// so. A file that is not a font fails before anything is copied. On failure *error (when given)
+// so. A file that is not a font, or whose font names cannot be read (a TrueType file cut short
+// before its name table), fails before anything is copied. On failure *error (when given)
 // holds a message for the user.
 bool InstallFontFile(const QString &fontFile, const QString &userFontFolder, QString *error);
 

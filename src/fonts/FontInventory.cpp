@@ -16,36 +16,10 @@ FontServices FontServices::System()
 
 QString GatheringFontFileLookup(const QString &face) { return FindFontFile(face); }
 
-QString FontListEntry(const QString &face, const QString &fileName)
-{
-    return face + u',' + fileName + u';';
-}
-
-QStringList FontListFaces(const QString &fontList)
-{
-    QStringList faces;
-    qsizetype start = 0;
-    while (start < fontList.size()) {
-        const qsizetype end = fontList.indexOf(u';', start);
-        if (end < 0)
-            break;
-        const qsizetype comma = fontList.indexOf(u',', start);
-        if (comma >= 0 && comma < end)
-            faces.append(fontList.mid(start, comma - start));
-        start = end + 1;
-    }
-    return faces;
-}
-
-bool FontListHasFace(const QString &fontList, const QString &face)
-{
-    return FontListFaces(fontList).contains(face);
-}
-
-bool GatherFontFile(QString &fontList, const QString &face, const QString &workingFolder,
+bool GatherFontFile(FontList &fontList, const QString &face, const QString &workingFolder,
                     const FontFileLookup &lookup)
 {
-    if (FontListHasFace(fontList, face) || !lookup)
+    if (fontList.hasFace(face) || !lookup)
         return false;
     const QString path = lookup(face);
     const QString fileName = QFileInfo(path).fileName();
@@ -57,8 +31,7 @@ bool GatherFontFile(QString &fontList, const QString &face, const QString &worki
         if (!QFileInfo::exists(target))
             QFile::copy(path, target);
     }
-    fontList.append(FontListEntry(face, fileName));
-    return true;
+    return fontList.add(face, path);
 }
 
 QStringList MissingFontNames(const QString &missingFontsList)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "layout/FontList.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,10 +11,9 @@ namespace tavrin {
 
 // The fonts a layout needs and the lists that name them.
 //
-// Font list: one "face,file;" entry per face, in the order the faces were first drawn, for
-// instance "Arial,LiberationSans-Regular.ttf;Segoe UI,segoeui.ttf;". A face is listed at most
-// once and only with a known file. The save writes it as "FontFileNames.txt" and packs the listed
-// files from the working folder.
+// Font list (FontList): one entry per face, in the order the faces were first drawn, each with
+// the file the face is drawn from. A face is listed at most once and only with a known file. The
+// save packs each listed file once and writes "FontFileNames.txt" from the same list.
 //
 // Missing-fonts list: face names, each followed by CR LF, in the order the opener found them.
 //
@@ -41,22 +42,12 @@ struct FontServices {
 // file fontconfig matches for the face; empty when the face is not installed.
 QString GatheringFontFileLookup(const QString &face);
 
-// "face,file;"
-QString FontListEntry(const QString &face, const QString &fileName);
-
-// The faces of a font list, in list order. Each entry's face is the text before its first ",";
-// text after the last ";" and entries without "," are not entries.
-QStringList FontListFaces(const QString &fontList);
-
-// True when an entry of the list names exactly this face. Whole entries are compared, so "Sans"
-// is not taken for listed when only "DejaVu Sans" is.
-bool FontListHasFace(const QString &fontList, const QString &face);
-
 // The font gathering of a render for one drawn face: unless the face is listed already, asks
 // lookup for its file; when there is one, copies it into workingFolder under its own name (a file
-// already there is kept; a failed copy is not reported) and appends "face,file;". A face without
-// a file stays out of the list, so the next render asks again. Returns true when it appended.
-bool GatherFontFile(QString &fontList, const QString &face, const QString &workingFolder,
+// already there is kept; a failed copy is not reported) and lists the face with the file it is
+// drawn from. A face without a file stays out of the list, so the next render asks again.
+// Returns true when it listed the face.
+bool GatherFontFile(FontList &fontList, const QString &face, const QString &workingFolder,
                     const FontFileLookup &lookup);
 
 // The names of a missing-fonts list, in order; empty lines are skipped, and a last name without

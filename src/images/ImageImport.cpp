@@ -190,6 +190,13 @@ QString LowResolutionMessage(int width, int height)
         .arg(height);
 }
 
+QString PictureNotCopiedMessage(const QString &sourcePath)
+{
+    return QStringLiteral("The picture %1 could not be copied into the layout's working folder (the file cannot be "
+                          "read, or the disk is full).\n\nThe strip keeps its picture.")
+        .arg(FileNamePart(sourcePath));
+}
+
 std::optional<ImportedPicture> ImportPictureFile(const QString &sourcePath, const QString &workingFolder,
                                                  Prompter &prompter)
 {
@@ -200,20 +207,26 @@ std::optional<ImportedPicture> ImportPictureFile(const QString &sourcePath, cons
     imported.path = FreePicturePath(workingFolder, name);
 
     DecodedImage decoded = DecodeImageFile(sourcePath);
-    if (!decoded.isNull() && CorrectOrientation(decoded.image, ExifOrientation(decoded.transformation)))
-        WritePictureFile(decoded.image, imported.path, PictureKindOf(imported.path), kPictureJpegQuality);
-    else
-        CopyFileWithoutReplacing(sourcePath, imported.path);
+    const bool stored =
+        !decoded.isNull() && CorrectOrientation(decoded.image, ExifOrientation(decoded.transformation))
+            ? WritePictureFile(decoded.image, imported.path, PictureKindOf(imported.path), kPictureJpegQuality)
+            : CopyFileWithoutReplacing(sourcePath, imported.path);
+    // A strip must never point at a file that is not there: the next save would report success
+    // and pack nothing for it. The user hears of it and the strip keeps what it showed.
+    if (!stored) {
+        prompter.showMessage(PictureNotCopiedMessage(sourcePath));
+        return std::nullopt;
+    }
 
     // The stored file holds the decoded picture as turned upright, so its size is known without
     // decoding it again; an undecodable picture counts as 0 x 0.
-    const QFileInfo stored(imported.path);
-    if (stored.exists() && !decoded.isNull())
+    const QFileInfo storedFile(imported.path);
+    if (!decoded.isNull())
         imported.size = decoded.image.size();
     const int width = imported.size.width(), height = imported.size.height();
 
     if ((width > kImportReductionLimit || height > kImportReductionLimit)
-        && NameContains(imported.path, QLatin1StringView(".jpg")) && stored.size() > kImportReductionFileSize)
+        && NameContains(imported.path, QLatin1StringView(".jpg")) && storedFile.size() > kImportReductionFileSize)
         ReducePictureInPlace(imported.path, kImportReductionLimit);
 
     if (width > 0 && height > 0 && width < kLowResolutionLimit && height < kLowResolutionLimit)

@@ -76,9 +76,14 @@ struct ImportedPicture {
     QSize size;   // as decoded; 0 x 0 when the picture cannot be decoded
 };
 
+// Shown when a chosen picture could not be copied into the working folder.
+QString PictureNotCopiedMessage(const QString &sourcePath);
+
 // Copies the chosen picture into the working folder under a free name: turned upright when its
 // EXIF orientation says so, reduced when it is a very large JPEG file, with the low-resolution
-// warning through prompter. nullopt when the name is not one of a picture (nothing happens).
+// warning through prompter. nullopt when the name is not one of a picture (nothing happens), or
+// when the picture could not be stored in the working folder (an unreadable file, a full disk):
+// the user is then told and nothing is left behind.
 std::optional<ImportedPicture> ImportPictureFile(const QString &sourcePath, const QString &workingFolder,
                                                  Prompter &prompter);
 

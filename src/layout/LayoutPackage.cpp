@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <minizip/unzip.h>
@@ -48,15 +49,6 @@ bool IsPlainFileName(const QString &name)
     return !name.isEmpty() && name != u"." && name != u".." && LastSeparatorIndex(name) < 0 && !name.contains(QChar(0));
 }
 
-// Only the file-name part is renamed: a folder called "Menus.MARBIX" or "Old_LAYOUT" above the
-// package must not send the temporary archive or the clean-up somewhere else.
-QString TemporaryArchivePath(const QString &packagePath)
-{
-    QString name = OwnFileName(packagePath);
-    const QString renamed = QString(name).replace(QStringLiteral(".MARBIX"), QStringLiteral(".zip"));
-    return FolderWithSlash(packagePath) + (renamed == name ? name + QStringLiteral(".zip") : renamed);
-}
-
 QString OldNamePackagePath(const QString &packagePath)
 {
     return FolderWithSlash(packagePath) + OwnFileName(packagePath).remove(QStringLiteral("_LAYOUT"));
@@ -64,14 +56,24 @@ QString OldNamePackagePath(const QString &packagePath)
 
 enum class AddResult { Added, Missing, Failed };
 
-// Adds the file at sourcePath under memberName. A file that does not exist or cannot be opened
-// is left out; a failure while writing the archive spoils it.
-AddResult AddFileToArchive(zipFile archive, const QString &sourcePath, const QString &memberName)
+// Adds the file at sourcePath under memberName, counting its bytes into total. A file that does
+// not exist is left out (a picture already missing when the layout was opened); one that exists
+// but cannot be read spoils the archive, since the save would otherwise report success while
+// dropping it. A failure while writing the archive spoils it too, and so does a member the
+// unpacking would refuse (a name that is not a plain file name, a file larger than the limits
+// allow): a package that cannot be reopened whole is never written.
+AddResult AddFileToArchive(zipFile archive, const QString &sourcePath, const QString &memberName,
+                           const UnpackLimits &limits, std::int64_t &total)
 {
     QFile source(sourcePath);
     const QFileInfo info(sourcePath);
-    if (sourcePath.isEmpty() || !info.isFile() || !source.open(QIODevice::ReadOnly))
+    if (sourcePath.isEmpty() || (!info.exists() && !info.isSymLink()))
         return AddResult::Missing;
+    if (!info.isFile() || !source.open(QIODevice::ReadOnly))
+        return AddResult::Failed;
+    if (!IsPlainFileName(memberName) || info.size() > limits.maxMemberBytes
+        || total + info.size() > limits.maxTotalBytes)
+        return AddResult::Failed;
 
     zip_fileinfo zipInfo{};
     const QDateTime modified = info.lastModified();
@@ -95,6 +97,7 @@ AddResult AddFileToArchive(zipFile archive, const QString &sourcePath, const QSt
         return AddResult::Failed;
 
     bool ok = true;
+    std::int64_t written = 0;
     std::vector<char> buffer(1 << 16);
     for (;;) {
         const qint64 n = source.read(buffer.data(), qint64(buffer.size()));
@@ -104,28 +107,20 @@ AddResult AddFileToArchive(zipFile archive, const QString &sourcePath, const QSt
         }
         if (n == 0)
             break;
+        // A file that grew while it was packed is held to the same limits.
+        written += n;
+        if (written > limits.maxMemberBytes || total + written > limits.maxTotalBytes) {
+            ok = false;
+            break;
+        }
         if (zipWriteInFileInZip(archive, buffer.data(), unsigned(n)) != ZIP_OK) {
             ok = false;
             break;
         }
     }
     ok = zipCloseFileInZip(archive) == ZIP_OK && ok;
+    total += written;
     return ok ? AddResult::Added : AddResult::Failed;
-}
-
-// An existing package may be replaced only when it is a plain file that is not read-only.
-// The permission bits are checked as well as access(): root passes access() for any file,
-// but a file without write bits is what the user marked read-only.
-bool MayReplacePackage(const QByteArray &path)
-{
-    struct stat st;
-    if (::lstat(path.constData(), &st) != 0)
-        return errno == ENOENT;
-    if (!S_ISREG(st.st_mode))
-        return false;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
-    return ::access(path.constData(), W_OK) == 0;
 }
 
 bool SameFile(const QByteArray &a, const QByteArray &b)
@@ -137,43 +132,23 @@ bool SameFile(const QByteArray &a, const QByteArray &b)
 
 } // namespace
 
-QStringList FontFilesOfList(const QString &fontList)
+bool WriteFontListFile(const QString &workingFolder, const QString &fontListText)
 {
-    QStringList files;
-    qsizetype pos = 0;
-    while (pos < fontList.size()) {
-        // Every pass moves pos past at least one character, so malformed lists end too.
-        qsizetype end = fontList.indexOf(u';', pos);
-        if (end < 0)
-            end = fontList.size();
-        const QStringView entry = QStringView(fontList).mid(pos, end - pos);
-        pos = end + 1;
-        const qsizetype comma = entry.indexOf(u',');
-        if (comma <= 0)
-            continue;
-        const QString file = entry.mid(comma + 1).toString();
-        if (IsPlainFileName(file))
-            files << file;
-    }
-    return files;
+    return WriteFileReplacing(workingFolder + u'/' + kFontListMember, Utf16LeBytes(fontListText));
 }
 
-bool WriteFontListFile(const QString &workingFolder, const QString &fontList)
-{
-    return WriteFileReplacing(workingFolder + u'/' + kFontListMember, Utf16LeBytes(fontList));
-}
-
-bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter)
+QString BuildLayoutPackage(const QString &packagePath, const PackageSources &sources, const UnpackLimits &limits)
 {
     if (packagePath.isEmpty() || OwnFileName(packagePath).isEmpty())
-        return false;
+        return {};
 
     // The document and the font list are written before the archive is started, so that a
     // failure there leaves no half-built archive behind.
     const QString background =
         sources.fromPackage ? sources.workingFolder + u'/' + kBackgroundMember : sources.backgroundImagePath;
-    // The document file goes into the working folder for every layout: a legacy layout's
-    // support folder (or wherever its background lies) belongs to the user.
+    // The document is written into the working folder whatever the background's folder: beside
+    // a background the user loaded from their own pictures it would leave a file there, or
+    // replace a "Layout.XMARBIX" of theirs.
     const QString documentFolder = sources.workingFolder + u'/';
     if (!sources.fromPackage)
         QDir().mkpath(sources.workingFolder);
@@ -181,22 +156,38 @@ bool WriteLayoutPackage(const QString &packagePath, const PackageSources &source
     const QString document =
         BuildLayoutDocument(sources.layout, documentFolder + kBackgroundMember, DocumentForm::ForPackage);
     if (!WriteFileReplacing(documentPath, StoredDocumentBytes(document)))
-        return false;
-    if (!WriteFontListFile(sources.workingFolder, sources.fontList))
-        return false;
+        return {};
+    // Each font file goes in once, under a name no other member has, and the list file is
+    // written from the same pairs.
+    QSet<QString> takenNames{kBackgroundMember.toLower(), kDocumentMember.toLower(), kFontListMember.toLower()};
+    sources.layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+        if (!strip.Picture.SubImageFileName.isEmpty())
+            takenNames.insert(FileNamePart(strip.Picture.SubImageFileName).toLower());
+    });
+    const PackedFontList fonts = PackFontList(sources.fontList, takenNames);
+    if (!WriteFontListFile(sources.workingFolder, fonts.listText))
+        return {};
 
-    const QString tempPath = TemporaryArchivePath(packagePath);
+    // A name of its own, made exclusively: a file of the user's beside the package (an
+    // "Lunch_LAYOUT.zip" of their own) is never taken for a stale temporary and overwritten.
+    const QString tempPath = CreateTemporaryBeside(packagePath);
+    if (tempPath.isEmpty())
+        return {};
     const QByteArray tempName = QFile::encodeName(tempPath);
-    const QByteArray packageName = QFile::encodeName(packagePath);
-    ::unlink(tempName.constData()); // a stale archive of an earlier failed save, or a link
     zipFile archive = zipOpen64(tempName.constData(), APPEND_STATUS_CREATE);
-    if (!archive)
-        return false;
+    if (!archive) {
+        ::unlink(tempName.constData());
+        return {};
+    }
 
     bool failed = false;
+    std::int64_t total = 0;
+    int members = 0;
     auto add = [&](const QString &source, const QString &member) {
-        if (!failed && AddFileToArchive(archive, source, member) == AddResult::Failed)
-            failed = true;
+        if (failed)
+            return;
+        const AddResult added = AddFileToArchive(archive, source, member, limits, total);
+        failed = added == AddResult::Failed || (added == AddResult::Added && ++members > limits.maxMembers);
     };
     add(background, kBackgroundMember);
     add(documentPath, kDocumentMember);
@@ -205,31 +196,43 @@ bool WriteLayoutPackage(const QString &packagePath, const PackageSources &source
         if (!picture.isEmpty())
             add(picture, FileNamePart(picture));
     });
-    for (const QString &fontFile : FontFilesOfList(sources.fontList))
-        add(sources.workingFolder + u'/' + fontFile, fontFile);
+    for (const PackedFontFile &font : fonts.files)
+        add(font.fontFile, font.memberName);
     add(sources.workingFolder + u'/' + kFontListMember, kFontListMember);
 
     // A write error (a full disk) gives a damaged archive: it must never replace the package.
-    if (zipClose(archive, nullptr) != ZIP_OK || failed) {
+    if (zipClose(archive, nullptr) != ZIP_OK || failed || !SyncFileToDisk(tempPath)) {
         ::unlink(tempName.constData());
-        return false;
+        return {};
     }
-    struct stat st;
-    if (::lstat(tempName.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    if (!SyncFileToDisk(tempPath))
-        return false;
-    // One atomic rename replaces the old package: there is no moment without a package.
-    if (!MayReplacePackage(packageName))
-        return false;
-    if (!RenameReplacing(tempPath, packagePath))
-        return false;
+    return tempPath;
+}
 
+void RemoveOldNamePackage(const QString &packagePath, Prompter &prompter)
+{
     const QString oldPath = OldNamePackagePath(packagePath);
     const QByteArray oldName = QFile::encodeName(oldPath);
+    const QByteArray packageName = QFile::encodeName(packagePath);
+    struct stat st;
     if (oldPath != packagePath && !SameFile(oldName, packageName) && ::lstat(oldName.constData(), &st) == 0
         && S_ISREG(st.st_mode) && ::unlink(oldName.constData()) == 0)
         prompter.showMessage(QString::fromUtf8(kNewFilingSystemMessage));
+}
+
+bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter,
+                        const UnpackLimits &limits)
+{
+    // A package that may not be replaced is refused before anything is built.
+    if (!MayReplaceFile(packagePath))
+        return false;
+    const QString tempPath = BuildLayoutPackage(packagePath, sources, limits);
+    if (tempPath.isEmpty())
+        return false;
+    // One atomic rename replaces the old package: there is no moment without a package, and
+    // the replaced package's permission bits stay.
+    if (!TakePermissionsOf(packagePath, tempPath) || !ReplaceAllOrNone({{tempPath, packagePath}}))
+        return false;
+    RemoveOldNamePackage(packagePath, prompter);
     return true;
 }
 

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace tavrin {
 
 namespace {
@@ -89,6 +92,27 @@ bool IsRemovableBlockDevice(int major, int minor, const QString &sysfsRoot)
     return false;
 }
 
+std::optional<std::pair<int, int>> BlockDeviceNumbers(const QString &devicePath)
+{
+    struct stat info {};
+    if (devicePath.isEmpty() || ::stat(QFile::encodeName(devicePath).constData(), &info) != 0 || !S_ISBLK(info.st_mode))
+        return std::nullopt;
+    return std::make_pair(int(major(info.st_rdev)), int(minor(info.st_rdev)));
+}
+
+bool IsRemovableMount(const MountEntry &mount, const QString &sysfsRoot,
+                      const std::function<std::optional<std::pair<int, int>>(const QString &)> &deviceNumbersOf)
+{
+    if (IsRemovableBlockDevice(mount.major, mount.minor, sysfsRoot))
+        return true;
+    // A file system run in user space (ntfs-3g, exfat-fuse: "fuseblk") reports an anonymous
+    // device number; the drive is the block device named as the mount's source.
+    if (!mount.source.startsWith(QLatin1String("/dev/")))
+        return false;
+    const std::optional<std::pair<int, int>> device = deviceNumbersOf(mount.source);
+    return device && IsRemovableBlockDevice(device->first, device->second, sysfsRoot);
+}
+
 bool IsOnRemovableDrive(const QString &folder)
 {
     // The folder may not exist yet under that spelling: climb to the nearest one that does.
@@ -104,7 +128,7 @@ bool IsOnRemovableDrive(const QString &folder)
     if (!mountinfo.open(QIODevice::ReadOnly))
         return false;
     const std::optional<MountEntry> mount = MountHoldingPath(QString::fromUtf8(mountinfo.readAll()), canonical);
-    return mount && IsRemovableBlockDevice(mount->major, mount->minor);
+    return mount && IsRemovableMount(*mount, QStringLiteral("/sys"), BlockDeviceNumbers);
 }
 
 } // namespace tavrin

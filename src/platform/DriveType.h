@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace tavrin {
 
@@ -22,6 +24,16 @@ std::optional<MountEntry> MountHoldingPath(const QString &mountinfoText, const Q
 // Whether the block device numbered major:minor, or the disk it is a partition of, is marked
 // removable in sysfsRoot ("/sys" normally) under dev/block/.
 bool IsRemovableBlockDevice(int major, int minor, const QString &sysfsRoot = QStringLiteral("/sys"));
+
+// The major and minor number of the block device file at devicePath ("/dev/sdb1"); none when
+// it is not a block device.
+std::optional<std::pair<int, int>> BlockDeviceNumbers(const QString &devicePath);
+
+// Whether the mount's file system lies on a removable block device: the device it reports, or,
+// for a file system in user space that reports an anonymous one, the block device it was
+// mounted from (its source). deviceNumbersOf finds a device file's numbers.
+bool IsRemovableMount(const MountEntry &mount, const QString &sysfsRoot,
+                      const std::function<std::optional<std::pair<int, int>>(const QString &)> &deviceNumbersOf);
 
 // Whether folder lies on a removable drive (a USB flash drive, a card): the mount that holds it
 // is on a block device whose removable flag is set. False whenever that cannot be found out.

@@ -23,7 +23,7 @@ public:
 
     BoardSources sources;
     RenderOptions options; // white print, font gathering, picture proxies; renderForOutput sets its own
-    QString *fontList = nullptr; // where font gathering appends
+    FontList *fontList = nullptr; // where font gathering adds
     std::function<QString(const QString &face)> fontFileLookup;
     EditorProbes probes;
 

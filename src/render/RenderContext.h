@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/FontList.h"
 #include "layout/StripGeometry.h"
 
 #include <QColor>
@@ -71,9 +72,9 @@ struct RenderContext {
     const PreviewGeometry &preview;
     RenderOptions options;
     QString workingFolder;
-    // Font gathering: the "face,file;" list it appends to, and the lookup of a face's font file
-    // (full path of the file it was found in; empty when unknown or not installed).
-    QString *fontList = nullptr;
+    // Font gathering: the list it adds to, and the lookup of a face's font file (full path of the
+    // file it was found in; empty when unknown or not installed).
+    FontList *fontList = nullptr;
     std::function<QString(const QString &face)> fontFileLookup;
     EditorProbes *probes = nullptr;
 

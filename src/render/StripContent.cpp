@@ -42,7 +42,7 @@ QColor TextColour(Colour colour)
 
 // Font gathering: the first time a face is drawn while gathering (or rendering for output), its
 // font file is copied into the working folder, never over a file already there, and the face is
-// listed as "face,file;". A face whose file is unknown is tried again at the next render; a copy
+// listed with its file. A face whose file is unknown is tried again at the next render; a copy
 // that fails is not reported.
 void GatherFontFile(RenderContext &context, const QString &face)
 {

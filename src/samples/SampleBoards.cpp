@@ -378,7 +378,7 @@ QStringList WriteSample(SampleKind kind, const QString &outputFolder, QString *e
     BuildSample(kind, working.path(), *layout);
 
     // The output render gathers the fonts the texts use into the working folder and the list.
-    QString fontList;
+    FontList fontList;
     BoardRenderer renderer(*layout, *geometry);
     renderer.sources.backgroundName = QStringLiteral("Background.jpg");
     renderer.sources.backgroundImagePath = working.path() + QStringLiteral("/Background.jpg");

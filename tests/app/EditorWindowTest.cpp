@@ -9,6 +9,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -86,7 +89,7 @@ TEST_F(WindowFixture, OpensMaximizedAndEmptyWithEveryControlCaptioned)
 
     const QList<QAction *> menus = window->findChild<QMenuBar *>()->actions();
     ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "  ");
+    EXPECT_EQ(menus[0]->text(), "&File");
     QStringList items;
     for (QAction *action : menus[0]->menu()->actions())
         if (!action->isSeparator())
@@ -179,11 +182,6 @@ TEST(StartUpTest, RefusalEndsWithZeroBeforeAnyFolderIsMade)
     EXPECT_FALSE(QDir(dataFolder).exists());
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // With a board loaded, the window shows it scaled into the preview area below the text boxes,
 // and the vertical grid over it when asked.
@@ -219,11 +217,6 @@ TEST_F(WindowFixture, ShowsTheComposedBoardInThePreviewArea)
               client->palette().color(QPalette::Window));
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
 {
@@ -233,11 +226,6 @@ TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
     EXPECT_EQ(window->editor().renderer.preview().boardWidth, 0);
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
 {
@@ -258,11 +246,6 @@ TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
     EXPECT_NEAR(heading.blue(), 61, 20);
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // A person's session on the real window: open a board, click an item, type, copy a strip down
 // with the right button, undo.
@@ -298,6 +281,94 @@ TEST_F(WindowFixture, ClickTypeCopyAndUndoOnTheBoard)
     button(ControlId::Undo)->click();
     EXPECT_FALSE(IsStripInUse(editor.layout.strip(1, 5)));
     EXPECT_EQ(editor.layout.strip(1, 4).mainItem().Text, "Buffalo Wrap");
+}
+
+
+struct LoadedWindow : WindowFixture {
+    QWidget *client = nullptr;
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        QString error;
+        const QStringList written = samples::WriteSample(samples::SampleKind::Landscape, data.file("menus"), &error);
+        ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+        prompter.fileNames = {written[0]};
+        button(ControlId::OpenLayout)->click();
+        client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
+    }
+    // Input events with the window system's time stamps, on a clock far from the test library's.
+    static constexpr quint64 kStampBase = 2'000'000'000;
+    void sendMouse(QWidget *to, QEvent::Type type, Qt::MouseButton button, QPoint at, quint64 stamp)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(to->mapToGlobal(at)), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), {});
+        event.setTimestamp(stamp);
+        QApplication::sendEvent(to, &event);
+    }
+    void sendKey(QWidget *to, QEvent::Type type, quint64 stamp)
+    {
+        QKeyEvent event(type, Qt::Key_X, {}, QStringLiteral("x"));
+        event.setTimestamp(stamp);
+        QApplication::sendEvent(to, &event);
+    }
+};
+
+TEST_F(LoadedWindow, AKeyHeldInATextBoxRepeatsAtTheSlowPaceWhenRepeatsComeAsPressReleasePairs)
+{
+    Editor &editor = window->editor();
+    QTest::mouseClick(client, Qt::LeftButton, {},
+                      ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint());
+    ASSERT_EQ(editor.editMode, EditMode::Text);
+    auto *mainBox = window->controls().widget(ControlId::MainItemBox);
+    mainBox->setFocus();
+    QTest::keyClick(mainBox, Qt::Key_End);
+    const QString before = editor.layout.strip(0, 1).mainItem().Text;
+
+    // Held for 3 s: the first press, then after half a second a release/press pair every 33 ms.
+    quint64 t = kStampBase;
+    sendKey(mainBox, QEvent::KeyPress, t);
+    for (t += 500; t <= kStampBase + 3000; t += 33) {
+        sendKey(mainBox, QEvent::KeyRelease, t);
+        sendKey(mainBox, QEvent::KeyPress, t);
+    }
+    sendKey(mainBox, QEvent::KeyRelease, t);
+    const int typed = int(editor.layout.strip(0, 1).mainItem().Text.size() - before.size());
+    EXPECT_GE(typed, 6);
+    EXPECT_LE(typed, 8);
+
+    // Typed twice in quick succession by hand, a key is not a held one.
+    sendKey(mainBox, QEvent::KeyPress, t + 100);
+    sendKey(mainBox, QEvent::KeyRelease, t + 160);
+    sendKey(mainBox, QEvent::KeyPress, t + 220);
+    EXPECT_EQ(int(editor.layout.strip(0, 1).mainItem().Text.size() - before.size()), typed + 2);
+}
+
+TEST_F(LoadedWindow, ClicksMadeWhileTheEditorWasBusyAreDroppedOnEveryControl)
+{
+    Editor &editor = window->editor();
+    // A prompt event; then clicks made half a second before the load ended reach the window.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    sendMouse(client, QEvent::MouseMove, Qt::NoButton, QPoint(5, 5), kStampBase);
+    ASSERT_GT(editor.ignoreClicksBefore, 0);
+    const quint64 duringLoad = kStampBase - quint64(now - editor.ignoreClicksBefore) - 500;
+
+    QWidget *grid = window->controls().widget(ControlId::DisplayVerticalGrid);
+    ASSERT_TRUE(grid->isEnabled());
+    const QPoint gridCentre = grid->rect().center();
+    sendMouse(grid, QEvent::MouseButtonPress, Qt::LeftButton, gridCentre, duringLoad);
+    sendMouse(grid, QEvent::MouseButtonRelease, Qt::LeftButton, gridCentre, duringLoad + 50);
+    EXPECT_FALSE(button(ControlId::DisplayVerticalGrid)->isChecked());
+
+    const QPoint burger = ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
+    sendMouse(client, QEvent::MouseButtonPress, Qt::LeftButton, burger, duringLoad + 100);
+    sendMouse(client, QEvent::MouseButtonRelease, Qt::LeftButton, burger, duringLoad + 150);
+    EXPECT_EQ(editor.editMode, EditMode::Idle);
+
+    // A click made now goes through.
+    const quint64 later = kStampBase + quint64(QDateTime::currentMSecsSinceEpoch() - now);
+    sendMouse(grid, QEvent::MouseButtonPress, Qt::LeftButton, gridCentre, later);
+    sendMouse(grid, QEvent::MouseButtonRelease, Qt::LeftButton, gridCentre, later + 1);
+    EXPECT_TRUE(button(ControlId::DisplayVerticalGrid)->isChecked());
 }
 
 } // namespace

@@ -30,11 +30,16 @@ struct EditorFixture : ::testing::Test {
     ScriptedPrompter prompter;
     Editor editor{controls, prompter};
     int saves = 0;
+    bool saveSucceeds = true; // a save that wrote its files clears the modified flag
     int refreshes = 0;
 
     void SetUp() override
     {
-        editor.saveCommand = [this] { ++saves; };
+        editor.saveCommand = [this] {
+            ++saves;
+            if (saveSucceeds)
+                editor.modified = false;
+        };
         editor.onRefresh = [this](RefreshRequest) { ++refreshes; };
     }
     void start(bool otherInstanceRunning = false)
@@ -121,22 +126,25 @@ TEST_F(EditorFixture, CloseCheckAsksOnlyWhenModifiedAndFollowsTheAnswer)
     struct Case {
         bool modified;
         Answer answer;
+        bool saveSucceeds;
         bool mayClose;
         int saves;
         bool modifiedAfter;
         int questions;
     };
     const Case cases[] = {
-        {false, Answer::Cancel, true, 0, false, 0}, // nothing changed: nothing asked
-        {true, Answer::Cancel, false, 0, true, 1},  // stays open, still modified
-        {true, Answer::No, true, 0, false, 1},
-        {true, Answer::Yes, true, 1, false, 1}, // saves, then closes whatever the save did
+        {false, Answer::Cancel, true, true, 0, false, 0}, // nothing changed: nothing asked
+        {true, Answer::Cancel, true, false, 0, true, 1},  // stays open, still modified
+        {true, Answer::No, true, true, 0, false, 1},
+        {true, Answer::Yes, true, true, 1, false, 1},  // saved, then closes
+        {true, Answer::Yes, false, false, 1, true, 1}, // the save failed or was cancelled: stays open
     };
     start();
     for (const Case &c : cases) {
         editor.modified = c.modified;
         prompter.shown.clear();
         prompter.answers = {c.answer};
+        saveSucceeds = c.saveSucceeds;
         saves = 0;
         EXPECT_EQ(editor.PromptSaveOnClose(), c.mayClose);
         EXPECT_EQ(saves, c.saves);

@@ -4,6 +4,7 @@
 #include "editor/Editor.h"
 #include "editor/WindowTitle.h"
 #include "images/ImageDecoding.h"
+#include "images/ImageImport.h"
 #include "images/Proxies.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
@@ -141,6 +142,36 @@ TEST_F(ImageCommandsTest, CancelledLoadsChangeNothing)
     editor.LoadBackgroundCommand();
     EXPECT_EQ(prompter.dialogTitles.size(), 1);
     EXPECT_TRUE(editor.backgroundName.isEmpty());
+}
+
+// A file that cannot be copied into the working folder (here: gone since it was chosen) leaves
+// the board as it was, with a message; the old background and pictures stay in use.
+TEST_F(ImageCommandsTest, FilesThatCannotBeCopiedAreReportedAndChangeNothing)
+{
+    openedPackage();
+    const QByteArray oldBackground = EncodeImage(Quarters(800, 450), "jpg");
+    WriteBytes(working(QStringLiteral("Background.jpg")), oldBackground);
+    editor.backgroundName = editor.backgroundImagePath = working(QStringLiteral("Background.jpg"));
+    const QString oldPicture = WriteBytes(working(QStringLiteral("Pizza.jpg")), EncodeImage(Quarters(600, 600), "jpg"));
+    editor.layout.strip(0, 1).Picture.SubImageFileName = oldPicture;
+    editor.modified = false;
+    const QString gone = chosenFolder() + QStringLiteral("/gone.jpg");
+
+    prompter.fileNames = {gone};
+    editor.LoadBackgroundCommand();
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_TRUE(prompter.shown[0].contains("gone.jpg could not be copied")) << prompter.shown[0].toStdString();
+    EXPECT_EQ(editor.backgroundName, working(QStringLiteral("Background.jpg")));
+    EXPECT_EQ(editor.backgroundImagePath, working(QStringLiteral("Background.jpg")));
+    EXPECT_EQ(ReadBytes(working(QStringLiteral("Background.jpg"))), oldBackground);
+    EXPECT_FALSE(editor.modified);
+
+    prompter.shown.clear();
+    prompter.fileNames = {gone};
+    editor.LoadPictureCommand(0, 1);
+    EXPECT_EQ(prompter.shown, QStringList{PictureNotCopiedMessage(gone)});
+    EXPECT_EQ(editor.layout.strip(0, 1).Picture.SubImageFileName, oldPicture);
+    EXPECT_FALSE(editor.modified);
 }
 
 TEST_F(ImageCommandsTest, BackgroundsThatCannotBeDrawnAreReported)

@@ -292,12 +292,16 @@ TEST_F(OpenFixture, ConvertingALegacyLayoutReplacesItsFilesByOnePackage)
 TEST_F(OpenFixture, AFailedConversionKeepsTheLegacyFiles)
 {
     open(legacyLayout());
-    QDir().mkpath(menus + "/Lunch_LAYOUT.zip"); // a folder where the temporary archive would go
+    // The picture can no longer be read when the package is written (a folder now stands under
+    // its name), so the conversion fails.
+    ASSERT_TRUE(QFile::remove(menus + "/Lunch_SupportFiles/fish.jpg"));
+    ASSERT_TRUE(QDir().mkpath(menus + "/Lunch_SupportFiles/fish.jpg"));
     prompter.answers = {Answer::Yes};
     editor->RunPendingMigration();
+    ASSERT_FALSE(prompter.shown.isEmpty());
     EXPECT_TRUE(prompter.shown.last().contains("UNABLE TO SAVE FILE."));
     EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
-    EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/fish.jpg"));
+    EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
     EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
     EXPECT_FALSE(editor->fromPackage);
 }
@@ -427,11 +431,6 @@ TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
     EXPECT_EQ(original.readAll(), opened.readAll());
 }
 
-} // namespace
-} // namespace tavrin
-
-namespace tavrin {
-namespace {
 
 // A package whose texts use a font this machine does not have, in two groups.
 TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
@@ -452,6 +451,28 @@ TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
     EXPECT_EQ(editor->missingFontsList, "NoSuchFaceAnywhere\r\n");
     EXPECT_TRUE(editor->backgroundName.isEmpty()) << "the board is not drawn";
     EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger") << "the strips stay in memory";
+}
+
+
+TEST_F(OpenFixture, TheVerticalGridFollowsTheColumnsOfTheLayoutJustRead)
+{
+    open(samplePackage());
+    EXPECT_TRUE(controls.isEnabled(ControlId::DisplayVerticalGrid));
+
+    // The same legacy layout with a single column.
+    const QString path = legacyLayout();
+    auto layout = std::make_unique<MenuLayout>();
+    Strip working;
+    ResetAllStrips(*layout, working, kWhite);
+    layout->NumberOfColumns = 1;
+    layout->NumberOfRows = 4;
+    layout->strip(0, 0).mainItem().Text = "Fish & Chips";
+    layout->strip(0, 0).mainItem().Font = "DejaVu Sans";
+    WriteUtf16(path, BuildLayoutDocument(*layout, "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg"));
+    prompter.answers = {Answer::No};
+    open(path);
+    ASSERT_EQ(editor->layout.NumberOfColumns, 1);
+    EXPECT_FALSE(controls.isEnabled(ControlId::DisplayVerticalGrid));
 }
 
 } // namespace

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace tavrin {
 namespace {
 
@@ -325,14 +327,123 @@ TEST_F(SaveFixture, AFailedPackageLeavesNoNewTvImageAndTheEarlierPairIntact)
     QDir().mkpath(out + "/Fail_LAYOUT.MARBIX");
     editor->modified = true;
 
+    prompter.answers = {Answer::Yes, Answer::Yes}; // replace both
     save("Fail");
-    EXPECT_EQ(prompter.shown, QStringList{kSaveFailureText});
+    EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
     EXPECT_EQ(FileBytes(out + "/Fail_TV.jpg"), "earlier TV image");
     EXPECT_EQ(QDir(out).entryList({"*.jpg*"}, QDir::Files), QStringList{"Fail_TV.jpg"});
-    // The names already point at the chosen file, and the close check does not ask again.
+    // The names already point at the chosen file; the edits are still unsaved.
     EXPECT_EQ(editor->layoutName, "Fail_LAYOUT.MARBIX");
-    EXPECT_FALSE(editor->modified);
+    EXPECT_TRUE(editor->modified);
     EXPECT_TRUE(controls.isEnabled(ControlId::Exit));
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+mode_t PermissionBits(const QString &path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+// Whatever stops one of the two files, neither old file changes and no temporary stays.
+TEST_F(SaveFixture, WhenEitherFileCannotBeReplacedNeitherChanges)
+{
+    open(samples::SampleKind::Landscape);
+    struct Case {
+        const char *what;
+        bool tvImageIsFolder;
+        mode_t tvImageMode, packageMode;
+    };
+    const Case cases[] = {
+        {"a folder named like the TV image", true, 0644, 0644},
+        {"a read-only TV image", false, 0444, 0644},
+        {"a read-only package", false, 0644, 0444},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        WriteFile(out + "/Menu_LAYOUT.MARBIX", "the old package");
+        if (c.tvImageIsFolder)
+            QDir().mkpath(out + "/Menu_TV.jpg");
+        else
+            WriteFile(out + "/Menu_TV.jpg", "the old TV image");
+        ::chmod(QFile::encodeName(out + "/Menu_TV.jpg").constData(), c.tvImageIsFolder ? 0755 : c.tvImageMode);
+        ::chmod(QFile::encodeName(out + "/Menu_LAYOUT.MARBIX").constData(), c.packageMode);
+        prompter.shown.clear();
+        prompter.answers = {Answer::Yes, Answer::Yes}; // replace both
+        editor->modified = true;
+
+        save("Menu_LAYOUT.MARBIX");
+        EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
+        EXPECT_EQ(FileBytes(out + "/Menu_LAYOUT.MARBIX"), "the old package");
+        if (!c.tvImageIsFolder) {
+            EXPECT_EQ(FileBytes(out + "/Menu_TV.jpg"), "the old TV image");
+        }
+        EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                  (QStringList{"Menu_LAYOUT.MARBIX", "Menu_TV.jpg"}));
+        EXPECT_TRUE(editor->modified);
+    }
+}
+
+TEST_F(SaveFixture, ATypedBaseNameAsksBeforeReplacingEitherFile)
+{
+    open(samples::SampleKind::Landscape);
+    WriteFile(out + "/Menu2_LAYOUT.MARBIX", "the old package");
+    WriteFile(out + "/Menu2_TV.jpg", "the old TV image");
+    ::chmod(QFile::encodeName(out + "/Menu2_LAYOUT.MARBIX").constData(), 0640);
+    ::chmod(QFile::encodeName(out + "/Menu2_TV.jpg").constData(), 0600);
+
+    // No to the TV image: nothing is written, as after a cancelled dialog.
+    prompter.answers = {Answer::Yes, Answer::No};
+    editor->modified = true;
+    save("Menu2");
+    EXPECT_EQ(prompter.shown, (QStringList{ReplaceQuestionText("Menu2_LAYOUT.MARBIX"),
+                                           ReplaceQuestionText("Menu2_TV.jpg")}));
+    EXPECT_EQ(FileBytes(out + "/Menu2_LAYOUT.MARBIX"), "the old package");
+    EXPECT_EQ(FileBytes(out + "/Menu2_TV.jpg"), "the old TV image");
+    EXPECT_TRUE(editor->modified);
+
+    // Yes to both: both are replaced and keep the permission bits their owner gave them.
+    prompter.shown.clear();
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    save("Menu2");
+    ASSERT_EQ(prompter.shown.size(), 3);
+    EXPECT_TRUE(prompter.shown[2].contains("FILE SAVED CONFIRMATION!"));
+    EXPECT_NE(FileBytes(out + "/Menu2_LAYOUT.MARBIX"), "the old package");
+    EXPECT_NE(FileBytes(out + "/Menu2_TV.jpg"), "the old TV image");
+    EXPECT_EQ(PermissionBits(out + "/Menu2_LAYOUT.MARBIX"), 0640u);
+    EXPECT_EQ(PermissionBits(out + "/Menu2_TV.jpg"), 0600u);
+    EXPECT_EQ(outFiles(), (QStringList{"Menu2_LAYOUT.MARBIX", "Menu2_TV.jpg"}));
+    EXPECT_FALSE(editor->modified);
+}
+
+// A board made on a background loaded from the user's pictures: the save reads the picture and
+// writes nothing beside it.
+TEST_F(SaveFixture, ABoardOnALoadedBackgroundWritesNothingBesideThePicture)
+{
+    const QString pictures = data.file("pictures");
+    QDir().mkpath(pictures);
+    QImage background(640, 360, QImage::Format_RGB32);
+    background.fill(Qt::darkGreen);
+    ASSERT_TRUE(background.save(pictures + "/Wall.jpg"));
+    WriteFile(pictures + "/Layout.XMARBIX", "a file of the user's");
+    prompter.fileNames = {pictures + "/Wall.jpg"};
+    editor->LoadBackgroundCommand();
+    ASSERT_EQ(editor->backgroundImagePath, pictures + "/Wall.jpg");
+
+    save("Wall");
+    EXPECT_TRUE(prompter.shown.last().contains("FILE SAVED CONFIRMATION!"));
+    EXPECT_EQ(outFiles(), (QStringList{"Wall_LAYOUT.MARBIX", "Wall_TV.jpg"}));
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files, QDir::Name), (QStringList{"Layout.XMARBIX", "Wall.jpg"}));
+    EXPECT_EQ(FileBytes(pictures + "/Layout.XMARBIX"), "a file of the user's");
 }
 
 TEST_F(SaveFixture, AFolderThatCannotBeWrittenGivesTheFailureText)
@@ -346,7 +457,7 @@ TEST_F(SaveFixture, AFolderThatCannotBeWrittenGivesTheFailureText)
     EXPECT_EQ(outFiles(), QStringList{"plain-file"});
 }
 
-TEST_F(SaveFixture, TheCloseCheckSavesOnYesAndClosesEvenWhenThatSaveIsCancelled)
+TEST_F(SaveFixture, TheCloseCheckClosesOnlyAfterTheSaveItStartedSucceeded)
 {
     open(samples::SampleKind::Landscape);
     editor->modified = true;
@@ -354,10 +465,27 @@ TEST_F(SaveFixture, TheCloseCheckSavesOnYesAndClosesEvenWhenThatSaveIsCancelled)
     prompter.fileNames = {out + "/Closing"};
     EXPECT_TRUE(editor->PromptSaveOnClose());
     EXPECT_EQ(outFiles(), (QStringList{"Closing_LAYOUT.MARBIX", "Closing_TV.jpg"}));
+    EXPECT_FALSE(editor->modified);
 
+    // Yes, then the save dialog cancelled: the window stays, the edits stay unsaved.
     editor->modified = true;
     prompter.answers = {Answer::Yes};
-    EXPECT_TRUE(editor->PromptSaveOnClose()) << "no name given: the close goes on";
+    EXPECT_FALSE(editor->PromptSaveOnClose());
+    EXPECT_TRUE(editor->modified);
+
+    // Yes, then a save that fails: the same.
+    QFile blocker(out + "/plain-file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    prompter.answers = {Answer::Yes};
+    prompter.fileNames = {out + "/plain-file/Closing"};
+    EXPECT_FALSE(editor->PromptSaveOnClose());
+    EXPECT_TRUE(editor->modified);
+    EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
+
+    // No closes without saving.
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(editor->PromptSaveOnClose());
     EXPECT_FALSE(editor->modified);
 }
 

@@ -94,9 +94,9 @@ TEST_F(StripCommandsTest, ACopyThatWouldStickOutOfTheBoardIsShiftedInside)
     editor->Refresh();
     drag(hitCentre(0, 4, MainItemGroup), cellCentre(1, 5));
     const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, 1, 5);
-    const QRect board = editor->renderer.preview().previewArea;
+    const RectF32 &lastCell = geo(1, 15).cellRect; // the board ends where its cells end
     EXPECT_LT(strip(1, 5).XOffsetFactor, 0.6);
-    EXPECT_LE(frame.right(), board.x() + board.width() + 0.5);
+    EXPECT_LE(frame.right(), lastCell.left + lastCell.width + 0.5);
 }
 
 TEST_F(StripCommandsTest, UndoWithAnEmptyListChangesNothing)

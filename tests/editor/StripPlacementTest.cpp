@@ -51,7 +51,7 @@ TEST_F(PlacementFixture, RelocationMovesContentToTheCellItLiesOver)
         {"a little left of column 1", -0.2, 0, {1, 5}, {}, {0, 5}, 0.8, 0},
         {"left onto a strip in use goes a row down", -0.2, 0, {1, 5}, {{0, 5}}, {0, 6}, 0.8, -1.0},
         {"half a cell right stays", 0.5, 0, {0, 5}, {}, {0, 5}, 0.5, 0},
-        {"past the last column", 2.5, 0, {0, 5}, {}, {0, 5}, 0.5, 0},
+        {"past the last column stays as it was", 2.5, 0, {0, 5}, {}, {0, 5}, 2.5, 0},
         {"not a number", NAN, 0, {0, 5}, {}, {0, 5}, NAN, 0},
     };
     for (const auto &c : cases) {
@@ -72,6 +72,58 @@ TEST_F(PlacementFixture, RelocationMovesContentToTheCellItLiesOver)
         if (!(result == c.from)) {
             EXPECT_FALSE(IsStripInUse(strip(c.from.column, c.from.row))) << c.what;
         }
+    }
+}
+
+TEST_F(PlacementFixture, RelocationNeverOverwritesAStripInUseAndChangesNothingWithoutAFreeCell)
+{
+    const auto column = [](int c, int from, int to) {
+        std::vector<CellPosition> cells;
+        for (int r = from; r <= to; ++r)
+            cells.push_back({c, r});
+        return cells;
+    };
+    // Rows from..to of column c, leaving out one row.
+    const auto rowsAround = [&](int c, int from, int skipped, int to) {
+        std::vector<CellPosition> cells = column(c, from, to);
+        cells.erase(cells.begin() + (skipped - from));
+        return cells;
+    };
+    const struct {
+        const char *what;
+        double xOffset, yOffset;
+        CellPosition from;
+        std::vector<CellPosition> occupied;
+        CellPosition to;
+        double xAfter, yAfter;
+    } cases[] = {
+        // Pushed a whole cell left over the strip beside it: there is no free cell further left.
+        {"a cell left onto a strip in use", -1.05, 0, {1, 2}, {{0, 2}}, {1, 2}, -1.05, 0},
+        {"a cell left onto a free cell", -1.05, 0, {1, 2}, {}, {0, 2}, -0.05, 0},
+        // Partly over a column that is full down to the last row.
+        {"partly left over a full column", -0.57, 0, {1, 5}, column(0, 5, 15), {1, 5}, -0.57, 0},
+        // A whole cell right in a row whose other cell is in use.
+        {"a cell right in a full row", 1.3, 0, {0, 5}, {{1, 5}}, {0, 5}, 1.3, 0},
+        // Up onto a used row: the search down from there ends at the strip's own row.
+        {"up onto used rows", 0, -1.5, {1, 8}, rowsAround(1, 7, 8, 13), {1, 8}, 0, -1.5},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        for (CellPosition p : c.occupied)
+            textStrip(p.column, p.row, "Other");
+        Strip &source = textStrip(c.from.column, c.from.row);
+        source.XOffsetFactor = c.xOffset;
+        source.YOffsetFactor = c.yOffset;
+        std::vector<ReplacedStrip> replaced;
+        const CellPosition result = RelocateStrip(*layout, *geometry, c.from, &replaced);
+        EXPECT_EQ(result, c.to) << c.what;
+        const Strip &moved = strip(result.column, result.row);
+        EXPECT_EQ(moved.mainItem().Text, "Soup") << c.what;
+        EXPECT_NEAR(moved.XOffsetFactor, c.xAfter, 1e-9) << c.what;
+        EXPECT_NEAR(moved.YOffsetFactor, c.yAfter, 1e-9) << c.what;
+        for (CellPosition p : c.occupied)
+            EXPECT_EQ(strip(p.column, p.row).mainItem().Text, "Other") << c.what;
+        EXPECT_EQ(replaced.size(), result == c.from ? 0u : 1u) << c.what;
     }
 }
 
@@ -122,6 +174,22 @@ TEST_F(PlacementFixture, PricesPushedIntoTheNextColumnMoveThere)
     EXPECT_NEAR(moved.XOffsetFactor, 0.0, 1e-6);
     // The frame spans from the cell's left edge to the prices' right edge, plus 5 %.
     EXPECT_NEAR(moved.XSizeFactor, 150.0 / 500 + 0.05, 1e-6);
+}
+
+TEST_F(PlacementFixture, PricesStayInTheirOwnStripBesideAStripInUse)
+{
+    Strip &s = strip(0, 3);
+    s.prices().Text = "4.99";
+    s.prices().Xref = 1.5;
+    s.XSizeFactor = 2.0;
+    strip(1, 3).BackGroundColor = kBlack;
+    (*geometry)(0, 3).hitBoxes[PricesGroup] = {651, 426, 100, 50}; // over column 1
+    std::vector<ReplacedStrip> replaced;
+    EXPECT_EQ(HorizontalFrameFit(*layout, *geometry, {0, 3}, &replaced), (CellPosition{0, 3}));
+    EXPECT_EQ(strip(0, 3).prices().Text, "4.99");
+    EXPECT_TRUE(strip(1, 3).prices().Text.isEmpty());
+    EXPECT_EQ(strip(1, 3).BackGroundColor, kBlack);
+    EXPECT_TRUE(replaced.empty());
 }
 
 TEST_F(PlacementFixture, CentredTextKeepsItsFrame)

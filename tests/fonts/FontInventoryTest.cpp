@@ -14,27 +14,18 @@
 namespace tavrin {
 namespace {
 
-TEST(FontList, FacesAreWholeEntries)
+TEST(FontList, FacesAreWholeNames)
 {
-    const struct {
-        const char *list;
-        const char *face;
-        bool listed;
-    } cases[] = {
-        {"Arial,arial.ttf;Segoe UI,segoeui.ttf;", "Arial", true},
-        {"Arial,arial.ttf;Segoe UI,segoeui.ttf;", "Segoe UI", true},
-        {"Arial,arial.ttf;Segoe UI,segoeui.ttf;", "UI", false}, // the end of a listed face
-        {"DejaVu Sans,DejaVuSans.ttf;", "Sans", false},
-        {"Arial Black,ariblk.ttf;", "Arial", false},
-        {"Arial,arial.ttf;", "arial", false}, // case counts
-        {"Arial,arial.ttf", "Arial", false},  // no ";": not an entry
-        {"nocomma;Arial,arial.ttf;", "Arial", true},
-        {"", "", false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(FontListHasFace(c.list, c.face), c.listed) << c.list << " / " << c.face;
-    EXPECT_EQ(FontListFaces("Arial,arial.ttf;nocomma;Segoe UI,segoeui.ttf;rest"),
-              QStringList({"Arial", "Segoe UI"}));
+    FontList list;
+    list.add("Arial Black", "/f/ariblk.ttf");
+    list.add("DejaVu Sans", "/f/DejaVuSans.ttf");
+    list.add("Semi,colon;Face", "/f/odd.ttf");
+    for (const char *face : {"Arial", "Sans", "arial black", "Semi", "colon", ""})
+        EXPECT_FALSE(list.hasFace(face)) << face;
+    for (const char *face : {"Arial Black", "DejaVu Sans", "Semi,colon;Face"})
+        EXPECT_TRUE(list.hasFace(face)) << face;
+    EXPECT_FALSE(list.add("DejaVu Sans", "/f/other.ttf")); // listed once, with its first file
+    EXPECT_EQ(list.faces(), QStringList({"Arial Black", "DejaVu Sans", "Semi,colon;Face"}));
 }
 
 TEST(FontList, GatheringListsAFaceWhoseNameIsPartOfAListedOne)
@@ -44,11 +35,12 @@ TEST(FontList, GatheringListsAFaceWhoseNameIsPartOfAListedOne)
     const FontFileLookup lookup = [](const QString &face) {
         return face == "Sans" ? QStringLiteral("/nonexistent/sans.ttf") : QStringLiteral("/nonexistent/dvs.ttf");
     };
-    QString list;
+    FontList list;
     EXPECT_TRUE(GatherFontFile(list, "DejaVu Sans", work.path(), lookup));
     EXPECT_TRUE(GatherFontFile(list, "Sans", work.path(), lookup));
     EXPECT_FALSE(GatherFontFile(list, "Sans", work.path(), lookup));
-    EXPECT_EQ(list, "DejaVu Sans,dvs.ttf;Sans,sans.ttf;");
+    EXPECT_EQ(list.text(), "DejaVu Sans,dvs.ttf;Sans,sans.ttf;");
+    EXPECT_EQ(list.entries()[1].fontFile, "/nonexistent/sans.ttf");
 }
 
 // The editor's renderer gathers the fonts of the drawn texts from fontconfig: each face once
@@ -84,25 +76,26 @@ TEST(FontGathering, EditorRendersListEachDrawnFaceOnce)
     set(1, 1, &Strip::prices, "Liberation Serif", ""); // no text: not drawn, not listed
     set(1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // no file: not listed
 
-    const QString stale = "Gone,gone.ttf;";
+    FontList stale;
+    stale.add("Gone", "/gone/gone.ttf");
     editor->fontList = stale;
     ASSERT_TRUE(editor->Refresh());
     EXPECT_EQ(editor->fontList, stale); // the screen alone gathers nothing
 
     const QString expected = "Arial,LiberationSans-Regular.ttf;DejaVu Sans,DejaVuSans.ttf;";
     ASSERT_FALSE(editor->renderer.renderForOutput(QRect(0, 0, 800, 600), false).isNull());
-    EXPECT_EQ(editor->fontList, expected);
+    EXPECT_EQ(editor->fontList.text(), expected);
     EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("LiberationSans-Regular.ttf")));
     EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("DejaVuSans.ttf")));
 
     set(0, 0, &Strip::subItems, "DejaVu Sans", "");
     ASSERT_FALSE(editor->renderer.renderForOutput(QRect(0, 0, 800, 600), false).isNull());
-    EXPECT_EQ(editor->fontList, "Arial,LiberationSans-Regular.ttf;");
+    EXPECT_EQ(editor->fontList.text(), "Arial,LiberationSans-Regular.ttf;");
 
     editor->fontList = stale;
     editor->fontGathering = true;
     ASSERT_TRUE(editor->Refresh());
-    EXPECT_EQ(editor->fontList, "Arial,LiberationSans-Regular.ttf;");
+    EXPECT_EQ(editor->fontList.text(), "Arial,LiberationSans-Regular.ttf;");
 }
 
 } // namespace

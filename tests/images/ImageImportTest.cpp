@@ -164,6 +164,31 @@ TEST_F(ImageImportTest, UndecodablePicturesAreCopiedWithoutMessage)
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
+TEST_F(ImageImportTest, PicturesThatCannotBeStoredAreReportedAndImportNothing)
+{
+    const QByteArray plain = EncodeImage(Quarters(600, 600), "jpg");
+    const QString blockedFolder = WriteBytes(dir.file(QStringLiteral("not-a-folder")), "a file of the user's");
+    struct Case {
+        const char *what;
+        QString sourcePath;
+        QString workingFolder;
+    };
+    const Case cases[] = {
+        {"the chosen file is gone", chosen() + QStringLiteral("/gone.jpg"), working()},
+        {"the working folder cannot be written", source(QStringLiteral("copied.jpg"), plain), blockedFolder},
+        {"an upright copy cannot be written", source(QStringLiteral("turned.jpg"), WithExifOrientation(plain, 6)),
+         blockedFolder},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.shown.clear();
+        EXPECT_FALSE(ImportPictureFile(c.sourcePath, c.workingFolder, prompter));
+        EXPECT_EQ(prompter.shown, QStringList{PictureNotCopiedMessage(c.sourcePath)});
+    }
+    EXPECT_EQ(ReadBytes(blockedFolder), "a file of the user's");
+    EXPECT_TRUE(QDir(working()).isEmpty());
+}
+
 TEST(EncoderLookup, FindsEncodersByExactMimeType)
 {
     EXPECT_FALSE(FindEncoder(QStringLiteral("image/jpeg"))->qtFormat.isEmpty());

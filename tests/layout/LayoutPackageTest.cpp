@@ -123,6 +123,8 @@ protected:
         layout->strip(5, 0).Picture.SubImageFileName = work + "/cake.jpg";    // outside the board
         layout->strip(0, 0).mainItem().Text = "Burger";
         layout->strip(0, 0).prices().Text = "4.99~";
+        fontList.add("Arial", work + "/arial.ttf");
+        fontList.add("Gone Face", work + "/gone.ttf"); // listed, but no file to pack
     }
 
     PackageSources sources() const { return {*layout, true, work + "/Background.jpg", fontList, work}; }
@@ -131,7 +133,7 @@ protected:
     TempDataDir temp;
     QString work, menus;
     std::unique_ptr<MenuLayout> layout;
-    QString fontList = QStringLiteral("Arial,arial.ttf;Gone Face,gone.ttf;");
+    FontList fontList;
     ScriptedPrompter prompter;
 };
 
@@ -146,7 +148,7 @@ TEST_F(PackageTest, MembersInOrderAsAZipToolListsThem)
               QStringList({"Background.jpg", "Layout.XMARBIX", "logo.png", "logo.png", "cake.jpg", "arial.ttf",
                            "FontFileNames.txt"}));
     EXPECT_EQ(MemberBytes(package, "Background.jpg"), "background bytes");
-    EXPECT_EQ(MemberBytes(package, "FontFileNames.txt"), Utf16Le(fontList));
+    EXPECT_EQ(MemberBytes(package, "FontFileNames.txt"), Utf16Le("Arial,arial.ttf;Gone Face,gone.ttf;"));
     EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.zip"));
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
@@ -198,7 +200,7 @@ TEST_F(PackageTest, LegacyLayoutTakesItsFilesFromTheSupportFolder)
     WriteBytes(support + "/Lunch-MARBIXBGD.jpg", "legacy background");
     const QString newWork = temp.file("ZUP2-2"); // not made yet: the writer creates it
     const MenuLayout empty;
-    const PackageSources legacy{empty, false, support + "/Lunch-MARBIXBGD.jpg", QString(), newWork};
+    const PackageSources legacy{empty, false, support + "/Lunch-MARBIXBGD.jpg", FontList(), newWork};
     const QString package = menus + "/Lunch_LAYOUT.MARBIX";
     ASSERT_TRUE(WriteLayoutPackage(package, legacy, prompter));
 
@@ -274,7 +276,59 @@ TEST_F(PackageTest, ReadOnlyPackageIsNotReplaced)
 
     EXPECT_FALSE(write(package));
     EXPECT_EQ(ReadBytes(package), "the old package");
-    EXPECT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.zip"));
+    EXPECT_EQ(FilesIn(menus), QStringList{"Lunch_LAYOUT.MARBIX"}); // refused before anything was built
+}
+
+TEST_F(PackageTest, ReplacingKeepsPermissionsAndTheUsersOwnFilesBeside)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    WriteBytes(package, "the old package");
+    ASSERT_EQ(::chmod(QFile::encodeName(package).constData(), 0640), 0);
+    // A file of the user's under the name earlier versions used for the temporary archive.
+    WriteBytes(menus + "/Lunch_LAYOUT.zip", "the user's own archive");
+
+    ASSERT_TRUE(write(package));
+    EXPECT_TRUE(UnpackLayoutPackage(package, temp.file("check")).extracted > 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(package).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(menus + "/Lunch_LAYOUT.zip"), "the user's own archive");
+    EXPECT_EQ(FilesIn(menus), (QStringList{"Lunch_LAYOUT.MARBIX", "Lunch_LAYOUT.zip"}));
+}
+
+// The writer is held to the limits the unpacking applies: a package it writes always opens
+// whole, and what would not is refused with the old package left in place.
+TEST_F(PackageTest, MembersTheUnpackingWouldRefuseAreNotWritten)
+{
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    WriteBytes(package, "the old package");
+    WriteBytes(work + "/cake.jpg", QByteArray(200000, 'c'));
+    struct Case {
+        const char *what;
+        UnpackLimits limits;
+        bool written;
+    };
+    Case cases[] = {
+        {"within the limits", {}, true},
+        {"a member over the member limit", {}, false},
+        {"members over the total limit", {}, false},
+        {"more members than allowed", {}, false},
+    };
+    cases[1].limits.maxMemberBytes = 199999;
+    cases[2].limits.maxTotalBytes = 200100; // the cake alone would fit
+    cases[3].limits.maxMembers = 4;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(WriteLayoutPackage(package, sources(), prompter, c.limits), c.written);
+        EXPECT_EQ(FilesIn(menus), QStringList{"Lunch_LAYOUT.MARBIX"});
+        if (c.written) {
+            const UnpackResult unpacked = UnpackLayoutPackage(package, temp.file("check"), c.limits);
+            EXPECT_EQ(unpacked.refused, 0);
+            WriteBytes(package, "the old package");
+        } else {
+            EXPECT_EQ(ReadBytes(package), "the old package");
+        }
+    }
 }
 
 TEST_F(PackageTest, ArchiveThatCannotBeCreatedLeavesThePackage)
@@ -296,23 +350,49 @@ TEST_F(PackageTest, ReadOnlyFolderLeavesThePackage)
     EXPECT_EQ(FilesIn(menus), QStringList{"Lunch_LAYOUT.MARBIX"});
 }
 
-TEST(FontList, EntriesAndMalformedLists)
+// Faces that share a file share one member; two different files of the same name get names of
+// their own; the list file is written from the same pairs, so that every name it holds is a
+// member and no "," or ";" inside a name can split an entry.
+TEST_F(PackageTest, EachFontFileIsPackedOnceUnderANameOfItsOwn)
 {
-    struct Case {
-        const char *list;
-        QStringList files;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"Arial,arial.ttf;Times New Roman,times.ttf;", {"arial.ttf", "times.ttf"}},
-        {"Arial,arial.ttf", {"arial.ttf"}},
-        {"no comma;Arial,arial.ttf;", {"arial.ttf"}},
-        {",nameless.ttf;Empty,;;;", {}},
-        {"Bad,../../etc/passwd;Bad,sub\\x.ttf;", {}},
-        {",,,;;,", {}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(FontFilesOfList(QString::fromUtf8(c.list)), c.files) << c.list;
+    const QString system = temp.file("system-fonts"), user = temp.file("user-fonts");
+    WriteBytes(system + "/LiberationSans-Regular.ttf", "liberation");
+    WriteBytes(system + "/DejaVuSans.ttf", "system dejavu");
+    WriteBytes(user + "/DejaVuSans.ttf", "user dejavu");
+    WriteBytes(user + "/odd,name;1.ttf", "odd");
+    WriteBytes(user + "/LOGO.png", "a font file named like a picture");
+    ASSERT_TRUE(QFile::link(system + "/LiberationSans-Regular.ttf", user + "/liberation-link.ttf"));
+    fontList = {};
+    fontList.add("Arial", system + "/LiberationSans-Regular.ttf");
+    fontList.add("arial", system + "/LiberationSans-Regular.ttf");
+    fontList.add("Liberation Sans", user + "/liberation-link.ttf"); // the same file by another path
+    fontList.add("DejaVu Sans", system + "/DejaVuSans.ttf");
+    fontList.add("My Sans", user + "/DejaVuSans.ttf");
+    fontList.add("Odd", user + "/odd,name;1.ttf");
+    fontList.add("Semi;colon, Face", system + "/DejaVuSans.ttf"); // cannot be listed: packed all the same
+    fontList.add("Pictured", user + "/LOGO.png");
+
+    const QString package = menus + "/Lunch_LAYOUT.MARBIX";
+    ASSERT_TRUE(write(package));
+    const QString unpacked = temp.file("unpacked");
+    const UnpackResult result = UnpackLayoutPackage(package, unpacked);
+    EXPECT_EQ(result.refused, 0);
+    // Background, document, logo twice, cake, five font files, the list.
+    EXPECT_EQ(result.extracted, 11);
+    EXPECT_EQ(FilesIn(unpacked),
+              QStringList({"Background.jpg", "DejaVuSans(1).ttf", "DejaVuSans.ttf", "FontFileNames.txt",
+                           "LOGO(1).png", "Layout.XMARBIX", "LiberationSans-Regular.ttf", "cake.jpg", "logo.png",
+                           "odd_name_1.ttf"}));
+    EXPECT_EQ(ReadBytes(unpacked + "/LiberationSans-Regular.ttf"), "liberation");
+    EXPECT_EQ(ReadBytes(unpacked + "/DejaVuSans.ttf"), "system dejavu");
+    EXPECT_EQ(ReadBytes(unpacked + "/DejaVuSans(1).ttf"), "user dejavu");
+    EXPECT_EQ(ReadBytes(unpacked + "/odd_name_1.ttf"), "odd");
+    EXPECT_EQ(ReadBytes(unpacked + "/logo.png"), "logo bytes");
+    EXPECT_EQ(ReadBytes(unpacked + "/LOGO(1).png"), "a font file named like a picture");
+    EXPECT_EQ(ReadBytes(unpacked + "/FontFileNames.txt"),
+              Utf16Le("Arial,LiberationSans-Regular.ttf;arial,LiberationSans-Regular.ttf;"
+                      "Liberation Sans,LiberationSans-Regular.ttf;DejaVu Sans,DejaVuSans.ttf;"
+                      "My Sans,DejaVuSans(1).ttf;Odd,odd_name_1.ttf;Pictured,LOGO(1).png;"));
 }
 
 TEST(FontList, FileIsUtf16LeWithoutBom)

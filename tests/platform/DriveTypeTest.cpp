@@ -52,28 +52,77 @@ TEST(MountHoldingPath, PicksTheLongestMountPointHoldingThePath)
 }
 
 // A sysfs tree with a removable stick (flag on the disk, the partition below it) and a fixed disk.
-TEST(IsRemovableBlockDevice, ReadsTheFlagOfTheDiskAPartitionBelongsTo)
-{
+struct FakeSysfs {
     QTemporaryDir sys;
-    const auto write = [&](const QString &relative, const QByteArray &bytes) {
+    FakeSysfs()
+    {
+        write("devices/usb/block/sdb/removable", "1\n");
+        write("devices/usb/block/sdb/sdb1/partition", "1\n");
+        write("devices/pci/block/nvme0n1/removable", "0\n");
+        write("devices/pci/block/nvme0n1/nvme0n1p2/partition", "2\n");
+        QDir().mkpath(sys.filePath("dev/block"));
+        QFile::link(sys.filePath("devices/usb/block/sdb"), sys.filePath("dev/block/8:16"));
+        QFile::link(sys.filePath("devices/usb/block/sdb/sdb1"), sys.filePath("dev/block/8:17"));
+        QFile::link(sys.filePath("devices/pci/block/nvme0n1/nvme0n1p2"), sys.filePath("dev/block/259:2"));
+    }
+    void write(const QString &relative, const QByteArray &bytes)
+    {
         QDir().mkpath(QFileInfo(sys.filePath(relative)).path());
         QFile file(sys.filePath(relative));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-    };
-    write("devices/usb/block/sdb/removable", "1\n");
-    write("devices/usb/block/sdb/sdb1/partition", "1\n");
-    write("devices/pci/block/nvme0n1/removable", "0\n");
-    write("devices/pci/block/nvme0n1/nvme0n1p2/partition", "2\n");
-    QDir().mkpath(sys.filePath("dev/block"));
-    QFile::link(sys.filePath("devices/usb/block/sdb"), sys.filePath("dev/block/8:16"));
-    QFile::link(sys.filePath("devices/usb/block/sdb/sdb1"), sys.filePath("dev/block/8:17"));
-    QFile::link(sys.filePath("devices/pci/block/nvme0n1/nvme0n1p2"), sys.filePath("dev/block/259:2"));
+    }
+    QString path() const { return sys.path(); }
+};
 
+TEST(IsRemovableBlockDevice, ReadsTheFlagOfTheDiskAPartitionBelongsTo)
+{
+    FakeSysfs sys;
     EXPECT_TRUE(IsRemovableBlockDevice(8, 16, sys.path()));
     EXPECT_TRUE(IsRemovableBlockDevice(8, 17, sys.path()));
     EXPECT_FALSE(IsRemovableBlockDevice(259, 2, sys.path()));
     EXPECT_FALSE(IsRemovableBlockDevice(0, 21, sys.path())) << "no block device behind it (tmpfs, proc)";
+}
+
+// ntfs-3g and exfat-fuse mount a stick as "fuseblk" with an anonymous device number: the stick is
+// found through the mount's source device. A source that is not a device file counts for nothing.
+TEST(IsRemovableMount, AFileSystemInUserSpaceIsJudgedByItsSourceDevice)
+{
+    FakeSysfs sys;
+    const auto numbers = [](const QString &device) -> std::optional<std::pair<int, int>> {
+        if (device == "/dev/sdb1")
+            return std::make_pair(8, 17);
+        if (device == "/dev/nvme0n1p2")
+            return std::make_pair(259, 2);
+        return std::nullopt;
+    };
+    const char mountinfo[] = "22 1 259:2 / / rw - ext4 /dev/nvme0n1p2 rw\n"
+                             "50 22 0:45 / /media/user/STICK rw,nosuid - fuseblk /dev/sdb1 rw,user_id=0\n"
+                             "51 22 0:46 / /media/user/DISK rw - fuseblk /dev/nvme0n1p2 rw\n"
+                             "52 22 0:47 / /mnt/sshfs rw - fuse.sshfs user@host:/menus rw\n"
+                             "53 22 8:17 / /media/user/VFAT rw - vfat /dev/sdb1 rw\n";
+    const struct {
+        const char *path;
+        bool removable;
+    } cases[] = {
+        {"/media/user/STICK/menus", true},
+        {"/media/user/DISK/menus", false},
+        {"/mnt/sshfs/menus", false},
+        {"/media/user/VFAT", true},
+        {"/home/user", false},
+    };
+    for (const auto &c : cases) {
+        const std::optional<MountEntry> mount = MountHoldingPath(QString::fromLatin1(mountinfo), c.path);
+        ASSERT_TRUE(mount.has_value()) << c.path;
+        EXPECT_EQ(IsRemovableMount(*mount, sys.path(), numbers), c.removable) << c.path;
+    }
+}
+
+TEST(BlockDeviceNumbers, OnlyBlockDevicesHaveThem)
+{
+    EXPECT_FALSE(BlockDeviceNumbers("/dev/null").has_value()) << "a character device";
+    EXPECT_FALSE(BlockDeviceNumbers("/tmp").has_value());
+    EXPECT_FALSE(BlockDeviceNumbers("user@host:/menus").has_value());
 }
 
 TEST(IsOnRemovableDrive, ATemporaryFolderIsNotRemovable)

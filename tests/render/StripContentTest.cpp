@@ -153,7 +153,7 @@ protected:
     PreviewGeometry preview;
     RenderOptions options;
     QString workingFolder;
-    QString fontList;
+    FontList fontList;
     std::function<QString(const QString &)> fontFileLookup;
     EditorProbes probes;
     QImage image;
@@ -617,7 +617,7 @@ TEST_F(StripContentTest, FontGatheringListsEachFaceOnceAndNeverOverwrites)
             render(0, 0);
             render(0, 1);
         }
-        EXPECT_EQ(fontList, "DejaVu Sans,DejaVuSans.ttf;Liberation Sans,LiberationSans-Regular.ttf;");
+        EXPECT_EQ(fontList.text(), "DejaVu Sans,DejaVuSans.ttf;Liberation Sans,LiberationSans-Regular.ttf;");
         EXPECT_EQ(lookups.value("DejaVu Sans"), 1);
         EXPECT_EQ(lookups.value("Liberation Sans"), 1);
         EXPECT_EQ(lookups.value("Unknown Face"), 2); // tried again at every render
@@ -649,10 +649,7 @@ TEST_F(StripContentTest, FallbackFacesOfTheTextAreGathered)
             if (!expected.contains(family))
                 expected.append(family);
     ASSERT_GE(expected.size(), 3);
-    QString list;
-    for (const QString &family : expected)
-        list += family + "," + family + ".ttf;";
-    EXPECT_EQ(fontList, list);
+    EXPECT_EQ(fontList.faces(), expected);
     EXPECT_FALSE(InkBounds(image, areaOf(0, 0), AnyInk).isEmpty());
 }
 
