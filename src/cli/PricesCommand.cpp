@@ -73,7 +73,7 @@ bool SaveUnderOwnNames(CliLayout &opened, const QString &layoutPath)
     if (!names.isPackage)
         chosen = names.pickedFolder + ConvertedPackageName(names.legacyDocumentName);
     const bool whitePrint = opened.layout.WhitePrintBackground;
-    QString fontList;
+    FontList fontList;
     const QImage board = RenderTvImage(opened.layout, opened.opened, opened.workingFolder, whitePrint, 0, &fontList);
     if (board.isNull()) {
         PrintFailure(layoutPath + QStringLiteral(": the background image cannot be read"));
