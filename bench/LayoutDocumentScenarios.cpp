@@ -76,5 +76,60 @@ const bool registeredRead = Register({"read full 9x201 document", 10, [] { Data(
                                           ResetAllStrips(*target, working, kWhite);
                                       }});
 
+// Every strip's opening tag, then about a million characters, then every closing tag: each
+// strip encloses the whole middle. The middle is plain text, or the content of a real strip
+// over and over (so that every strip also finds long values: its texts, colours and numbers).
+QString EnclosingDocument(const QString &middlePiece)
+{
+    QString opening, closing, middle;
+    for (int c = 0; c < kMaxColumns; ++c)
+        for (int r = 0; r < kMaxRows; ++r) {
+            opening += QString("<Strip%1-%2>").arg(c).arg(r);
+            closing += QString("</Strip%1-%2>").arg(c).arg(r);
+        }
+    while (middle.size() < 1'000'000)
+        middle += middlePiece;
+    return "<MenuData><MenuGeneralData><NumberOfColumns>9</NumberOfColumns><NumberOfRows>201</NumberOfRows>"
+           "</MenuGeneralData><StripsData>"
+        + opening + middle + closing + "</StripsData></MenuData>";
+}
+
+QString StripContentOfFullLayout()
+{
+    const QString document = BuildLayoutDocument(*Data().layout, "/data/ZUP/Background.jpg");
+    return FindTagValue(document, u"<Strip3-7>");
+}
+
+struct EnclosingScenario {
+    const char *name;
+    QString (*middlePiece)();
+    QString document = {};
+};
+
+EnclosingScenario enclosingScenarios[] = {
+    {"read 1809 strips enclosing 1M plain characters", [] { return QString(1000, u'x'); }},
+    {"read 1809 strips enclosing 1M characters of strip content", [] { return StripContentOfFullLayout(); }},
+};
+
+const bool registeredEnclosing = [] {
+    for (EnclosingScenario &scenario : enclosingScenarios)
+        Register({scenario.name, 3,
+                  [&scenario] {
+                      if (scenario.document.isEmpty())
+                          scenario.document = ScrambleText(EnclosingDocument(scenario.middlePiece()));
+                  },
+                  [&scenario] {
+                      QuietHost host;
+                      ReadLayoutDocument(scenario.document, *target, host);
+                      KeepResult(target.get());
+                  },
+                  [] {
+                      target = std::make_unique<MenuLayout>();
+                      Strip working;
+                      ResetAllStrips(*target, working, kWhite);
+                  }});
+    return true;
+}();
+
 } // namespace
 } // namespace tavrin::bench

@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf
   unzip xvfb xauth xdotool x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

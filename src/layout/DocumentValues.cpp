@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
+#include <string>
 
 namespace tavrin {
 
@@ -87,19 +90,51 @@ int ReadInteger(QStringView text)
 
 double ReadFactor(QStringView text)
 {
-    // strtod_l needs narrow, terminated text. No character of a number lies outside ASCII, so
-    // the copy stops at the first one that does; a value is a short text, but a damaged
-    // document may hold anything, hence the cap well above any real number's length.
-    constexpr qsizetype kMaxNumberLength = 1024;
-    QByteArray narrow;
-    narrow.reserve(std::min(text.size(), kMaxNumberLength));
-    for (qsizetype i = 0; i < text.size() && i < kMaxNumberLength; ++i) {
-        const char16_t u = text[i].unicode();
-        if (u == 0 || u > 0x7F)
-            break;
-        narrow.append(char(u));
+    // Gather the decimal number at the start of the text (blanks, sign, digits, point, digits,
+    // exponent) as narrow text and let strtod_l convert it: it rounds correctly however many
+    // digits there are. Only this form is gathered, so the hexadecimal, "inf" and "nan" forms
+    // strtod also knows never reach it and read as nothing.
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size && IsBlank(text[i]))
+        ++i;
+    std::string number;
+    if (i < size && (text[i] == u'+' || text[i] == u'-'))
+        number += char(text[i++].unicode());
+    const auto isDigit = [&](qsizetype at) { return at < size && text[at] >= u'0' && text[at] <= u'9'; };
+    bool anyDigit = false;
+    // Leading zeros carry no value; dropping them keeps the text strtod sees short.
+    while (i < size && text[i] == u'0') {
+        ++i;
+        anyDigit = true;
     }
-    return strtod_l(narrow.constData(), nullptr, ClassicLocale());
+    if (anyDigit)
+        number += '0';
+    for (; isDigit(i); ++i, anyDigit = true)
+        number += char(text[i].unicode());
+    if (i < size && text[i] == u'.') {
+        number += '.';
+        for (++i; isDigit(i); ++i, anyDigit = true)
+            number += char(text[i].unicode());
+    }
+    if (!anyDigit)
+        return 0.0;
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype exponent = i + 1;
+        if (exponent < size && (text[exponent] == u'+' || text[exponent] == u'-'))
+            ++exponent;
+        if (isDigit(exponent)) {
+            number.append(text.mid(i, exponent - i).toLatin1().constData());
+            for (i = exponent; isDigit(i); ++i)
+                number += char(text[i].unicode());
+        }
+    }
+    const double value = strtod_l(number.c_str(), nullptr, ClassicLocale());
+    // A number too large for a double stays the largest finite one, so that it is written back
+    // as a number.
+    if (std::isinf(value))
+        return std::copysign(DBL_MAX, value);
+    return value;
 }
 
 int ReadFlag(QStringView text) { return text == u"Yes" ? 1 : 0; }

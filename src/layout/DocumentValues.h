@@ -25,9 +25,11 @@ QString AlignmentText(int alignment);
 // Like C's atoi: leading blanks, an optional sign, digits up to the first other character;
 // nothing readable gives 0. Values beyond the int range are clamped to it.
 int ReadInteger(QStringView text);
-// Like C's atof, but always with a point as decimal separator: leading blanks, an optional
-// sign, digits, point, digits, exponent (also "inf", "nan" and hexadecimal forms); reading
-// stops at the first character that does not fit; nothing readable gives 0.0.
+// A decimal number with a point as separator, whatever the regional settings: leading
+// blanks, an optional sign, digits, point, digits, an optional exponent; reading stops at the
+// first character that does not fit, and nothing readable gives 0.0. Unlike C's atof it knows
+// no hexadecimal, "inf" or "nan" forms (they read as 0.0), and a value too large for a double
+// reads as the largest finite one.
 double ReadFactor(QStringView text);
 // 1 exactly when the text is "Yes" (case-sensitive).
 int ReadFlag(QStringView text);

@@ -4,74 +4,91 @@
 
 namespace tavrin {
 
-namespace {
-
-// Reads the decimal number written by "%d" for a non-negative value (no sign, no leading
-// zero unless the number is 0) starting at text[i]; returns -1 when there is none or it is
-// not below limit. i moves past the digits.
-int ReadStoreIndex(QStringView text, qsizetype &i, int limit)
+TagNames::TagNames(const QStringList &names) : names_(names)
 {
-    const qsizetype start = i;
-    long long value = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10 + (text[i].unicode() - u'0');
-        ++i;
-        if (value >= limit)
-            return -1;
+    ids_.reserve(names_.size());
+    for (int id = 0; id < names_.size(); ++id) {
+        ids_.insert(QStringView(names_[id]), id);
+        longest_ = std::max(longest_, names_[id].size());
     }
-    const qsizetype digits = i - start;
-    if (digits == 0 || (digits > 1 && text[start] == u'0'))
-        return -1;
-    return int(value);
 }
 
-} // namespace
-
-StripTagIndex::StripTagIndex(QStringView document)
-    : document_(document), firstOpening_(kMaxColumns * kMaxRows, -1), closings_(kMaxColumns * kMaxRows)
+TagIndex::TagIndex(QStringView document, const TagNames &names)
+    : document_(document), names_(names), openings_(names.count()), closings_(names.count())
 {
+
     // Every tag starts with its only "<", so visiting each "<" once finds every occurrence.
     for (qsizetype at = document_.indexOf(u'<'); at >= 0; at = document_.indexOf(u'<', at + 1))
         recordTag(at);
+
+    firstCommaFromBlock_.reserve(document_.size() / kCommaBlock + 1);
+    for (qsizetype comma = document_.indexOf(u','); comma >= 0; comma = document_.indexOf(u',', comma + 1))
+        while (qsizetype(firstCommaFromBlock_.size()) * kCommaBlock <= comma)
+            firstCommaFromBlock_.push_back(comma);
+    while (qsizetype(firstCommaFromBlock_.size()) * kCommaBlock <= document_.size())
+        firstCommaFromBlock_.push_back(document_.size());
 }
 
-void StripTagIndex::recordTag(qsizetype at)
+void TagIndex::recordTag(qsizetype at)
 {
-    qsizetype i = at + 1;
-    const bool closing = i < document_.size() && document_[i] == u'/';
+    qsizetype nameStart = at + 1;
+    const bool closing = nameStart < document_.size() && document_[nameStart] == u'/';
     if (closing)
-        ++i;
-    if (!document_.mid(i).startsWith(u"Strip"))
-        return;
-    i += 5;
-    const int column = ReadStoreIndex(document_, i, kMaxColumns);
-    if (column < 0 || i >= document_.size() || document_[i] != u'-')
-        return;
-    ++i;
-    const int row = ReadStoreIndex(document_, i, kMaxRows);
-    if (row < 0 || i >= document_.size() || document_[i] != u'>')
-        return;
-
-    const int s = slot(column, row);
-    if (closing)
-        closings_[s].push_back(at);
-    else if (firstOpening_[s] < 0)
-        firstOpening_[s] = i + 1; // the content starts after the opening tag's ">"
+        ++nameStart;
+    // The name runs up to the first ">"; a "<" before it starts another candidate instead.
+    const qsizetype limit = std::min(document_.size(), nameStart + names_.longest() + 1);
+    for (qsizetype i = nameStart; i < limit; ++i) {
+        if (document_[i] == u'<')
+            return;
+        if (document_[i] == u'>') {
+            const int id = nameId(document_.mid(nameStart, i - nameStart));
+            if (id >= 0)
+                (closing ? closings_ : openings_)[id].push_back(at);
+            return;
+        }
+    }
 }
 
-QString StripTagIndex::stripContent(int column, int row) const
+TextSpan TagIndex::value(TextSpan within, int nameId) const
 {
-    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows)
+    if (nameId < 0 || nameId >= names_.count() || within.isEmpty())
         return {};
-    const int s = slot(column, row);
-    const qsizetype contentStart = firstOpening_[s];
-    if (contentStart < 0)
+    const qsizetype nameLength = names_.name(nameId).size();
+    const std::vector<qsizetype> &openings = openings_[nameId];
+    const auto opening = std::lower_bound(openings.begin(), openings.end(), within.begin);
+    if (opening == openings.end() || *opening + nameLength + 2 > within.end)
         return {};
-    const std::vector<qsizetype> &closings = closings_[s];
-    const auto closing = std::lower_bound(closings.begin(), closings.end(), contentStart);
-    if (closing == closings.end())
+    const qsizetype valueStart = *opening + nameLength + 2;
+    const std::vector<qsizetype> &closings = closings_[nameId];
+    const auto closing = std::lower_bound(closings.begin(), closings.end(), valueStart);
+    if (closing == closings.end() || *closing + nameLength + 3 > within.end)
         return {};
-    return document_.mid(contentStart, *closing - contentStart).toString();
+    return {valueStart, *closing};
+}
+
+qsizetype TagIndex::firstComma(TextSpan span) const
+{
+    if (span.isEmpty())
+        return -1;
+    const qsizetype block = span.begin / kCommaBlock;
+    const qsizetype blockEnd = std::min(span.end, (block + 1) * kCommaBlock);
+    const qsizetype near = document_.mid(span.begin, blockEnd - span.begin).indexOf(u',');
+    if (near >= 0)
+        return span.begin + near;
+    if (blockEnd >= span.end)
+        return -1;
+    const qsizetype next = firstCommaFromBlock_[block + 1];
+    return next < span.end ? next : -1;
+}
+
+QStringList StripElementNames()
+{
+    QStringList names;
+    names.reserve(kMaxColumns * kMaxRows);
+    for (int column = 0; column < kMaxColumns; ++column)
+        for (int row = 0; row < kMaxRows; ++row)
+            names.append(QStringLiteral("Strip%1-%2").arg(column).arg(row));
+    return names;
 }
 
 } // namespace tavrin

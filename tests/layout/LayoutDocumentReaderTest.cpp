@@ -195,14 +195,32 @@ TEST(LayoutDocumentReader, StripRules)
              EXPECT_FALSE(s.CaloriesSpacingFactor > 0.7 * s.PriceTabSpacingFactor);
              EXPECT_LT(s.PriceTabSpacingFactor, 1.5e300);
          }},
-        {"infinite and negative spacings end",
-         "<PriceTabSpacingFactor>-inf</PriceTabSpacingFactor><CaloriesSpacingFactor>inf</CaloriesSpacingFactor>"
+        {"spacings beyond any double end",
+         "<PriceTabSpacingFactor>-1e999</PriceTabSpacingFactor><CaloriesSpacingFactor>1e999</CaloriesSpacingFactor>"
              + prices.arg("1"),
          [](const Strip &s) { EXPECT_FALSE(s.CaloriesSpacingFactor > 0.7 * s.PriceTabSpacingFactor); }},
-        {"not-a-number spacing is left alone",
-         "<PriceTabSpacingFactor>nan</PriceTabSpacingFactor>" + prices.arg("1^"),
+        {"a large calorie spacing is stepped all the way down",
+         "<CaloriesSpacingFactor>2500</CaloriesSpacingFactor>" + prices.arg("1^"),
          [](const Strip &s) {
-             EXPECT_TRUE(std::isnan(s.PriceTabSpacingFactor));
+             double calories = 2500;
+             while (calories > 0.7 * 8.0)
+                 calories -= 0.2;
+             EXPECT_EQ(s.CaloriesSpacingFactor, calories);
+             EXPECT_EQ(FactorText(s.CaloriesSpacingFactor), "5.400");
+         }},
+        {"a large calorie spacing grows the tab spacing all the way",
+         "<CaloriesSpacingFactor>7000.5</CaloriesSpacingFactor>" + prices.arg("1"),
+         [](const Strip &s) {
+             double tab = 8.0;
+             while (7000.5 > 0.7 * tab)
+                 tab += 0.2;
+             EXPECT_EQ(s.PriceTabSpacingFactor, tab);
+         }},
+        {"spacings that are not decimal numbers read as missing",
+         "<PriceTabSpacingFactor>nan</PriceTabSpacingFactor><CaloriesSpacingFactor>0x10</CaloriesSpacingFactor>"
+             + prices.arg("1^"),
+         [](const Strip &s) {
+             EXPECT_EQ(s.PriceTabSpacingFactor, 8.0);
              EXPECT_EQ(s.CaloriesSpacingFactor, 3.8);
          }},
         {"calorie colour falls back to the prices colour",
@@ -319,6 +337,39 @@ TEST(LayoutDocumentReader, ScrambledAndPlainReadTheSame)
         for (int r = 0; r < kMaxRows; ++r)
             ASSERT_EQ(fromPlain.strip(c, r), fromStored.strip(c, r));
     EXPECT_EQ(host1.calls, host2.calls);
+}
+
+// Every strip encloses the same long middle (all opening tags first, all closing tags last), so
+// every strip reads the same long values. They are read once and shared, not copied and
+// searched again for each of the 1,809 strips.
+TEST(LayoutDocumentReader, StripsEnclosingTheSameLongPieceShareItsValues)
+{
+    QString opening, closing;
+    for (int c = 0; c < kMaxColumns; ++c)
+        for (int r = 0; r < kMaxRows; ++r) {
+            opening += QString("<Strip%1-%2>").arg(c).arg(r);
+            closing += QString("</Strip%1-%2>").arg(c).arg(r);
+        }
+    const QString longText = QString(100'000, u'a') + "^^";
+    const QString document =
+        "<NumberOfColumns>9</NumberOfColumns><NumberOfRows>201</NumberOfRows>" + opening
+        + "<BackGroundColor>1," + QString(100'000, u' ') + "2,3</BackGroundColor>"
+        + Group("MainItemTextParams", "<Text>" + longText + "</Text><Xref>" + QString(100'000, u'0') + "1.5</Xref>")
+        + Group("PricesTextParams", "<Text>" + longText + "</Text>") + closing;
+    MenuLayout layout = FreshLayout();
+    RecordingHost host;
+    ReadLayoutDocument(document, layout, host);
+
+    const Strip &first = layout.strip(0, 0);
+    EXPECT_EQ(first.BackGroundColor, MakeColour(1, 2, 3));
+    EXPECT_EQ(first.mainItem().Text, longText);
+    EXPECT_EQ(first.mainItem().Xref, 1.5);
+    EXPECT_EQ(first.prices().Text, QString(100'000, u'a') + "^ ^ ");
+    layout.forEachBoardStrip([&](int c, int r, const Strip &s) {
+        ASSERT_EQ(s, first) << c << "-" << r;
+        ASSERT_EQ(s.mainItem().Text.constData(), first.mainItem().Text.constData()) << c << "-" << r;
+        ASSERT_EQ(s.prices().Text.constData(), first.prices().Text.constData()) << c << "-" << r;
+    });
 }
 
 } // namespace

@@ -11,15 +11,16 @@ namespace {
 // The index must agree with looking each strip up in the whole text, for every store position.
 void ExpectSameAsPlainLookup(const QString &document)
 {
-    const StripTagIndex index(document);
+    const TagNames names(StripElementNames());
+    const TagIndex index(document, names);
     for (int c = 0; c < kMaxColumns; ++c)
         for (int r = 0; r < kMaxRows; ++r) {
             const QString plain = FindTagValue(document, QString("<Strip%1-%2>").arg(c).arg(r));
-            ASSERT_EQ(index.stripContent(c, r), plain) << "Strip" << c << "-" << r << " in " << document.toStdString();
+            ASSERT_EQ(index.view(index.value(index.whole(), StripNameId(c, r))).toString(), plain) << "Strip" << c << "-" << r << " in " << document.toStdString();
         }
 }
 
-TEST(StripTagIndex, AgreesWithPlainLookupOnTrickyDocuments)
+TEST(TagIndex, StripsAgreeWithPlainLookupOnTrickyDocuments)
 {
     const char *documents[] = {
         "",
@@ -46,7 +47,7 @@ TEST(StripTagIndex, AgreesWithPlainLookupOnTrickyDocuments)
         ExpectSameAsPlainLookup(QString(document));
 }
 
-TEST(StripTagIndex, AgreesWithPlainLookupOnRandomTagSoup)
+TEST(TagIndex, StripsAgreeWithPlainLookupOnRandomTagSoup)
 {
     const QString pieces[] = {"<Strip0-0>", "</Strip0-0>", "<Strip0-1>", "</Strip0-1>", "<Strip8-200>",
                               "</Strip8-200>", "<Strip1-", "0>", "</", "<", "Strip", "x", "-", "1", ">"};
@@ -60,13 +61,47 @@ TEST(StripTagIndex, AgreesWithPlainLookupOnRandomTagSoup)
     }
 }
 
-TEST(StripTagIndex, PositionsOutsideTheStoreAreEmpty)
+TEST(TagIndex, PositionsOutsideTheStoreAreNotIndexed)
 {
-    const StripTagIndex index(u"<Strip0-0>a</Strip0-0>");
-    EXPECT_EQ(index.stripContent(0, 0), "a");
-    EXPECT_EQ(index.stripContent(-1, 0), "");
-    EXPECT_EQ(index.stripContent(kMaxColumns, 0), "");
-    EXPECT_EQ(index.stripContent(0, kMaxRows), "");
+    const TagNames names(StripElementNames());
+    const TagIndex index(u"<Strip0-0>a</Strip0-0><Strip9-0>b</Strip9-0>", names);
+    EXPECT_EQ(index.view(index.value(index.whole(), StripNameId(0, 0))), u"a");
+    EXPECT_EQ(index.nameId(u"Strip9-0"), -1);
+    EXPECT_EQ(index.nameId(u"Strip0-201"), -1);
+    EXPECT_TRUE(index.value(index.whole(), -1).isEmpty());
+}
+
+// Lookups inside any piece of the document agree with copying that piece out and searching it,
+// and so does the comma search, also across the index's blocks.
+TEST(TagIndex, ValuesInsidePiecesAgreeWithPlainLookup)
+{
+    const QStringList nameList = {"Text", "TextColor", "Xref", "PricesTextParams"};
+    const TagNames names(nameList);
+    const QString pieces[] = {"<Text>", "</Text>", "<TextColor>", "</TextColor>", "<Xref>", "</Xref>",
+                              "<PricesTextParams>", "</PricesTextParams>", "<Te", "xt>", "</", "<", ">",
+                              ",", "a", QString(120, u'x')};
+    std::mt19937 random(777);
+    std::uniform_int_distribution<int> piece(0, int(std::size(pieces)) - 1), length(0, 40);
+    for (int round = 0; round < 300; ++round) {
+        QString document;
+        for (int n = length(random); n > 0; --n)
+            document += pieces[piece(random)];
+        const TagIndex index(document, names);
+        std::uniform_int_distribution<qsizetype> position(0, document.size());
+        for (int lookup = 0; lookup < 20; ++lookup) {
+            qsizetype begin = position(random), end = position(random);
+            if (begin > end)
+                std::swap(begin, end);
+            const TextSpan within{begin, end};
+            const QStringView text = index.view(within);
+            for (const QString &name : nameList)
+                ASSERT_EQ(index.view(index.value(within, index.nameId(name))).toString(),
+                          FindTagValue(text, "<" + name + ">"))
+                    << name.toStdString() << " in [" << begin << "," << end << ") of " << document.toStdString();
+            const qsizetype comma = text.indexOf(u',');
+            ASSERT_EQ(index.firstComma(within), comma < 0 ? -1 : begin + comma);
+        }
+    }
 }
 
 TEST(FindTagValue, Rules)
