@@ -2,6 +2,7 @@
 #include "cli/CliLayout.h"
 
 #include "editor/BoardCheck.h"
+#include "platform/HeadlessGui.h"
 
 #include <cstdio>
 #include <memory>
@@ -13,6 +14,8 @@ namespace tavrin::cli {
 // anything is reported or a layout cannot be opened.
 int CheckCommand(const QStringList &arguments)
 {
+    // Text is measured and drawn with the system's fonts.
+    EnsureGuiApplication();
     const char *const usage = "usage: tavrin-cli check LAYOUT... [--min-text-height PX] [--safe-area PCT]";
     QStringList layouts;
     BoardCheckOptions options;

@@ -7,6 +7,7 @@
 #include "editor/PriceList.h"
 #include "editor/PriceProof.h"
 #include "editor/SaveOutput.h"
+#include "platform/HeadlessGui.h"
 #include "platform/SafeFile.h"
 #include "platform/SilentPrompter.h"
 
@@ -199,6 +200,8 @@ int ApplyPrices(const QStringList &arguments)
 // changes written back.
 int PricesCommand(const QStringList &arguments)
 {
+    // Text is measured and drawn with the system's fonts.
+    EnsureGuiApplication();
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("export"))
         return ExportPrices(arguments.mid(1));
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("apply"))
