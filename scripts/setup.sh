@@ -13,6 +13,8 @@ packages=(
   unzip xvfb xauth xdotool x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
+  # timing the command line (bench/cli-speed.sh)
+  hyperfine
 )
 
 missing=()

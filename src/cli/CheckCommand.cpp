@@ -1,8 +1,9 @@
 #include "cli/CliCommands.h"
-#include "cli/CliLayout.h"
+#include "cli/HeadlessEditor.h"
 
 #include "editor/BoardCheck.h"
 #include "platform/HeadlessGui.h"
+#include "editor/PriceListCommands.h"
 
 #include <cstdio>
 #include <memory>
@@ -44,16 +45,12 @@ int CheckCommand(const QStringList &arguments)
     }
     bool anything = false;
     for (const QString &path : layouts) {
-        const std::unique_ptr<CliLayout> opened = CliLayout::Open(path);
-        if (!opened) {
+        HeadlessEditor session;
+        if (!session.open(path)) {
             anything = true;
             continue;
         }
-        BoardCheckInput input{opened->layout, {}, opened->layout.WhitePrintBackground, {}};
-        input.sources.backgroundName = opened->opened.background.backgroundName;
-        input.sources.backgroundImagePath = opened->opened.background.backgroundImagePath;
-        input.sources.workingFolder = opened->workingFolder;
-        for (const BoardFinding &finding : CheckBoard(input, options)) {
+        for (const BoardFinding &finding : CheckOpenBoard(session.editor(), options)) {
             anything = true;
             std::printf("%s: %s\n", path.toUtf8().constData(), finding.text().toUtf8().constData());
         }

@@ -1,30 +1,37 @@
 #pragma once
 
-#include "layout/FontList.h"
-#include "layout/LayoutFileOpening.h"
-
-#include <QImage>
 #include <QStringList>
+
+#include <optional>
 
 namespace tavrin::cli {
 
-// Each command takes its own arguments (without the command name) and returns the exit code.
+// Each command takes its own arguments (without the command name) and returns the exit code:
+// 0 done, 1 a layout or file failed (named on standard error), 2 a usage error (one line).
 int DocumentCommand(const QStringList &arguments);
 int RenderCommand(const QStringList &arguments);
 int SaveCommand(const QStringList &arguments);
+int ConvertCommand(const QStringList &arguments);
 int SamplesCommand(const QStringList &arguments);
 int PricesCommand(const QStringList &arguments);
 int CheckCommand(const QStringList &arguments);
 
-// The TV image of an opened layout: full-resolution background, output rendering, a portrait
-// board turned as asked. Fonts the texts use are gathered into fontList and the working folder.
-QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
-                     bool whitePrint, int rotation, FontList *fontList);
+// The options of the commands that write TV images: "--white-print", "--no-white-print",
+// "--rotation 0|1|2", "--jobs N". Unset ones keep what the layout or the editor would choose.
+struct OutputOptions {
+    std::optional<bool> whitePrint;
+    std::optional<int> rotation;
+    int jobs = 0; // 0: one per processor
+};
 
-// The options of the commands that write a TV image: "--white-print" and "--rotation 0|1|2".
-// Returns true when arguments[i] is one of them (i then stands on its last word); a rotation
-// other than 0, 1 or 2 clears valid.
-bool TakeTvImageOption(const QStringList &arguments, qsizetype &i, bool &whitePrint, int &rotation, bool &valid);
+enum class OptionTaken { No, Yes, Bad };
+
+// Whether arguments[i] is one of the output options (i then stands on its last word); Bad with
+// error set for a missing or wrong value.
+OptionTaken TakeOutputOption(const QStringList &arguments, qsizetype &i, OutputOptions &options, QString &error);
+
+// A usage error: "tavrin-cli: message (see tavrin-cli --help)" on one line; returns 2.
+int UsageError(const QString &message);
 
 // Prints a failure on standard error (CR LF shown as plain line breaks).
 void PrintFailure(const QString &message);

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 
+#include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
 
 #include <QDir>
@@ -14,11 +15,12 @@ std::unique_ptr<CliLayout> CliLayout::Open(const QString &path, const QString &c
     auto opened = std::make_unique<CliLayout>();
     bool madeChosenFolder = false;
     if (chosenFolder.isEmpty()) {
-        opened->workingFolder = opened->temporary_.path();
-        if (!opened->temporary_.isValid()) {
-            PrintFailure(QStringLiteral("Cannot make the working folder."));
+        opened->workingFolder = MakeFreshWorkingFolder(DataFolderPath());
+        if (opened->workingFolder.isEmpty()) {
+            PrintFailure(QStringLiteral("Cannot make a working folder in ") + DataFolderPath());
             return nullptr;
         }
+        opened->ownFolder_ = true;
     } else {
         // The tool never empties a folder it did not make: a folder that holds anything (other
         // files, the very layout to read) is refused, not cleared.
@@ -52,21 +54,10 @@ std::unique_ptr<CliLayout> CliLayout::Open(const QString &path, const QString &c
     return opened;
 }
 
-bool TakeTvImageOption(const QStringList &arguments, qsizetype &i, bool &whitePrint, int &rotation, bool &valid)
+CliLayout::~CliLayout()
 {
-    const QString &argument = arguments[i];
-    if (argument == QLatin1String("--white-print")) {
-        whitePrint = true;
-        return true;
-    }
-    if (argument != QLatin1String("--rotation") || i + 1 >= arguments.size())
-        return false;
-    const QString value = arguments[++i];
-    if (value == QLatin1String("0") || value == QLatin1String("1") || value == QLatin1String("2"))
-        rotation = value.toInt();
-    else
-        valid = false;
-    return true;
+    if (ownFolder_)
+        RemoveOwnFolder(workingFolder);
 }
 
 } // namespace tavrin::cli

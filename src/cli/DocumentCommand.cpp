@@ -1,45 +1,66 @@
 #include "cli/CliCommands.h"
 #include "cli/CliLayout.h"
+#include "cli/HeadlessEditor.h"
 
 #include "layout/LayoutFileOpening.h"
-
+#include "platform/HeadlessGui.h"
 
 #include <cstdio>
 #include <memory>
 
 namespace tavrin::cli {
 
-void PrintFailure(const QString &message)
+namespace {
+
+void PrintDocument(const QString &document)
 {
-    QString text = message;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    const QByteArray bytes = document.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
 }
 
-// tavrin-cli document PATH [--working-folder DIR]: the layout document the program writes for
-// the layout at PATH, plain and on one line. A package is unpacked into a temporary folder, or
-// into DIR when given (its pictures' paths then point there and stay valid); DIR must be new or
-// empty.
+} // namespace
+
+// tavrin-cli document PATH [--working-folder DIR | --opened]: the layout document the program
+// writes for the layout at PATH, plain and on one line. As read, it follows the reading rules
+// alone: a package is unpacked into a working folder of this run, or into DIR when given (its
+// pictures' paths then point there and stay valid); DIR must be new or empty. --opened prints
+// it after the editor's whole open command, with its pass over the opened strips.
 int DocumentCommand(const QStringList &arguments)
 {
     QString chosenFolder;
+    bool afterOpen = false;
     QStringList paths;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--working-folder") && i + 1 < arguments.size())
+        if (arguments[i] == QLatin1String("--working-folder")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("--working-folder needs a folder"));
             chosenFolder = arguments[++i];
-        else
+        } else if (arguments[i] == QLatin1String("--opened")) {
+            afterOpen = true;
+        } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
+            return UsageError(QStringLiteral("document does not know ") + arguments[i]);
+        } else {
             paths << arguments[i];
+        }
     }
-    if (paths.size() != 1) {
-        PrintFailure(QStringLiteral("usage: tavrin-cli document PATH [--working-folder DIR]"));
-        return 2;
+    if (paths.size() != 1)
+        return UsageError(QStringLiteral("document takes one layout file"));
+    if (afterOpen && !chosenFolder.isEmpty())
+        return UsageError(QStringLiteral("--opened works in the editor's own working folder, not --working-folder"));
+
+    EnsureGuiApplication();
+    if (afterOpen) {
+        HeadlessEditor session;
+        if (!session.open(paths[0]))
+            return 1;
+        PrintDocument(BuildLayoutDocument(session.editor().layout, session.editor().backgroundImagePath));
+        return 0;
     }
     const std::unique_ptr<CliLayout> opened = CliLayout::Open(paths[0], chosenFolder);
     if (!opened)
         return 1;
-    const QString document = BuildLayoutDocument(opened->layout, opened->opened.background.backgroundImagePath);
-    std::fwrite(document.toUtf8().constData(), 1, size_t(document.toUtf8().size()), stdout);
-    std::fputc('\n', stdout);
+    PrintDocument(BuildLayoutDocument(opened->layout, opened->opened.background.backgroundImagePath));
     return 0;
 }
 

@@ -1,5 +1,5 @@
 #include "cli/CliCommands.h"
-#include "cli/CliLayout.h"
+#include "cli/HeadlessEditor.h"
 
 #include "editor/BoardAtOwnScale.h"
 #include "editor/KeptTvRotation.h"
@@ -7,9 +7,9 @@
 #include "editor/PriceList.h"
 #include "editor/PriceProof.h"
 #include "editor/SaveOutput.h"
+#include "layout/LayoutFileNames.h"
 #include "platform/HeadlessGui.h"
 #include "platform/SafeFile.h"
-#include "platform/SilentPrompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,11 +46,11 @@ int ExportPrices(const QStringList &arguments)
     }
     std::vector<PriceRow> rows;
     for (const QString &path : layouts) {
-        const std::unique_ptr<CliLayout> opened = CliLayout::Open(path);
-        if (!opened)
+        HeadlessEditor session;
+        if (!session.open(path))
             return 1;
         const QString absolute = QFileInfo(path).absoluteFilePath();
-        for (const PriceEntry &entry : ExtractPriceEntries(opened->layout))
+        for (const PriceEntry &entry : ExtractPriceEntries(session.editor().layout))
             rows.push_back(RowForEntry(absolute, entry));
     }
     const QByteArray csv = WritePriceListCsv(rows);
@@ -65,57 +65,50 @@ int ExportPrices(const QStringList &arguments)
     return 0;
 }
 
-// Saves the opened layout under its own names beside it, as the editor's save names a layout
-// chosen with its own name. Prints the two files written.
-bool SaveUnderOwnNames(CliLayout &opened, const QString &layoutPath)
+BoardSources SourcesOf(const Editor &editor)
 {
-    const LayoutFileNames &names = opened.opened.names;
-    QString chosen = names.pickedFolder + names.layoutName;
-    if (!names.isPackage)
-        chosen = names.pickedFolder + ConvertedPackageName(names.legacyDocumentName);
-    const bool whitePrint = opened.layout.WhitePrintBackground;
-    FontList fontList;
-    const QImage board = RenderTvImage(opened.layout, opened.opened, opened.workingFolder, whitePrint, 0, &fontList);
-    if (board.isNull()) {
-        PrintFailure(layoutPath + QStringLiteral(": the background image cannot be read"));
-        return false;
-    }
-    TvImageJob job;
-    job.board = board;
-    job.packagePath = PackagePathForChosenName(chosen, whitePrint);
-    job.whitePrint = whitePrint;
-    job.backgroundName = opened.opened.background.backgroundName;
-    job.rememberRotation = false;
+    BoardSources sources;
+    sources.backgroundName = editor.backgroundName;
+    sources.backgroundImagePath = editor.backgroundImagePath;
+    sources.workingFolder = editor.paths.workingFolder;
+    return sources;
+}
+
+// Saves the open layout with the editor's save under its own name, as if the user had picked
+// the layout's own package in the save dialog. Prints the two files written.
+bool SaveUnderOwnNames(HeadlessEditor &session, const QString &layoutPath, const QImage &board)
+{
+    Editor &editor = session.editor();
+    QString chosen = editor.layoutFolder + QLatin1Char('/') + editor.layoutName;
+    if (!editor.legacyDocumentName.isEmpty())
+        chosen = editor.layoutFolder + QLatin1Char('/') + ConvertedPackageName(editor.legacyDocumentName);
+    const bool whitePrint = editor.whitePrintChecked();
+    CliPrompter &prompter = session.prompter;
+    prompter.savePath = chosen;
+    prompter.yesNoAnswer = Answer::Yes;
     // A portrait board keeps the turn its TV image was saved with.
-    const int rotation = KeptTvRotation(board, TvImagePathBeside(job.packagePath, whitePrint));
-    job.chooseRotation = [rotation](int) { return rotation; };
-    SilentPrompter prompter;
-    const SavedLayoutFiles saved = WriteLayoutAndTvImage(
-        job, {opened.layout, names.isPackage, opened.opened.background.backgroundImagePath, fontList, opened.workingFolder},
-        prompter);
+    prompter.rotation = KeptTvRotation(board, TvImagePathBeside(PackagePathForChosenName(chosen, whitePrint), whitePrint));
+    editor.rememberTvRotation = false;
+    editor.SaveLayoutAndTvImageCommand();
     for (const QString &message : prompter.messages)
-        PrintFailure(message);
-    if (!saved.ok) {
-        PrintFailure(layoutPath + QStringLiteral(": ") + kSaveFailureText.trimmed());
+        PrintLayoutFailure(layoutPath, message);
+    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
+        PrintLayoutFailure(layoutPath, kSaveFailureText);
         return false;
     }
-    PrintLine(saved.packagePath);
-    PrintLine(saved.tvImagePath);
+    const QString package = PackagePathForChosenName(prompter.savedAs, whitePrint);
+    PrintLine(PackagePathToWrite(package));
+    PrintLine(TvImagePathBeside(package, whitePrint));
     return true;
 }
 
-bool WriteProof(const CliLayout &opened, const std::vector<PriceChange> &changes, const QString &folder,
-                const QString &layoutPath)
+bool WriteProof(const BoardAtOwnScale &rendered, const MenuLayout &layout, const std::vector<PriceChange> &changes,
+                const QString &folder, const QString &layoutPath)
 {
-    BoardSources sources;
-    sources.backgroundName = opened.opened.background.backgroundName;
-    sources.backgroundImagePath = opened.opened.background.backgroundImagePath;
-    sources.workingFolder = opened.workingFolder;
-    const BoardAtOwnScale rendered = RenderBoardAtOwnScale(opened.layout, sources, opened.layout.WhitePrintBackground);
     const QString name = QFileInfo(layoutPath).completeBaseName() + QStringLiteral("_PRICE_PROOF.png");
     const QString path = QDir(folder).filePath(name);
     QDir().mkpath(folder);
-    if (rendered.board.isNull() || !PriceProofImage(rendered, opened.layout, changes).save(path, "PNG")) {
+    if (rendered.board.isNull() || !PriceProofImage(rendered, layout, changes).save(path, "PNG")) {
         PrintFailure(QStringLiteral("Cannot write the proof ") + path);
         return false;
     }
@@ -166,14 +159,15 @@ int ApplyPrices(const QStringList &arguments)
     }
     for (const QString &path : order) {
         const std::vector<PriceRow> &rows = rowsByLayout[path];
-        const std::unique_ptr<CliLayout> opened = CliLayout::Open(path);
-        if (!opened) {
+        HeadlessEditor session;
+        if (!session.open(path)) {
             for (const PriceRow &row : rows)
                 PrintFailure(csvPath + QStringLiteral(": line %1: the layout cannot be opened").arg(row.csvLine));
             allGood = false;
             continue;
         }
-        const PriceApplication applied = ApplyPriceRows(opened->layout, rows);
+        Editor &editor = session.editor();
+        const PriceApplication applied = ApplyPriceRows(editor.layout, rows);
         if (!applied.refused.isEmpty()) {
             for (const QString &why : applied.refused)
                 PrintFailure(csvPath + QStringLiteral(": ") + why);
@@ -184,11 +178,12 @@ int ApplyPrices(const QStringList &arguments)
         if (applied.changes.empty())
             continue;
         PrintLine(path + QStringLiteral(": %1 price entries changed").arg(applied.changes.size()));
-        if (!SaveUnderOwnNames(*opened, path)) {
+        const BoardAtOwnScale rendered = RenderBoardAtOwnScale(editor.layout, SourcesOf(editor), editor.whitePrintChecked());
+        if (!SaveUnderOwnNames(session, path, rendered.board)) {
             allGood = false;
             continue;
         }
-        if (!proofFolder.isEmpty() && !WriteProof(*opened, applied.changes, proofFolder, path))
+        if (!proofFolder.isEmpty() && !WriteProof(rendered, editor.layout, applied.changes, proofFolder, path))
             allGood = false;
     }
     return allGood ? 0 : 1;

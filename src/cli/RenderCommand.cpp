@@ -1,92 +1,83 @@
+#include "cli/Batch.h"
 #include "cli/CliCommands.h"
-#include "cli/CliLayout.h"
+#include "cli/HeadlessEditor.h"
+#include "cli/OutputNames.h"
 
-#include "fonts/FontMatching.h"
-#include "images/TvImageOutput.h"
-#include "layout/LayoutFileOpening.h"
-#include "render/BoardRenderer.h"
-
-
-#include <memory>
+#include <QDir>
+#include <QFileInfo>
 
 namespace tavrin::cli {
 
 namespace {
 
 struct RenderArguments {
-    QString layoutPath;
+    QStringList layouts;
     QString output;
-    bool whitePrint = false;
-    int rotation = 0;
+    bool intoFolder = false; // several layouts, or OUT is a folder: the editor's names in it
+    OutputOptions options;
 };
 
-std::optional<RenderArguments> ParseRenderArguments(const QStringList &arguments)
+bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
 {
-    RenderArguments parsed;
-    bool valid = true;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == QLatin1String("-o") && i + 1 < arguments.size()) {
-            parsed.output = arguments[++i];
-        } else if (TakeTvImageOption(arguments, i, parsed.whitePrint, parsed.rotation, valid)) {
-            continue;
-        } else if (parsed.layoutPath.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
-            parsed.layoutPath = argument;
-        } else {
-            return std::nullopt;
-        }
+    HeadlessEditor session;
+    if (!session.open(layoutPath))
+        return false;
+    Editor &editor = session.editor();
+    if (parsed.options.whitePrint)
+        editor.setWhitePrint(*parsed.options.whitePrint);
+    session.prompter.rotation = parsed.options.rotation;
+    if (parsed.intoFolder && !QDir().mkpath(parsed.output)) {
+        PrintLayoutFailure(layoutPath, QStringLiteral("Cannot make the folder ") + parsed.output);
+        return false;
     }
-    if (!valid || parsed.layoutPath.isEmpty() || parsed.output.isEmpty())
-        return std::nullopt;
-    return parsed;
+    const QString target = parsed.intoFolder ? ProposedTvImagePath(editor, parsed.output) : parsed.output;
+    if (!editor.ExportTvImage(target)) {
+        PrintLayoutFailure(layoutPath, QStringLiteral("The TV image could not be written to %1 (the background "
+                                                      "image cannot be read: %2, or the file cannot be written).")
+                                           .arg(target, editor.backgroundImagePath));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-QImage RenderTvImage(const MenuLayout &layout, const OpenedLayoutFile &opened, const QString &workingFolder,
-                     bool whitePrint, int rotation, FontList *fontList)
-{
-    auto geometry = std::make_unique<GeometryRecords>();
-    BoardRenderer renderer(layout, *geometry);
-    renderer.sources.backgroundName = opened.background.backgroundName;
-    renderer.sources.backgroundImagePath = opened.background.backgroundImagePath;
-    renderer.sources.workingFolder = workingFolder;
-    renderer.fontList = fontList;
-    renderer.fontFileLookup = [](const QString &face) { return FindFontFile(face); };
-    // A preview region larger than the board shows it at one preview pixel per board pixel, so
-    // the cells are laid out at the board's own resolution.
-    const QRect region(0, 0, 1 << 20, 1 << 20);
-    QImage board = renderer.renderForOutput(region, whitePrint);
-    // Only a portrait board is ever turned for the television.
-    if (!board.isNull() && board.width() < board.height())
-        board = RotateForTv(board, rotation);
-    return board;
-}
-
-// tavrin-cli render PATH -o OUT [--white-print] [--rotation 0|1|2]: the image for the
-// television, exactly as saving writes it.
+// tavrin-cli render PATH... -o OUT|FOLDER [options]: the editor's open command, then the TV image
+// as the save command writes it.
 int RenderCommand(const QStringList &arguments)
 {
-    const std::optional<RenderArguments> parsed = ParseRenderArguments(arguments);
-    if (!parsed) {
-        PrintFailure(QStringLiteral("usage: tavrin-cli render PATH -o OUT [--white-print] [--rotation 0|1|2]"));
-        return 2;
+    RenderArguments parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        QString error;
+        const OptionTaken taken = TakeOutputOption(arguments, i, parsed.options, error);
+        if (taken == OptionTaken::Bad)
+            return UsageError(error);
+        if (taken == OptionTaken::Yes)
+            continue;
+        if (argument == QLatin1String("-o")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("-o needs a file or folder"));
+            parsed.output = arguments[++i];
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            return UsageError(QStringLiteral("render does not know ") + argument);
+        } else {
+            parsed.layouts << argument;
+        }
     }
-    const std::unique_ptr<CliLayout> opened = CliLayout::Open(parsed->layoutPath);
-    if (!opened)
-        return 1;
-    FontList fontList;
-    const QImage board = RenderTvImage(opened->layout, opened->opened, opened->workingFolder, parsed->whitePrint,
-                                       parsed->rotation, &fontList);
-    if (board.isNull()) {
-        PrintFailure(QStringLiteral("The background image cannot be read: ") + opened->opened.background.backgroundImagePath);
-        return 1;
-    }
-    if (!SaveTvImage(board, parsed->output, TvImageFormatFor(opened->opened.background.backgroundName))) {
-        PrintFailure(QStringLiteral("Cannot write ") + parsed->output);
-        return 1;
-    }
-    return 0;
+    if (parsed.layouts.isEmpty())
+        return UsageError(QStringLiteral("render needs a layout file"));
+    if (parsed.output.isEmpty())
+        return UsageError(QStringLiteral("render needs -o OUT"));
+
+    parsed.intoFolder = parsed.layouts.size() > 1 || QFileInfo(parsed.output).isDir()
+                        || parsed.output.endsWith(QLatin1Char('/'));
+    const int count = int(parsed.layouts.size());
+    const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
+        ReportProgress(i, count, parsed.layouts[i]);
+        return RenderOne(parsed.layouts[i], parsed);
+    });
+    return ok ? 0 : 1;
 }
 
 } // namespace tavrin::cli

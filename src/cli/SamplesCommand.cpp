@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "platform/HeadlessGui.h"
 #include "samples/SampleBoards.h"
 
 #include <cstdio>
@@ -9,10 +10,9 @@ namespace tavrin::cli {
 // tavrin-cli samples FOLDER: the sample boards' layout packages and TV images.
 int SamplesCommand(const QStringList &arguments)
 {
-    if (arguments.size() != 1) {
-        PrintFailure(QStringLiteral("usage: tavrin-cli samples FOLDER"));
-        return 2;
-    }
+    if (arguments.size() != 1)
+        return UsageError(QStringLiteral("samples takes one folder"));
+    EnsureGuiApplication();
     for (samples::SampleKind kind : samples::AllSamples()) {
         QString error;
         const QStringList written = samples::WriteSample(kind, arguments[0], &error);

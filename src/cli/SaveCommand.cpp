@@ -1,99 +1,110 @@
+#include "cli/Batch.h"
 #include "cli/CliCommands.h"
-#include "cli/CliLayout.h"
+#include "cli/HeadlessEditor.h"
 
 #include "editor/MessageTexts.h"
 #include "editor/SaveOutput.h"
-#include "layout/LayoutPackage.h"
-#include "platform/SilentPrompter.h"
+#include "layout/PathText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <memory>
-#include <optional>
 
 namespace tavrin::cli {
 
 namespace {
 
 struct SaveArguments {
-    QString layoutPath;
-    QString target; // FOLDER/BASE, named like a name typed into the save dialog
-    bool whitePrint = false;
-    int rotation = 0;
+    QStringList layouts;
+    QString target;          // FOLDER/BASE, named like a name typed into the save dialog
+    bool intoFolder = false; // several layouts, or an existing folder: the editor's names in it
+    OutputOptions options;
 };
 
-std::optional<SaveArguments> ParseSaveArguments(const QStringList &arguments)
+bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
 {
-    SaveArguments parsed;
-    QStringList positional;
-    bool valid = true;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (TakeTvImageOption(arguments, i, parsed.whitePrint, parsed.rotation, valid)) {
-            continue;
-        } else if (!argument.startsWith(QLatin1Char('-'))) {
-            positional << argument;
-        } else {
-            return std::nullopt;
-        }
+    HeadlessEditor session;
+    if (!session.open(layoutPath))
+        return false;
+    Editor &editor = session.editor();
+    if (parsed.options.whitePrint)
+        editor.setWhitePrint(*parsed.options.whitePrint);
+    // The folder is made once there is a layout to save into it; one that cannot be made fails
+    // the save with the save's own message.
+    QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
+    CliPrompter &prompter = session.prompter;
+    prompter.rotation = parsed.options.rotation;
+    // A rotation given on the command line is for this run; without one the editor's
+    // remembered choice is used, and stays what it was.
+    editor.rememberTvRotation = !parsed.options.rotation;
+    if (parsed.intoFolder)
+        prompter.saveFolder = QFileInfo(parsed.target).absoluteFilePath();
+    else
+        prompter.savePath = QFileInfo(parsed.target).absoluteFilePath();
+
+    // The files the command line names are the ones it was asked to write: the save's question
+    // whether to replace them is answered yes.
+    prompter.yesNoAnswer = Answer::Yes;
+    editor.SaveLayoutAndTvImageCommand();
+
+    for (const QString &message : prompter.messages)
+        PrintLayoutFailure(layoutPath, message);
+    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
+        PrintLayoutFailure(layoutPath, kSaveFailureText);
+        return false;
     }
-    if (!valid || positional.size() != 2)
-        return std::nullopt;
-    parsed.layoutPath = positional[0];
-    parsed.target = positional[1];
-    return parsed;
+    const bool whitePrint = editor.whitePrintChecked();
+    const QString chosen = PackagePathForChosenName(prompter.savedAs, whitePrint);
+    const QByteArray written = QFile::encodeName(PackagePathToWrite(chosen)) + '\n'
+                               + QFile::encodeName(TvImagePathBeside(chosen, whitePrint)) + '\n';
+    // One write, so that the lines of workers saving side by side do not mix.
+    std::fwrite(written.constData(), 1, size_t(written.size()), stdout);
+    std::fflush(stdout);
+    return true;
 }
 
 } // namespace
 
-// tavrin-cli save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]: the save command without
-// dialogs. The layout package and the TV image go into FOLDER under the names the editor's save
-// gives a typed BASE, with the rotation given instead of asked; prints the two paths written.
+// tavrin-cli save PATH... FOLDER[/BASE] [options]: the editor's open command, then its save
+// command with the name given (a FOLDER takes the name the save dialog proposes). Prints the
+// package and the TV image written for each layout.
 int SaveCommand(const QStringList &arguments)
 {
-    const std::optional<SaveArguments> parsed = ParseSaveArguments(arguments);
-    if (!parsed) {
-        PrintFailure(QStringLiteral("usage: tavrin-cli save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]"));
-        return 2;
+    SaveArguments parsed;
+    QStringList positional;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        QString error;
+        const OptionTaken taken = TakeOutputOption(arguments, i, parsed.options, error);
+        if (taken == OptionTaken::Bad)
+            return UsageError(error);
+        if (taken == OptionTaken::Yes)
+            continue;
+        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
+            return UsageError(QStringLiteral("save does not know ") + argument);
+        positional << argument;
     }
-    const std::unique_ptr<CliLayout> opened = CliLayout::Open(parsed->layoutPath);
-    if (!opened)
-        return 1;
-    MenuLayout &layout = opened->layout;
-    const QString &workingFolder = opened->workingFolder;
-    layout.WhitePrintBackground = parsed->whitePrint;
+    if (positional.size() < 2)
+        return UsageError(QStringLiteral("save needs a layout file and FOLDER/BASE"));
+    parsed.target = positional.takeLast();
+    parsed.layouts = positional;
 
-    // Unturned here: the TV image writer turns a portrait board as the job says.
-    FontList fontList;
-    const QImage board = RenderTvImage(layout, opened->opened, workingFolder, parsed->whitePrint, 0, &fontList);
-
-    const QString target = QFileInfo(parsed->target).absoluteFilePath();
-    QDir().mkpath(QFileInfo(target).path());
-    TvImageJob job;
-    job.board = board;
-    job.packagePath = PackagePathForChosenName(target, parsed->whitePrint);
-    job.whitePrint = parsed->whitePrint;
-    job.backgroundName = opened->opened.background.backgroundName;
-    job.rememberRotation = false;
-    const int rotation = parsed->rotation;
-    job.chooseRotation = [rotation](int) { return rotation; };
-
-    SilentPrompter prompter;
-    const SavedLayoutFiles saved = WriteLayoutAndTvImage(
-        job, {layout, opened->opened.names.isPackage, opened->opened.background.backgroundImagePath, fontList,
-         workingFolder},
-        prompter);
-    for (const QString &message : prompter.messages)
-        PrintFailure(message);
-    if (!saved.ok) {
-        PrintFailure(kSaveFailureText.trimmed());
-        return 1;
+    parsed.intoFolder = parsed.layouts.size() > 1 || QFileInfo(parsed.target).isDir();
+    if (!parsed.intoFolder) {
+        // The editor names the files after the base name typed; without one there is nothing to
+        // name them after.
+        const QString base = FileNamePart(parsed.target);
+        if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
+            return UsageError(QStringLiteral("save needs a file name after the folder: ") + parsed.target);
     }
-    std::printf("%s\n%s\n", QFile::encodeName(saved.packagePath).constData(),
-                QFile::encodeName(saved.tvImagePath).constData());
-    return 0;
+    const int count = int(parsed.layouts.size());
+    const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
+        ReportProgress(i, count, parsed.layouts[i]);
+        return SaveOne(parsed.layouts[i], parsed);
+    });
+    return ok ? 0 : 1;
 }
 
 } // namespace tavrin::cli

@@ -1,60 +1,93 @@
-// tavrin-cli: the program's own rules for batch work and checks, without a window.
+// tavrin-cli: the editor's own open, save, render and conversion for batch work and checks,
+// without a window.
 #include "cli/CliCommands.h"
 
-#include <QGuiApplication>
+#include "Version.h"
+#include "platform/DataFolders.h"
+#include "platform/InstanceLock.h"
+
+#include <QStringList>
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
-void PrintUsage()
-{
-    std::fputs("usage: tavrin-cli <command> [arguments]\n"
-               "commands:\n"
-               "  document PATH [--working-folder DIR]\n"
-               "        print the layout document of a layout file (DIR: a new or empty folder)\n"
-               "  render PATH -o OUT [--white-print] [--rotation 0|1|2]\n"
-               "        write the image for the television\n"
-               "  save PATH FOLDER/BASE [--white-print] [--rotation 0|1|2]\n"
-               "        save the layout package and the TV image as the editor names them\n"
-               "  prices export LAYOUT... [-o FILE.csv]\n"
-               "        list every price entry of the layouts as a CSV file\n"
-               "  prices apply FILE.csv [--proof FOLDER]\n"
-               "        write the changed prices and calories of a list back and save those layouts\n"
-               "  check LAYOUT... [--min-text-height PX] [--safe-area PCT]\n"
-               "        report what would look wrong on the TV; exit status 1 when anything is found\n"
-               "  samples FOLDER\n"
-               "        write the sample boards (layout packages and TV images) into FOLDER\n",
-               stderr);
-}
+const char kUsage[] =
+    "usage: tavrin-cli <command> [arguments]\n"
+    "commands:\n"
+    "  render PATH... -o OUT|FOLDER [--white-print|--no-white-print] [--rotation 0|1|2] [--jobs N]\n"
+    "        open each layout as the editor does and write its TV image as the save writes it;\n"
+    "        several layouts (or OUT a folder) go into FOLDER under the editor's names\n"
+    "  save PATH... FOLDER[/BASE] [--white-print|--no-white-print] [--rotation 0|1|2] [--jobs N]\n"
+    "        open each layout and run the editor's save: the package and the TV image side by side,\n"
+    "        named after BASE, or as the save dialog proposes when FOLDER is a folder\n"
+    "  convert LEGACY.XMARBIX\n"
+    "        convert a legacy layout document and its support folder into one package\n"
+    "  document PATH [--working-folder DIR | --opened]\n"
+    "        print the layout document as read (DIR: a new or empty folder), or after the open\n"
+    "  prices export LAYOUT... [-o FILE.csv]\n"
+    "        list every price entry of the layouts as a CSV file\n"
+    "  prices apply FILE.csv [--proof FOLDER]\n"
+    "        write the changed prices and calories of a list back and save those layouts\n"
+    "  check LAYOUT... [--min-text-height PX] [--safe-area PCT]\n"
+    "        report what would look wrong on the TV; exit status 1 when anything is found\n"
+    "  samples FOLDER\n"
+    "        write the sample boards (layout packages and TV images) into FOLDER\n"
+    "options:\n"
+    "  --white-print, --no-white-print  the white-paper format, instead of the one the layout stores\n"
+    "  --rotation 0|1|2                 turn a portrait board: none, clockwise, counter-clockwise\n"
+    "                                   (default: the choice the editor remembers)\n"
+    "  --jobs N                         layouts worked on at once (default: one per processor)\n"
+    "  --help, --version\n"
+    "exit status: 0 done, 1 a layout or file failed (each named on standard error), 2 usage error\n";
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Text is drawn with the system's fonts, which need the GUI application object; no window is
-    // ever shown, so the offscreen platform serves everywhere.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QStringList arguments = QGuiApplication::arguments().mid(1);
-    if (arguments.isEmpty()) {
-        PrintUsage();
-        return 2;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.isEmpty())
+        return tavrin::cli::UsageError(QStringLiteral("no command given"));
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))
+        || arguments[0] == QLatin1String("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
+    if (arguments[0] == QLatin1String("--version")) {
+        std::printf("tavrin-cli %d.%d.%d.%d\n", tavrin::version::kMajor, tavrin::version::kMinor,
+                    tavrin::version::kBuild, tavrin::version::kRevision);
+        return 0;
+    }
+
+    // Boards are drawn into images of several megabytes, one after the other: kept in the heap
+    // between layouts rather than given back and faulted in anew for each.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+
+    // Like every run of the editor, this one holds the instance lock of the data folder while it
+    // works, so that an editor starting meanwhile leaves its working folders alone.
+    const QString dataFolder = tavrin::DataFolderPath();
+    tavrin::MakeFolder(dataFolder);
+    tavrin::InstanceLock lock;
+    lock.acquire(dataFolder);
+
     const QString command = arguments.takeFirst();
-    if (command == QLatin1String("document"))
-        return tavrin::cli::DocumentCommand(arguments);
     if (command == QLatin1String("render"))
         return tavrin::cli::RenderCommand(arguments);
     if (command == QLatin1String("save"))
         return tavrin::cli::SaveCommand(arguments);
+    if (command == QLatin1String("document"))
+        return tavrin::cli::DocumentCommand(arguments);
+    if (command == QLatin1String("convert"))
+        return tavrin::cli::ConvertCommand(arguments);
+    if (command == QLatin1String("samples"))
+        return tavrin::cli::SamplesCommand(arguments);
     if (command == QLatin1String("prices"))
         return tavrin::cli::PricesCommand(arguments);
     if (command == QLatin1String("check"))
         return tavrin::cli::CheckCommand(arguments);
-    if (command == QLatin1String("samples"))
-        return tavrin::cli::SamplesCommand(arguments);
-    PrintUsage();
-    return 2;
+    return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }

@@ -174,6 +174,8 @@ QRect Editor::PreviewRegionOfWindow() const
 bool Editor::Refresh(RefreshRequest request)
 {
     HandStateToRenderer();
+    if (!previewShown)
+        return true;
     const bool hadPendingResolution = renderer.resolutionTextPending;
     const bool ok = renderer.refresh(PreviewRegionOfWindow(), request.erase, request.geometryOnly);
     if (hadPendingResolution && !renderer.resolutionTextPending && !renderer.resolutionText().isEmpty())
@@ -192,6 +194,13 @@ void Editor::WindowResized()
     Refresh({true, true});
     RebuildGrid(layout, renderer.preview(), geometry);
     Refresh();
+}
+
+void Editor::LayOutPreview(bool erase)
+{
+    Refresh({erase, true});
+    RebuildGrid(layout, renderer.preview(), geometry);
+    Refresh({erase, false});
 }
 
 void Editor::RunSaveCommand()

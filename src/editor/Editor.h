@@ -65,6 +65,10 @@ public:
     bool modified = false;
     int paletteEntry = 2;
 
+    // Whether a window shows the board. Work without one (the command line) composes no
+    // preview and makes no proxies for it; the files written never depend on the preview.
+    bool previewShown = true;
+
     // Draws the board and keeps the preview geometry between refreshes.
     BoardRenderer renderer{layout, geometry};
 
@@ -134,6 +138,10 @@ public:
     bool RebuildStripProxy(int column, int row);
 
     // --- opening a layout and converting legacy layouts (OpenLayoutCommand.cpp) ----------
+    // Fonts the opened layout needs that this computer lacks (the list holds each name followed
+    // by CR LF). Unset, the user is walked through installing them from the package; work
+    // without a user sets its own way. Returns whether the open goes on to show the board.
+    std::function<bool(QString &missingFontsList)> provideMissingFonts;
     // "Open Marbix Layout File": asks to save, lets the user pick a package, a TV image or a
     // legacy layout document, reads it and shows the board.
     void OpenLayoutCommand();
@@ -210,6 +218,10 @@ public:
     // The wait cursor, pointer moves, please-wait window, its clock, the drive test and the
     // printer; null uses the plain stand-in (nothing shown). The window installs its own.
     SaveFeedback *saveFeedback = nullptr;
+    // Whether the rotation question of a portrait board starts from the remembered choice and
+    // keeps the answer for the next save ("RotationData.txt" in the data folder). Off, the
+    // answer is for this save only.
+    bool rememberTvRotation = true;
     SaveFeedback &feedback();
     // "Save Layout && TV Image Files", "Save &As..." and the close check's Yes: the layout
     // package and the TV image side by side in a folder the user picks.
@@ -227,6 +239,11 @@ public:
     // The save dialog: the package path to write, or empty when the user cancelled, or said No
     // to replacing an existing package or TV image of the chosen name.
     QString AskSavePath();
+    // The TV image the save command writes for the open board (prices cleaned, output render, a
+    // portrait board turned as the rotation question answers, the answer not remembered), written
+    // to target instead of beside a package; no fonts are gathered, as no package is written.
+    // False when nothing was written.
+    bool ExportTvImage(const QString &target);
     // The TV image writer for an output board: the TV image named after packagePath (the
     // rotation asked for a portrait board), or "print.jpg" when printing. Empty on failure.
     QString WriteTvImage(const QImage &board, const QString &packagePath, bool printing);
@@ -258,6 +275,8 @@ private:
     void HandStateToRenderer();
     // Where the board is shown: below the main item box, as the window is laid out now.
     QRect PreviewRegionOfWindow() const;
+    // The board laid out and composed anew for the window after a layout at another scale.
+    void LayOutPreview(bool erase);
     void DropStrip(QPoint point);
     // Shifts a dropped strip's offsets so that its frame and text stay on the board.
     // recordUndo: no undo snapshot was taken of the strip yet. True when the strip was shifted.

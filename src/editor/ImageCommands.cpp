@@ -93,6 +93,10 @@ void Editor::LoadBackgroundCommand()
 
 void Editor::MakeProxiesForLoadedBoard()
 {
+    if (!previewShown) {
+        backgroundProxyInUse = pictureProxiesInUse = false;
+        return;
+    }
     backgroundProxyInUse = MakeBackgroundProxy(paths.workingFolder, fromPackage, *prompter_);
     pictureProxiesInUse = MakeAllPictureProxies(layout, fromPackage, *prompter_);
 }

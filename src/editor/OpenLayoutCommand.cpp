@@ -141,9 +141,13 @@ void Editor::OpenLayoutCommand()
     backgroundImagePath = resolver.background().backgroundImagePath;
     missingFontsList = fontCheck.missingFonts;
 
-    if (!missingFontsList.isEmpty()
-        && InstallMissingFonts(missingFontsList, paths.workingFolder, backgroundImagePath, *prompter_)
-            != FontInstallationOutcome::AllInstalled) {
+    const bool fontsReady =
+        missingFontsList.isEmpty()
+        || (provideMissingFonts ? provideMissingFonts(missingFontsList)
+                                : InstallMissingFonts(missingFontsList, paths.workingFolder, backgroundImagePath,
+                                                      *prompter_)
+                                      == FontInstallationOutcome::AllInstalled);
+    if (!fontsReady) {
         // The strips stay in memory, but without a background nothing is drawn.
         backgroundName.clear();
         Refresh({true, false});
@@ -154,18 +158,26 @@ void Editor::OpenLayoutCommand()
         fontGathering = true;
     MakeProxiesForLoadedBoard();
 
-    Refresh({true, true});
-    RebuildGrid(layout, renderer.preview(), geometry);
-    Refresh({true, false});
+    // The pass over the opened strips measures their texts at the board's own resolution, so
+    // that what a save writes afterwards does not depend on the size of the window.
+    HandStateToRenderer();
+    renderer.layOutAtBoardScale();
 
     migrationPending = !fromPackage;
     SetIdleEditingControls();
 
-    SweepEmptyStrips(layout, geometry);
-    Refresh({true, false});
+    // A sweep that changed no text leaves the texts where they were measured.
+    bool lineBreakOnly = false;
+    layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+        for (const TextGroup &group : strip.Groups)
+            lineBreakOnly = lineBreakOnly || group.Text == QLatin1String("\r\n");
+    });
+    if (SweepEmptyStrips(layout, geometry) > 0 || lineBreakOnly)
+        renderer.layOutAtBoardScale();
     NormaliseOpenedStrips(layout, geometry);
 
-    Refresh();
+    // From here on the board follows the window.
+    LayOutPreview(true);
     for (ControlId id : {ControlId::LineSpacingUp, ControlId::LineSpacingDown, ControlId::LineSpacingLabel})
         controls_.setEnabled(id, false);
     controls_.setText(ControlId::ModeLabel, kIdleLabel);

@@ -42,9 +42,11 @@ void Editor::LeaveEditModes()
 QImage Editor::RenderOutputBoard()
 {
     HandStateToRenderer();
-    const QImage board = renderer.renderForOutput(PreviewRegionOfWindow(), whitePrintChecked());
+    // At the board's own resolution whatever the window's size, so that the files written are
+    // the same from every window and from the command line.
+    const QImage board = renderer.renderForOutput(BoardScaleRegion(), whitePrintChecked());
     // Back to the preview's own geometry and proxies.
-    Refresh();
+    LayOutPreview(false);
     return board;
 }
 
@@ -83,6 +85,7 @@ TvImageJob JobFor(Editor &editor, const QImage &board, const QString &packagePat
     job.dataFolder = editor.paths.dataFolder;
     job.backgroundName = editor.backgroundName;
     job.chooseRotation = [&editor](int last) { return editor.prompter().askTvRotation(last); };
+    job.rememberRotation = editor.rememberTvRotation;
     return job;
 }
 

@@ -1,5 +1,10 @@
 #include "images/ImageDecoding.h"
 
+#include <QMutex>
+
+#include <deque>
+#include <sys/stat.h>
+
 #include "images/ImageResolution.h"
 
 #include <QBuffer>
@@ -187,6 +192,79 @@ int ExifOrientation(QImageIOHandler::Transformations transformation)
     case QImageIOHandler::TransformationRotate270: return 8;
     default: return 1;
     }
+}
+
+} // namespace tavrin
+
+namespace tavrin {
+
+namespace {
+
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+std::optional<FileStamp> StampOf(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                     qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                     qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
+struct CachedDecode {
+    QString path;
+    FileStamp stamp;
+    DecodedImage decoded;
+};
+
+// The latest decodes first; bounded in number and in pixel memory.
+constexpr int kCachedDecodes = 12;
+constexpr qint64 kCachedBytes = 256LL * 1024 * 1024;
+
+} // namespace
+
+DecodedImage DecodeImageFileCached(const QString &path)
+{
+    static QMutex lock;
+    static std::deque<CachedDecode> cache;
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp)
+        return DecodeImageFile(path);
+    {
+        QMutexLocker locked(&lock);
+        for (auto it = cache.begin(); it != cache.end(); ++it) {
+            if (it->path == path && it->stamp == *stamp) {
+                CachedDecode hit = *it;
+                cache.erase(it);
+                cache.push_front(hit);
+                return hit.decoded;
+            }
+        }
+    }
+    DecodedImage decoded = DecodeImageFile(path);
+    // A failure is not kept: the next attempt reads the file again.
+    if (decoded.isNull() || StampOf(path) != stamp)
+        return decoded;
+    QMutexLocker locked(&lock);
+    std::erase_if(cache, [&](const CachedDecode &entry) { return entry.path == path; });
+    cache.push_front({path, *stamp, decoded});
+    qint64 bytes = 0;
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+        bytes += it->decoded.image.sizeInBytes();
+        if (it - cache.begin() >= kCachedDecodes || (bytes > kCachedBytes && it != cache.begin())) {
+            cache.erase(it, cache.end());
+            break;
+        }
+    }
+    return decoded;
 }
 
 } // namespace tavrin

@@ -29,6 +29,11 @@ struct DecodedImage {
 
 DecodedImage DecodeImageFile(const QString &path);
 
+// DecodeImageFile through a small cache of this process's latest decodes, for drawing: the
+// background and the pictures are drawn at every refresh and again for the output. A file is
+// decoded anew once its identity on disk, size or change time differ from the decode kept.
+DecodedImage DecodeImageFileCached(const QString &path);
+
 // Width and height as the file declares them, without decoding the pixels; nullopt when the
 // file cannot be read as an image.
 std::optional<QSize> ImagePixelSize(const QString &path);

@@ -80,7 +80,7 @@ ProxyOutcome MakePictureProxy(const QString &picturePath, int brightness, Prompt
         CopyFileWithoutReplacing(picturePath, proxyPath);
         return ProxyOutcome::Copied;
     }
-    const DecodedImage decoded = DecodeImageFile(picturePath);
+    const DecodedImage decoded = DecodeImageFileCached(picturePath);
     if (!NeedsReduction(decoded.image)) {
         // Small pictures are drawn quickly as they are: the proxy is an exact copy, without the
         // brightness change.
@@ -123,7 +123,7 @@ bool MakeBackgroundProxy(const QString &workingFolder, bool fromPackage, Prompte
 {
     if (!fromPackage)
         return false;
-    const DecodedImage decoded = DecodeImageFile(BackgroundCopyPath(workingFolder));
+    const DecodedImage decoded = DecodeImageFileCached(BackgroundCopyPath(workingFolder));
     if (!NeedsReduction(decoded.image))
         return false;
     const QImage reduced = ReducedCopy(decoded.image, kProxyLimit);

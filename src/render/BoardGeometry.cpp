@@ -13,6 +13,8 @@ QRect PreviewRegion(QSize clientSize, std::optional<QRect> anchor)
     return QRect(left, top, right - left, bottom - top);
 }
 
+QRect BoardScaleRegion() { return QRect(0, 0, 1 << 20, 1 << 20); }
+
 QRect FitPreviewArea(const QRect &region, int boardWidth, int boardHeight)
 {
     const int aw = region.width(), ah = region.height();

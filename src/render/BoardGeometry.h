@@ -15,6 +15,11 @@ namespace tavrin {
 // client area when there is no anchor.
 QRect PreviewRegion(QSize clientSize, std::optional<QRect> anchor);
 
+// A region larger than any board: a board laid out in it has one preview pixel per board pixel.
+// The files written (the TV image, the print image) and the pass over an opened layout are laid
+// out in it, so that they never depend on the size of the window.
+QRect BoardScaleRegion();
+
 // The part of region the board of boardWidth x boardHeight pixels is shown in: one preview pixel
 // per board pixel when the board fits; else scaled down to the region's height (left-aligned)
 // or to its width (centred vertically).

@@ -12,7 +12,7 @@ namespace tavrin {
 
 namespace {
 
-QImage DecodeImage(const QString &path) { return DecodeImageFile(path).image; }
+QImage DecodeImage(const QString &path) { return DecodeImageFileCached(path).image; }
 
 int ResolutionOf(const QImage &image) { return VerticalDotsPerInch(image); }
 
@@ -83,6 +83,24 @@ bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometr
     shownBoard_ = std::move(board);
     preview_.previewDestination = QRectF(preview_.previewArea);
     RebuildGrid(layout_, preview_, geometry_);
+    return true;
+}
+
+bool BoardRenderer::layOutAtBoardScale()
+{
+    if (sources.backgroundName.isEmpty())
+        return false;
+    QImage board = decodeBackground(/*allowProxy=*/false);
+    if (board.isNull())
+        return false;
+    updateGeometry(BoardScaleRegion(), board.width(), board.height(), ResolutionOf(board));
+    RebuildGrid(layout_, preview_, geometry_);
+    if (options.fontGathering && fontList)
+        fontList->clear();
+    // The texts' places come from measuring, not from the pixels: the strips are composed onto
+    // a scratch pixel, which spares copying and painting a whole board that nobody sees.
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    compose(scratch, options);
     return true;
 }
 

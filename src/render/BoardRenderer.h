@@ -45,6 +45,12 @@ public:
     // decoded.
     QImage renderForOutput(const QRect &previewRegion, bool whitePrint);
 
+    // The geometry at the board's own resolution, with the hit boxes of its texts, whatever the
+    // preview region: the cells of the full-resolution background, the strips composed with the
+    // preview's options onto a scratch pixel (the places come from measuring). False when the
+    // background cannot be decoded.
+    bool layOutAtBoardScale();
+
     const PreviewGeometry &preview() const { return preview_; }
     const QImage &shownBoard() const { return shownBoard_; }
     bool eraseRequested() const { return eraseRequested_; }

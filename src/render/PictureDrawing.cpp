@@ -70,7 +70,7 @@ void DrawStripPicture(const RenderContext &context, QPainter &painter, const Str
     const bool hidden = context.options.whitePrint && picture.ImageHiddenOnWhite != 0;
     if (!hidden && !picture.SubImageFileName.isEmpty()) {
         const QString file = PictureFileToDraw(picture.SubImageFileName, context.options.pictureProxies);
-        QImage image = DecodeImageFile(file).image;
+        QImage image = DecodeImageFileCached(file).image;
         if (!image.isNull()) {
             // A copy of the selected part rather than a source rectangle, so that the smooth
             // scaling never blends in pixels from outside the crop at its edges.

@@ -123,6 +123,8 @@ TEST(DocumentCommand, AWorkingFolderThatHoldsAnythingIsRefusedAndLeftAsItWas)
     ASSERT_TRUE(WriteLayoutPackage(package, {*layout, true, menus + "/Background.jpg", {}, menus}, prompter));
     WriteBytes(menus + "/notes.txt", "mine");
     WriteBytes(menus + "/old/Dinner_LAYOUT.MARBIX", "another layout");
+    // The instance lock that every run holds in the data folder.
+    WriteBytes(temp.file("tavrin-instance.lock"), "");
 
     const struct {
         QString folderArgument;

@@ -11,7 +11,12 @@ namespace {
 
 int RunCli(const QStringList &arguments, QString *errors = nullptr)
 {
+    // A data folder of the tests' own: the rotation the editor remembers starts unset.
+    static QTemporaryDir dataFolder;
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TAVRIN_DATA_DIR", dataFolder.path());
+    process.setProcessEnvironment(environment);
     process.start(TAVRIN_CLI_PATH, arguments);
     if (!process.waitForFinished(60000))
         return -1;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/CliPrompter.h"
+
+#include "editor/Editor.h"
+#include "editor/HeadlessControls.h"
+
+namespace tavrin::cli {
+
+// The editor of the window, without one: the command line opens, saves and converts layouts
+// through its commands, so that both write the same files. It works in a folder of its own in
+// the data folder ("ZUP..."), removed when the object goes; a run that is killed leaves it for
+// the start-up clean-up of the editor.
+class HeadlessEditor {
+public:
+    HeadlessEditor();
+    ~HeadlessEditor();
+    HeadlessEditor(const HeadlessEditor &) = delete;
+    HeadlessEditor &operator=(const HeadlessEditor &) = delete;
+
+    // The editor's open command on path. Messages it showed go to standard error, each naming
+    // path; false when no board was opened.
+    bool open(const QString &path);
+
+    Editor &editor() { return editor_; }
+    CliPrompter prompter;
+
+private:
+    HeadlessControls controls_;
+    CliSaveFeedback feedback_;
+    Editor editor_{controls_, prompter};
+};
+
+// Prints "tavrin-cli: PATH: message" on standard error, line breaks kept.
+void PrintLayoutFailure(const QString &path, const QString &message);
+
+} // namespace tavrin::cli
