@@ -1,4 +1,5 @@
 #include "app/CTavrinDlg.h"
+#include "app/PriceListMenu.h"
 
 #include "app/BoardPreview.h"
 #include "app/ClientArrangement.h"
@@ -134,6 +135,7 @@ void CTavrinDlg::buildMenu()
     QAction *exit = menu->addAction(QStringLiteral("Exit"));
     exit->setData(int(MenuCommand::Exit));
     connect(exit, &QAction::triggered, this, &CTavrinDlg::onMenuExit);
+    AddPriceListCommands(menu, editor_, this);
     // The window manager's system menu cannot be extended from here; the About item that
     // would go there sits at the end of the window's own menu instead.
     menu->addSeparator();

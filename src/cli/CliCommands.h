@@ -14,6 +14,8 @@ int SaveCommand(const QStringList &arguments);
 int ConvertCommand(const QStringList &arguments);
 int SamplesCommand(const QStringList &arguments);
 int NewCommand(const QStringList &arguments);
+int PricesCommand(const QStringList &arguments);
+int CheckCommand(const QStringList &arguments);
 
 // The options of the commands that write TV images: "--white-print", "--no-white-print",
 // "--rotation 0|1|2", "--jobs N". Unset ones keep what the layout or the editor would choose.

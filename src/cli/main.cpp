@@ -28,6 +28,12 @@ const char kUsage[] =
     "        convert a legacy layout document and its support folder into one package\n"
     "  document PATH [--working-folder DIR | --opened]\n"
     "        print the layout document as read (DIR: a new or empty folder), or after the open\n"
+    "  prices export LAYOUT... [-o FILE.csv]\n"
+    "        list every price entry of the layouts as a CSV file\n"
+    "  prices apply FILE.csv [--proof FOLDER]\n"
+    "        write the changed prices and calories of a list back and save those layouts\n"
+    "  check LAYOUT... [--min-text-height PX] [--safe-area PCT]\n"
+    "        report what would look wrong on the TV; exit status 1 when anything is found\n"
     "  samples FOLDER\n"
     "        write the sample boards (layout packages and TV images) into FOLDER\n"
     "options:\n"
@@ -83,5 +89,9 @@ int main(int argc, char **argv)
         return tavrin::cli::NewCommand(arguments);
     if (command == QLatin1String("samples"))
         return tavrin::cli::SamplesCommand(arguments);
+    if (command == QLatin1String("prices"))
+        return tavrin::cli::PricesCommand(arguments);
+    if (command == QLatin1String("check"))
+        return tavrin::cli::CheckCommand(arguments);
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }

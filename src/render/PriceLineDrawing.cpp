@@ -4,6 +4,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <optional>
 
 namespace tavrin {
 
@@ -80,6 +81,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
     double maxX = -100000.0;
     double anchor = line.anchor;
     QString rest = line.text;
+    int fromEnd = 0;
     while (!rest.isEmpty()) {
         const QString entry = LastPriceEntry(rest);
         const PriceEntryParts split = SplitPriceEntry(entry);
@@ -100,6 +102,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
         parts[1] = {split.left, padded(at.leftX, leftMeasured), !split.rightIsCalorie, split.caretInLeft,
                     context.probes ? &context.probes->leftPartHit : nullptr};
 
+        std::optional<QRectF> entryBox;
         for (const PricePart &part : parts) {
             if (part.text.isEmpty())
                 continue;
@@ -119,6 +122,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
             tight.setHeight(tight.height() - sp / 2.0);
             minX = std::min(minX, tight.x());
             maxX = std::max(maxX, tight.x() + tight.width());
+            entryBox = entryBox ? entryBox->united(tight) : tight;
             if (part.holdsCaret)
                 OutlineCaretPart(painter, tight, part.isCalorie ? calorieColour : textPenColour);
             if (context.probes && part.hitFlag && context.probes->pricePoint.x() > 0.0
@@ -129,6 +133,12 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
             font.draw(painter, part.text, part.box, drawAlignment, part.isCalorie ? calorieColour : line.colour);
         }
 
+        if (!entry.isEmpty()) {
+            if (entryBox && context.probes && context.probes->drawnPriceEntries)
+                context.probes->drawnPriceEntries->push_back(
+                    {line.column, line.row, line.lineNumber, fromEnd, *entryBox});
+            ++fromEnd;
+        }
         rest = DropLastPriceEntry(rest, int(entry.size()));
         anchor -= line.tabWidth;
     }

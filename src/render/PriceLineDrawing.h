@@ -26,6 +26,10 @@ struct PriceLine {
     const TextFont *calorieFont = nullptr; // only for lines with a calorie marker
     QColor colour;              // the text colour, or the shadow colour
     QColor calorieColour;
+    // The strip and line (0 or 1) drawn, for the record of drawn price entries.
+    int column = 0;
+    int row = 0;
+    int lineNumber = 0;
 };
 
 // Draws one prices line and returns its box in board pixels: from the left edge of its leftmost

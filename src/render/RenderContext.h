@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace tavrin {
 
@@ -26,6 +27,17 @@ struct PreviewGeometry {
     QRectF previewDestination; // where the board image was last drawn
 };
 
+// Where one price entry was drawn: its strip, its line (0 or 1), its place counted from the end
+// of the line (0 is the entry at the anchor; entries without characters are not counted) and the
+// box its glyphs cover, in board pixels.
+struct DrawnPriceEntry {
+    int column = 0;
+    int row = 0;
+    int line = 0;
+    int fromEnd = 0;
+    QRectF box;
+};
+
 // What the editor asks of the text drawing while it renders, and what it learns back.
 struct EditorProbes {
     Colour selectionColour = kWhite; // colour of the caret rectangle around the edited price part
@@ -38,7 +50,11 @@ struct EditorProbes {
     // one digit of the prices font it draws with.
     double digitWidthRequestX = -1.0;
     double cachedDigitWidth = 0.0;
+    // When set, every price entry drawn in the text colour leaves its box here (price lists and
+    // their proofs outline the entries they changed).
+    std::vector<DrawnPriceEntry> *drawnPriceEntries = nullptr;
 };
+
 
 // Switches that change what a render draws.
 struct RenderOptions {

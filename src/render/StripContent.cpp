@@ -284,6 +284,9 @@ private:
                 price.calorieSpacing = d.calorieSpacing;
                 price.groupFont = &d.font;
                 price.calorieFont = calorieFont ? &*calorieFont : nullptr;
+                price.column = column_;
+                price.row = row_;
+                price.lineNumber = n;
                 if (hasShadow) {
                     price.shadowMode = true;
                     price.textRect = d.T.translated(shadowOffset, shadowOffset);

@@ -1,0 +1,140 @@
+#include "editor/BoardCheck.h"
+#include "support/GuiApplication.h"
+#include "support/TempDataDir.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+namespace tavrin {
+namespace {
+
+// A 640 x 360 board of one column and four rows (cells 90 pixels high): two priced items well
+// inside the safe area, in a large installed font, and a framed picture in the middle.
+class BoardCheckFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureGuiApplication();
+        QImage background(640, 360, QImage::Format_RGB32);
+        background.fill(QColor(40, 20, 10));
+        ASSERT_TRUE(background.save(data.file("Background.jpg")));
+        QImage picture(100, 100, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        ASSERT_TRUE(picture.save(data.file("picture.png")));
+
+        layout.NumberOfColumns = 1;
+        layout.NumberOfRows = 4;
+        item(layout.strip(0, 0), "Burger", "5.99>540");
+        item(layout.strip(0, 1), "Fries", "2.49>320^3.29>490");
+        Strip &framed = layout.strip(0, 2);
+        framed.Picture.SubImageFileName = data.file("picture.png");
+        framed.Picture.SubImageCropPercentageX = 100;
+        framed.Picture.SubImageCropPercentageY = 100;
+        framed.XOffsetFactor = 0.3;
+        framed.XSizeFactor = 0.3;
+        framed.YOffsetFactor = 0.1;
+        framed.YSizeFactor = 0.8;
+    }
+
+    static void item(Strip &strip, const QString &name, const QString &prices)
+    {
+        strip.mainItem().Text = name;
+        strip.mainItem().Font = "DejaVu Sans";
+        strip.mainItem().ScaleFactor = 0.5;
+        strip.mainItem().Xref = 0.1;
+        strip.mainItem().Yref = 0.2;
+        strip.prices().Text = prices;
+        strip.prices().Font = "DejaVu Sans";
+        strip.prices().ScaleFactor = 0.5;
+        strip.prices().Xref = 0.85;
+        strip.prices().Yref = 0.2;
+        strip.prices().GroupAlignment = int(GroupAlignment::Right);
+    }
+
+    std::vector<BoardFinding> check()
+    {
+        BoardCheckInput input{layout, {}, false, {}};
+        input.sources.backgroundName = "Background.jpg";
+        input.sources.backgroundImagePath = data.file("Background.jpg");
+        input.sources.workingFolder = data.path();
+        return CheckBoard(input);
+    }
+
+    test::TempDataDir data;
+    std::unique_ptr<MenuLayout> store = std::make_unique<MenuLayout>();
+    MenuLayout &layout = *store;
+};
+
+TEST_F(BoardCheckFixture, FindsEachPlantedProblemAndNothingOnTheCleanBoard)
+{
+    {
+        const std::vector<BoardFinding> clean = check();
+        for (const BoardFinding &f : clean)
+            ADD_FAILURE() << "clean board: " << f.text().toStdString();
+    }
+    const auto fries = [](MenuLayout &l) -> Strip & { return l.strip(0, 1); };
+    const struct {
+        const char *what;
+        std::function<void(MenuLayout &)> plant;
+        FindingKind kind;
+        int column, row;
+        QString message;
+    } cases[] = {
+        {"price without calories", [&](MenuLayout &l) { fries(l).prices().Text = "2.49^3.29>490"; },
+         FindingKind::PriceWithoutCalories, 0, 1, "price without a calorie count: 2.49"},
+        {"text past the edge", [&](MenuLayout &l) { fries(l).mainItem().Xref = -0.2; }, FindingKind::TextPastEdge, 0,
+         1, "main item text runs past the board's edge"},
+        {"text into another strip's", [&](MenuLayout &l) { fries(l).mainItem().Yref = -0.5; },
+         FindingKind::TextOverlap, 0, 0, "main item text runs into the main item text of column 1, row 2 \"Fries\""},
+        {"small text", [&](MenuLayout &l) { fries(l).mainItem().ScaleFactor = 0.1; }, FindingKind::SmallText, 0, 1,
+         "main item text is 6.6 px high on the TV, under 9.0 px"},
+        {"text in the margin", [&](MenuLayout &l) { fries(l).mainItem().Xref = 0.01; },
+         FindingKind::OutsideSafeArea, 0, 1, "main item text is outside the safe area"},
+        {"picture in the margin", [](MenuLayout &l) { l.strip(0, 2).XOffsetFactor = 0.0; },
+         FindingKind::OutsideSafeArea, 0, 2, "picture is outside the safe area"},
+        {"font missing", [&](MenuLayout &l) { fries(l).prices().Font = "Tavrin No Such Face"; },
+         FindingKind::FontMissing, 0, 1, "font \"Tavrin No Such Face\" is neither installed nor carried in the package"},
+        {"picture missing", [this](MenuLayout &l) { l.strip(0, 2).Picture.SubImageFileName = data.file("gone.png"); },
+         FindingKind::PictureMissing, 0, 2, "picture \"gone.png\" is missing from the package"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto clean = std::make_unique<MenuLayout>(layout);
+        c.plant(layout);
+        const std::vector<BoardFinding> found = check();
+        *store = *clean;
+        ASSERT_EQ(found.size(), 1u) << (found.empty() ? "" : found.back().text().toStdString());
+        EXPECT_EQ(found[0].kind, c.kind);
+        EXPECT_EQ(found[0].column, c.column);
+        EXPECT_EQ(found[0].row, c.row);
+        EXPECT_EQ(found[0].message, c.message);
+    }
+}
+
+TEST_F(BoardCheckFixture, LimitsComeFromTheOptions)
+{
+    BoardCheckInput input{layout, {}, false, {}};
+    input.sources.backgroundName = "Background.jpg";
+    input.sources.backgroundImagePath = data.file("Background.jpg");
+    // Text of 33 pixels fails a 40-pixel minimum; a 20 % margin takes in the prices and the names.
+    BoardCheckOptions options;
+    options.minTextHeight = 40.0;
+    std::set<FindingKind> kinds;
+    for (const BoardFinding &f : CheckBoard(input, options))
+        kinds.insert(f.kind);
+    EXPECT_EQ(kinds, std::set<FindingKind>{FindingKind::SmallText});
+    options = {};
+    options.safeAreaPercent = 20.0;
+    kinds.clear();
+    for (const BoardFinding &f : CheckBoard(input, options))
+        kinds.insert(f.kind);
+    EXPECT_EQ(kinds, std::set<FindingKind>{FindingKind::OutsideSafeArea});
+}
+
+} // namespace
+} // namespace tavrin
