@@ -2,6 +2,8 @@
 
 #include "cli/CarriedFonts.h"
 
+#include "editor/MessageTexts.h"
+#include "editor/SaveOutput.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
 
@@ -52,6 +54,27 @@ bool HeadlessEditor::open(const QString &path)
         PrintLayoutFailure(path, QStringLiteral("The layout was not opened."));
     prompter.messages.clear();
     return opened;
+}
+
+bool HeadlessEditor::save(const QString &reportPath)
+{
+    prompter.yesNoAnswer = Answer::Yes;
+    prompter.messages.clear();
+    editor_.SaveLayoutAndTvImageCommand();
+    for (const QString &message : prompter.messages)
+        PrintLayoutFailure(reportPath, message);
+    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
+        PrintLayoutFailure(reportPath, kSaveFailureText);
+        return false;
+    }
+    const bool whitePrint = editor_.whitePrintChecked();
+    const QString package = PackagePathForChosenName(prompter.savedAs, whitePrint);
+    const QByteArray written = QFile::encodeName(PackagePathToWrite(package)) + '\n'
+                               + QFile::encodeName(TvImagePathBeside(package, whitePrint)) + '\n';
+    // One write, so that the lines of workers saving side by side do not mix.
+    std::fwrite(written.constData(), 1, size_t(written.size()), stdout);
+    std::fflush(stdout);
+    return true;
 }
 
 } // namespace tavrin::cli

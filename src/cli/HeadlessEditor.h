@@ -22,6 +22,12 @@ public:
     // path; false when no board was opened.
     bool open(const QString &path);
 
+    // The editor's save command, with the save dialog answered by the prompter's savePath or
+    // saveFolder and the question whether to replace a file answered yes (the command line was
+    // given the names). Messages go to standard error naming reportPath. On success prints the
+    // package and the TV image written, one line each, and returns true.
+    bool save(const QString &reportPath);
+
     Editor &editor() { return editor_; }
     CliPrompter prompter;
 

@@ -88,19 +88,7 @@ int NewCommand(const QStringList &arguments)
     prompter.savePath = target;
     prompter.rotation = 0;
     editor.rememberTvRotation = false;
-    // The files named on the command line are the ones asked for: replacing them is answered yes.
-    prompter.yesNoAnswer = Answer::Yes;
-    editor.SaveLayoutAndTvImageCommand();
-    for (const QString &message : prompter.messages)
-        PrintLayoutFailure(parsed->target, message);
-    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
-        PrintLayoutFailure(parsed->target, kSaveFailureText);
-        return 1;
-    }
-    const QString chosen = PackagePathForChosenName(prompter.savedAs, false);
-    std::printf("%s\n%s\n", QFile::encodeName(PackagePathToWrite(chosen)).constData(),
-                QFile::encodeName(TvImagePathBeside(chosen, false)).constData());
-    return 0;
+    return session.save(parsed->target) ? 0 : 1;
 }
 
 } // namespace tavrin::cli

@@ -85,21 +85,10 @@ bool SaveUnderOwnNames(HeadlessEditor &session, const QString &layoutPath, const
     const bool whitePrint = editor.whitePrintChecked();
     CliPrompter &prompter = session.prompter;
     prompter.savePath = chosen;
-    prompter.yesNoAnswer = Answer::Yes;
     // A portrait board keeps the turn its TV image was saved with.
     prompter.rotation = KeptTvRotation(board, TvImagePathBeside(PackagePathForChosenName(chosen, whitePrint), whitePrint));
     editor.rememberTvRotation = false;
-    editor.SaveLayoutAndTvImageCommand();
-    for (const QString &message : prompter.messages)
-        PrintLayoutFailure(layoutPath, message);
-    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
-        PrintLayoutFailure(layoutPath, kSaveFailureText);
-        return false;
-    }
-    const QString package = PackagePathForChosenName(prompter.savedAs, whitePrint);
-    PrintLine(PackagePathToWrite(package));
-    PrintLine(TvImagePathBeside(package, whitePrint));
-    return true;
+    return session.save(layoutPath);
 }
 
 bool WriteProof(const BoardAtOwnScale &rendered, const MenuLayout &layout, const std::vector<PriceChange> &changes,

@@ -44,25 +44,7 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
     else
         prompter.savePath = QFileInfo(parsed.target).absoluteFilePath();
 
-    // The files the command line names are the ones it was asked to write: the save's question
-    // whether to replace them is answered yes.
-    prompter.yesNoAnswer = Answer::Yes;
-    editor.SaveLayoutAndTvImageCommand();
-
-    for (const QString &message : prompter.messages)
-        PrintLayoutFailure(layoutPath, message);
-    if (prompter.savedAs.isEmpty() || prompter.saveResult.isEmpty() || prompter.saveResult == kSaveFailureText) {
-        PrintLayoutFailure(layoutPath, kSaveFailureText);
-        return false;
-    }
-    const bool whitePrint = editor.whitePrintChecked();
-    const QString chosen = PackagePathForChosenName(prompter.savedAs, whitePrint);
-    const QByteArray written = QFile::encodeName(PackagePathToWrite(chosen)) + '\n'
-                               + QFile::encodeName(TvImagePathBeside(chosen, whitePrint)) + '\n';
-    // One write, so that the lines of workers saving side by side do not mix.
-    std::fwrite(written.constData(), 1, size_t(written.size()), stdout);
-    std::fflush(stdout);
-    return true;
+    return session.save(layoutPath);
 }
 
 } // namespace
