@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QProcess>
 
+#include "cli/CliProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,10 +36,7 @@ QByteArray ReadAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-struct CliRun {
-    int exitCode = -1;
-    QString output, errors;
-};
+using test::CliRun;
 
 class OneEngine : public ::testing::Test {
 protected:
@@ -51,23 +50,7 @@ protected:
         QDir().mkpath(home);
     }
 
-    CliRun cli(const QStringList &arguments)
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TAVRIN_DATA_DIR", data.path());
-        environment.insert("HOME", home);
-        environment.remove("XDG_DATA_HOME");
-        process.setProcessEnvironment(environment);
-        process.start(TAVRIN_CLI_PATH, arguments);
-        CliRun run;
-        if (!process.waitForFinished(180000))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.output = QString::fromUtf8(process.readAllStandardOutput());
-        run.errors = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
+    CliRun cli(const QStringList &arguments) { return test::RunCli(arguments, data.path(), home); }
 
     QString sample(samples::SampleKind kind)
     {

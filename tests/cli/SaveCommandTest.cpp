@@ -7,32 +7,20 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "cli/CliProcess.h"
+
 #include <gtest/gtest.h>
 
 namespace tavrin {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString output, errors;
-};
+using test::CliRun;
 
 CliRun Cli(const QStringList &arguments)
 {
     // A data folder of the tests' own: the rotation the editor remembers starts unset.
     static QTemporaryDir dataFolder;
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TAVRIN_DATA_DIR", dataFolder.path());
-    process.setProcessEnvironment(environment);
-    process.start(TAVRIN_CLI_PATH, arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.output = QString::fromUtf8(process.readAllStandardOutput());
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::RunCli(arguments, dataFolder.path());
 }
 
 class SaveCommand : public ::testing::Test {
