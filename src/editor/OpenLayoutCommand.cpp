@@ -256,7 +256,7 @@ bool Editor::MigrateLegacyLayout()
             sources << strip.Picture.SubImageFileName;
     });
 
-    if (!WriteLayoutPackage(package, {layout, false, backgroundImagePath, fontList, paths.workingFolder}, *prompter_)) {
+    if (!PutLayoutPackageInPlace(package, {layout, false, backgroundImagePath, fontList, paths.workingFolder})) {
         // Nothing was written: the legacy files stay, and the layout stays a legacy layout.
         prompter_->showMessage(kSaveFailureText);
         return false;
@@ -288,6 +288,7 @@ bool Editor::MigrateLegacyLayout()
             supportFiles << FileNamePart(proxy) << FileNamePart(proxy).replace(QLatin1String("_Proxy"),
                                                                                 QLatin1String("_PROXY"));
     }
+    RemoveOldNamePackage(package, *prompter_);
     RemovePlainFilesIn(supportFolder, supportFiles);
     if (QFileInfo(oldDocument).isFile() && !QFileInfo(oldDocument).isSymLink())
         QFile::remove(oldDocument);

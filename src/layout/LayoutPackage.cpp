@@ -223,8 +223,7 @@ void RemoveOldNamePackage(const QString &packagePath, Prompter &prompter)
         prompter.showMessage(QString::fromUtf8(kNewFilingSystemMessage));
 }
 
-bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter,
-                        const UnpackLimits &limits)
+bool PutLayoutPackageInPlace(const QString &packagePath, const PackageSources &sources, const UnpackLimits &limits)
 {
     // A package that may not be replaced is refused before anything is built.
     if (!MayReplaceFile(packagePath))
@@ -234,7 +233,13 @@ bool WriteLayoutPackage(const QString &packagePath, const PackageSources &source
         return false;
     // One atomic rename replaces the old package: there is no moment without a package, and
     // the replaced package's permission bits stay.
-    if (!TakePermissionsOf(packagePath, tempPath) || !ReplaceAllOrNone({{tempPath, packagePath}}))
+    return TakePermissionsOf(packagePath, tempPath) && ReplaceAllOrNone({{tempPath, packagePath}});
+}
+
+bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter,
+                        const UnpackLimits &limits)
+{
+    if (!PutLayoutPackageInPlace(packagePath, sources, limits))
         return false;
     RemoveOldNamePackage(packagePath, prompter);
     return true;

@@ -39,6 +39,11 @@ struct UnpackLimits {
 bool WriteLayoutPackage(const QString &packagePath, const PackageSources &sources, Prompter &prompter,
                         const UnpackLimits &limits = {});
 
+// WriteLayoutPackage without deleting the package of the old name: for a caller that checks the
+// package it wrote before anything else of the user's goes.
+bool PutLayoutPackageInPlace(const QString &packagePath, const PackageSources &sources,
+                             const UnpackLimits &limits = {});
+
 // The steps of WriteLayoutPackage for a caller that puts several files in place together.
 // Builds the complete package for packagePath under a new temporary name in the same folder
 // and returns that name; empty on failure, with no temporary left behind.
