@@ -15,6 +15,7 @@
 #include <QImageReader>
 
 #include <cmath>
+#include <limits>
 #include <unistd.h>
 
 namespace tavrin {
@@ -92,6 +93,14 @@ bool DeclaredSizeAcceptable(const QSize &size)
     return qint64(size.width()) * qint64(size.height()) <= kMaxDecodedPixels;
 }
 
+// An image keeps its resolution as a whole number of dots per metre; headers can state far more
+// than that holds (a TIFF rational of four billion per inch), which is kept as the most it holds.
+int WholeDotsPerMetre(double dotsPerMetre)
+{
+    constexpr double kMost = std::numeric_limits<int>::max();
+    return int(std::lround(std::fmin(std::fmax(dotsPerMetre, 1.0), kMost))); // fmax turns NaN into 1
+}
+
 // Gives the decoded image the resolution its file states, or 96 dots per inch when it states
 // none, so that the image carries the answer wherever it goes. For formats whose header is not
 // read here the reader's value is kept unless it is the reader's default for "none".
@@ -108,8 +117,8 @@ void SetStatedResolution(QImage &image, const StatedResolution &stated)
     } else if (image.dotsPerMeterY() != QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY()) {
         return;
     }
-    image.setDotsPerMeterX(qRound(dpiX / kMetresPerInch));
-    image.setDotsPerMeterY(qRound(dpiY / kMetresPerInch));
+    image.setDotsPerMeterX(WholeDotsPerMetre(dpiX / kMetresPerInch));
+    image.setDotsPerMeterY(WholeDotsPerMetre(dpiY / kMetresPerInch));
 }
 
 } // namespace

@@ -225,6 +225,8 @@ TEST_F(ImageDecodingTest, ResolutionIsReadFromTheFile)
         {"exif-inch.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 300, 2), 300},
         {"exif-cm.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 40, 3), 102},
         {"exif-none.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 300, 1), 96},
+        // more dots per metre than an image holds: the most it holds, not a wrapped-around value
+        {"exif-huge.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 4'000'000'000u, 2), 54'546'085},
     };
     for (const auto &c : cases) {
         const DecodedImage decoded = DecodeImageFile(write(QString::fromLatin1(c.name), c.bytes));
