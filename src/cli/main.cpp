@@ -3,13 +3,13 @@
 #include "cli/CliCommands.h"
 
 #include "Version.h"
+#include "platform/BoardSizedMemory.h"
 #include "platform/DataFolders.h"
 #include "platform/InstanceLock.h"
 
 #include <QStringList>
 
 #include <cstdio>
-#include <malloc.h>
 
 namespace {
 
@@ -64,10 +64,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // Boards are drawn into images of several megabytes, one after the other: kept in the heap
-    // between layouts rather than given back and faulted in anew for each.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    tavrin::PrepareHeapForBoardSizedImages();
 
     // Like every run of the editor, this one holds the instance lock of the data folder while it
     // works, so that an editor starting meanwhile leaves its working folders alone.
