@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <cmath>
 #include <limits>
@@ -84,6 +85,30 @@ bool JpegReachesEndOfImage(QByteArrayView data)
     return false;
 }
 
+// The format of the common picture files, told by their first bytes. Naming it spares the reader
+// from asking every image plugin in turn (loading each with its libraries) whether it knows the
+// content; other files are still recognised that way.
+QByteArray FormatBySignature(QByteArrayView data)
+{
+    if (StartsAsJpeg(data))
+        return "jpeg";
+    if (data.startsWith(QByteArrayView("\x89PNG\r\n\x1a\n", 8)))
+        return "png";
+    if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
+        return "gif";
+    if (data.startsWith(QByteArrayView("II*\0", 4)) || data.startsWith(QByteArrayView("MM\0*", 4)))
+        return "tiff";
+    // "BM" alone is too short a signature: the information header's size must be one of the
+    // known versions too.
+    if (data.size() >= 18 && data.startsWith("BM")) {
+        const quint32 infoSize = qFromLittleEndian<quint32>(data.data() + 14);
+        if (infoSize == 12 || infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64
+            || infoSize == 108 || infoSize == 124)
+            return "bmp";
+    }
+    return {};
+}
+
 bool DeclaredSizeAcceptable(const QSize &size)
 {
     // Formats that only learn their size while decoding report an invalid size here; the
@@ -142,15 +167,18 @@ DecodedImage DecodeImageFile(const QString &path)
     buffer.open(QIODevice::ReadOnly);
     // The content decides the format; the name's extension only helps formats without a
     // signature that the content alone does not reveal.
-    QByteArray format;
-    {
+    QByteArray format = FormatBySignature(bytes);
+    const bool knownBySignature = !format.isEmpty();
+    if (!knownBySignature) {
         QImageReader probe(&buffer);
         if (!probe.canRead())
             format = QFileInfo(path).suffix().toLower().toLatin1();
+        buffer.seek(0);
     }
-    buffer.seek(0);
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(false);
+    // Otherwise the reader offers even a named format to every plugin first.
+    reader.setAutoDetectImageFormat(!knownBySignature);
     if (!reader.canRead() || !DeclaredSizeAcceptable(reader.size()))
         return decoded;
     decoded.transformation = reader.transformation();
