@@ -2,7 +2,10 @@
 
 #include "platform/RegularFileReading.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,12 +13,38 @@ namespace tavrin {
 
 namespace {
 
+// The zip library reads a package in many small pieces (headers of a few dozen bytes, then the
+// compressed data in blocks of 16 KiB): those are served from a window of the file read in one
+// call, so that opening a package costs tens of reads instead of thousands.
+constexpr std::size_t kReadWindow = 256 * 1024;
+
 struct DescriptorStream {
     int fd = -1;
     ZPOS64_T position = 0;
     ZPOS64_T size = 0;
     int error = 0;
+    std::vector<char> window;
+    ZPOS64_T windowStart = 0;
 };
+
+// Reads up to size bytes at offset, retrying when interrupted; the count read, or -1.
+ssize_t ReadAt(int fd, char *buffer, std::size_t size, ZPOS64_T offset, int &error)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, buffer + done, size - done, off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return done > 0 ? ssize_t(done) : -1;
+        }
+        if (n == 0)
+            break;
+        done += std::size_t(n);
+    }
+    return ssize_t(done);
+}
 
 // What the zip library hands to the open function in place of a file name.
 struct OpenRequest {
@@ -32,25 +61,42 @@ voidpf OpenStream(voidpf, const void *request, int mode)
     if (::fstat(r->fd, &st) != 0)
         return nullptr;
     r->taken = true;
-    return new DescriptorStream{r->fd, 0, ZPOS64_T(st.st_size), 0};
+    auto *stream = new DescriptorStream;
+    stream->fd = r->fd;
+    stream->size = ZPOS64_T(st.st_size);
+    return stream;
 }
 
 uLong ReadStream(voidpf, voidpf stream, void *buffer, uLong size)
 {
     auto *s = static_cast<DescriptorStream *>(stream);
+    char *out = static_cast<char *>(buffer);
     uLong done = 0;
     while (done < size) {
-        const ssize_t n = ::pread(s->fd, static_cast<char *>(buffer) + done, size - done, off_t(s->position));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            s->error = errno;
+        const ZPOS64_T at = s->position;
+        const ZPOS64_T windowEnd = s->windowStart + s->window.size();
+        if (at >= s->windowStart && at < windowEnd) {
+            const std::size_t take = std::size_t(std::min<ZPOS64_T>(windowEnd - at, size - done));
+            std::memcpy(out + done, s->window.data() + (at - s->windowStart), take);
+            done += uLong(take);
+            s->position += take;
+            continue;
+        }
+        // What the window cannot hold is read straight into the caller's buffer.
+        if (size - done >= kReadWindow) {
+            const ssize_t n = ReadAt(s->fd, out + done, size - done, at, s->error);
+            if (n > 0) {
+                done += uLong(n);
+                s->position += ZPOS64_T(n);
+            }
             break;
         }
-        if (n == 0)
+        s->window.resize(kReadWindow);
+        const ssize_t n = ReadAt(s->fd, s->window.data(), kReadWindow, at, s->error);
+        s->window.resize(n > 0 ? std::size_t(n) : 0);
+        s->windowStart = at;
+        if (n <= 0)
             break;
-        done += uLong(n);
-        s->position += ZPOS64_T(n);
     }
     return done;
 }
