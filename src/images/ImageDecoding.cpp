@@ -148,47 +148,97 @@ void SetStatedResolution(QImage &image, const StatedResolution &stated)
 
 } // namespace
 
+namespace {
+
+// A reader over the bytes of an image file that passed the checks every decode makes first.
+class CheckedImageReader {
+public:
+    explicit CheckedImageReader(const QString &path)
+    {
+        // Only regular files, checked on the opened file: reading a pipe or a device would
+        // block or never end. The bytes are read, not mapped, so a file cut short meanwhile
+        // cannot fault.
+        std::optional<QByteArray> read = ReadRegularFile(path, kMaxImageFileBytes);
+        if (!read || read->isEmpty())
+            return;
+        bytes_ = std::move(*read);
+        if (StartsAsJpeg(bytes_) && !JpegReachesEndOfImage(bytes_))
+            return;
+
+        ApplyAllocationLimit();
+        buffer_.setBuffer(&bytes_);
+        buffer_.open(QIODevice::ReadOnly);
+        // The content decides the format; the name's extension only helps formats without a
+        // signature that the content alone does not reveal.
+        QByteArray format = FormatBySignature(bytes_);
+        const bool knownBySignature = !format.isEmpty();
+        if (!knownBySignature) {
+            QImageReader probe(&buffer_);
+            if (!probe.canRead())
+                format = QFileInfo(path).suffix().toLower().toLatin1();
+            buffer_.seek(0);
+        }
+        reader_.setDevice(&buffer_);
+        reader_.setFormat(format);
+        reader_.setAutoTransform(false);
+        // Otherwise the reader offers even a named format to every plugin first.
+        reader_.setAutoDetectImageFormat(!knownBySignature);
+        acceptable_ = reader_.canRead() && DeclaredSizeAcceptable(reader_.size());
+    }
+
+    bool acceptable() const { return acceptable_; }
+    QImageReader &reader() { return reader_; }
+    const QByteArray &bytes() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+    QBuffer buffer_;
+    QImageReader reader_;
+    bool acceptable_ = false;
+};
+
+// The vertical dots per inch a decode gives an image whose header states this resolution.
+int DotsPerInchFromHeader(const StatedResolution &stated)
+{
+    const double dpiY = stated.dpiY > 0.0 ? stated.dpiY : double(kDefaultDotsPerInch);
+    const long rounded = std::lround(WholeDotsPerMetre(dpiY / 0.0254) * 0.0254);
+    return rounded > 0 ? int(rounded) : kDefaultDotsPerInch;
+}
+
+} // namespace
+
 DecodedImage DecodeImageFile(const QString &path)
 {
     DecodedImage decoded;
-    // Only regular files, checked on the opened file: reading a pipe or a device would block or
-    // never end. The bytes are read, not mapped, so a file cut short meanwhile cannot fault.
-    const std::optional<QByteArray> read = ReadRegularFile(path, kMaxImageFileBytes);
-    if (!read)
+    CheckedImageReader checked(path);
+    if (!checked.acceptable())
         return decoded;
-    QByteArray bytes = *read;
-    if (bytes.isEmpty())
-        return decoded;
-    if (StartsAsJpeg(bytes) && !JpegReachesEndOfImage(bytes))
-        return decoded;
-
-    ApplyAllocationLimit();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    // The content decides the format; the name's extension only helps formats without a
-    // signature that the content alone does not reveal.
-    QByteArray format = FormatBySignature(bytes);
-    const bool knownBySignature = !format.isEmpty();
-    if (!knownBySignature) {
-        QImageReader probe(&buffer);
-        if (!probe.canRead())
-            format = QFileInfo(path).suffix().toLower().toLatin1();
-        buffer.seek(0);
-    }
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    // Otherwise the reader offers even a named format to every plugin first.
-    reader.setAutoDetectImageFormat(!knownBySignature);
-    if (!reader.canRead() || !DeclaredSizeAcceptable(reader.size()))
-        return decoded;
-    decoded.transformation = reader.transformation();
+    decoded.transformation = checked.reader().transformation();
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    if (!checked.reader().read(&image) || image.isNull())
         return decoded;
-    SetStatedResolution(image, ReadStatedResolution(bytes));
+    SetStatedResolution(image, ReadStatedResolution(checked.bytes()));
     decoded.dpiY = VerticalDotsPerInch(image);
     decoded.image = std::move(image);
     return decoded;
+}
+
+std::optional<ImageDescription> DescribeImageFile(const QString &path)
+{
+    {
+        CheckedImageReader checked(path);
+        if (!checked.acceptable())
+            return std::nullopt;
+        const StatedResolution stated = ReadStatedResolution(checked.bytes());
+        const QSize size = checked.reader().size();
+        if (stated.headerRead && size.isValid() && !size.isEmpty())
+            return ImageDescription{size, DotsPerInchFromHeader(stated)};
+    }
+    // Formats whose resolution the header reading here does not know: the decoder tells.
+    const DecodedImage decoded = DecodeImageFileCached(path);
+    if (decoded.isNull())
+        return std::nullopt;
+    return ImageDescription{decoded.image.size(), decoded.dpiY};
 }
 
 std::optional<QSize> ImagePixelSize(const QString &path)
@@ -267,31 +317,59 @@ struct CachedDecode {
 constexpr int kCachedDecodes = 12;
 constexpr qint64 kCachedBytes = 256LL * 1024 * 1024;
 
+QMutex &CacheLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+std::deque<CachedDecode> &Cache()
+{
+    static std::deque<CachedDecode> cache;
+    return cache;
+}
+
+// The kept decode of path as it is on disk now, moved to the front; nothing when none is kept.
+std::optional<DecodedImage> KeptDecode(const QString &path, const FileStamp &stamp)
+{
+    QMutexLocker locked(&CacheLock());
+    std::deque<CachedDecode> &cache = Cache();
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+        if (it->path == path && it->stamp == stamp) {
+            CachedDecode hit = *it;
+            cache.erase(it);
+            cache.push_front(hit);
+            return hit.decoded;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+DecodedImage DecodeImageFileToPaintOn(const QString &path)
+{
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (stamp) {
+        if (std::optional<DecodedImage> kept = KeptDecode(path, *stamp))
+            return *kept;
+    }
+    return DecodeImageFile(path);
+}
 
 DecodedImage DecodeImageFileCached(const QString &path)
 {
-    static QMutex lock;
-    static std::deque<CachedDecode> cache;
     const std::optional<FileStamp> stamp = StampOf(path);
     if (!stamp)
         return DecodeImageFile(path);
-    {
-        QMutexLocker locked(&lock);
-        for (auto it = cache.begin(); it != cache.end(); ++it) {
-            if (it->path == path && it->stamp == *stamp) {
-                CachedDecode hit = *it;
-                cache.erase(it);
-                cache.push_front(hit);
-                return hit.decoded;
-            }
-        }
-    }
+    if (std::optional<DecodedImage> kept = KeptDecode(path, *stamp))
+        return *kept;
     DecodedImage decoded = DecodeImageFile(path);
     // A failure is not kept: the next attempt reads the file again.
     if (decoded.isNull() || StampOf(path) != stamp)
         return decoded;
-    QMutexLocker locked(&lock);
+    QMutexLocker locked(&CacheLock());
+    std::deque<CachedDecode> &cache = Cache();
     std::erase_if(cache, [&](const CachedDecode &entry) { return entry.path == path; });
     cache.push_front({path, *stamp, decoded});
     qint64 bytes = 0;

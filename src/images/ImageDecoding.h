@@ -36,6 +36,21 @@ DecodedImage DecodeImageFile(const QString &path);
 // decoded anew once its identity on disk, size or change time differ from the decode kept.
 DecodedImage DecodeImageFileCached(const QString &path);
 
+// A decode whose pixels the caller goes on to paint on: the kept decode when there is one
+// (painting then works on a copy of it), else a fresh decode that is not kept, painted on in
+// place. The output render takes its background this way.
+DecodedImage DecodeImageFileToPaintOn(const QString &path);
+
+// What drawing a picture needs to know of it before its pixels: the size and vertical dots per
+// inch a decode gives it, read from the file's header where that states both, from a (kept)
+// decode otherwise. nullopt where the checks before any decode fail; a file whose pixel data is
+// damaged after a sound header is only found out by the decode.
+struct ImageDescription {
+    QSize size;
+    int dpiY = kDefaultDotsPerInch;
+};
+std::optional<ImageDescription> DescribeImageFile(const QString &path);
+
 // Width and height as the file declares them, without decoding the pixels; nullopt when the
 // file cannot be read as an image.
 std::optional<QSize> ImagePixelSize(const QString &path);

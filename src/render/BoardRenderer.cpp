@@ -90,17 +90,21 @@ bool BoardRenderer::layOutAtBoardScale()
 {
     if (sources.backgroundName.isEmpty())
         return false;
-    QImage board = decodeBackground(/*allowProxy=*/false);
-    if (board.isNull())
+    // Only the background's size and resolution matter here, and its header tells them.
+    const std::optional<ImageDescription> background = DescribeImageFile(sources.backgroundImagePath);
+    if (!background)
         return false;
-    updateGeometry(BoardScaleRegion(), board.width(), board.height(), ResolutionOf(board));
+    updateGeometry(BoardScaleRegion(), background->size.width(), background->size.height(), background->dpiY);
     RebuildGrid(layout_, preview_, geometry_);
     if (options.fontGathering && fontList)
         fontList->clear();
     // The texts' places come from measuring, not from the pixels: the strips are composed onto
-    // a scratch pixel, which spares copying and painting a whole board that nobody sees.
+    // a scratch pixel, which spares painting a whole board that nobody sees, and the pictures
+    // are left out.
     QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    compose(scratch, options);
+    RenderOptions measuring = options;
+    measuring.measuringOnly = true;
+    compose(scratch, measuring);
     return true;
 }
 
@@ -118,7 +122,7 @@ QImage BoardRenderer::renderForOutput(const QRect &previewRegion, bool whitePrin
 {
     if (sources.backgroundName.isEmpty())
         return {};
-    QImage board = decodeBackground(/*allowProxy=*/false);
+    QImage board = DecodeImageFileToPaintOn(sources.backgroundImagePath).image;
     if (board.isNull())
         return {};
     // The geometry of the full-resolution board: cells, scale and hit boxes follow it.

@@ -68,7 +68,7 @@ void DrawStripPicture(const RenderContext &context, QPainter &painter, const Str
 {
     const StripPicture &picture = strip.Picture;
     const bool hidden = context.options.whitePrint && picture.ImageHiddenOnWhite != 0;
-    if (!hidden && !picture.SubImageFileName.isEmpty()) {
+    if (!hidden && !context.options.measuringOnly && !picture.SubImageFileName.isEmpty()) {
         const QString file = PictureFileToDraw(picture.SubImageFileName, context.options.pictureProxies);
         QImage image = DecodeImageFileCached(file).image;
         if (!image.isNull()) {

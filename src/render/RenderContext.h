@@ -62,6 +62,7 @@ struct RenderOptions {
     bool outputRendering = false;  // the TV image or the print image, not the screen
     bool fontGathering = false;    // collect the layout's font files while drawing
     bool pictureProxies = false;   // draw pictures from their reduced proxy files when present
+    bool measuringOnly = false;    // only the texts' places are wanted: pictures are not drawn
 };
 
 // Everything the strip drawing needs besides the strip itself. The composition owns it for one

@@ -236,6 +236,40 @@ TEST_F(ImageDecodingTest, ResolutionIsReadFromTheFile)
     }
 }
 
+// The layout pass takes size and resolution from the header alone; the output render then
+// decodes. Both must see the same board.
+TEST_F(ImageDecodingTest, DescriptionAgreesWithTheDecode)
+{
+    QImage stated = Gradient(30, 20);
+    stated.setDotsPerMeterX(11811); // 300 dots per inch
+    stated.setDotsPerMeterY(5906);  // 150
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } cases[] = {
+        {"stated.jpg", Encode(stated, "jpg")},
+        {"stated.png", Encode(stated, "png")},
+        {"stated.bmp", Encode(stated, "bmp")},
+        {"stated.tif", Encode(stated, "tiff")},
+        {"none.webp", Encode(Gradient(30, 20), "webp")},
+        {"none.pgm", Encode(Gradient(30, 20), "pgm")},
+        {"exif-cm.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 40, 3)},
+        {"exif-huge.jpg", WithExifResolutionOnly(Encode(Gradient(16, 16), "jpg"), 4'000'000'000u, 2)},
+        {"really-a-png.jpg", Encode(stated, "png")},
+    };
+    for (const auto &c : cases) {
+        const QString path = write(QString::fromLatin1(c.name), c.bytes);
+        const DecodedImage decoded = DecodeImageFile(path);
+        const std::optional<ImageDescription> described = DescribeImageFile(path);
+        ASSERT_FALSE(decoded.isNull()) << c.name;
+        ASSERT_TRUE(described.has_value()) << c.name;
+        EXPECT_EQ(described->size, decoded.image.size()) << c.name;
+        EXPECT_EQ(described->dpiY, decoded.dpiY) << c.name;
+    }
+    EXPECT_FALSE(DescribeImageFile(write(QStringLiteral("text.jpg"), "not a picture")).has_value());
+    EXPECT_FALSE(DescribeImageFile(write(QStringLiteral("cut.jpg"), Encode(stated, "jpg").chopped(2))).has_value());
+}
+
 TEST(ExifOrientation, EveryTransformationHasItsNumber)
 {
     const std::pair<QImageIOHandler::Transformation, int> cases[] = {
