@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,8 +23,9 @@ struct DescriptorStream {
     ZPOS64_T position = 0;
     ZPOS64_T size = 0;
     int error = 0;
-    std::vector<char> window;
+    std::unique_ptr<char[]> window; // kReadWindow bytes, made at the first read
     ZPOS64_T windowStart = 0;
+    std::size_t windowLength = 0;
 };
 
 // Reads up to size bytes at offset, retrying when interrupted; the count read, or -1.
@@ -74,10 +75,10 @@ uLong ReadStream(voidpf, voidpf stream, void *buffer, uLong size)
     uLong done = 0;
     while (done < size) {
         const ZPOS64_T at = s->position;
-        const ZPOS64_T windowEnd = s->windowStart + s->window.size();
+        const ZPOS64_T windowEnd = s->windowStart + s->windowLength;
         if (at >= s->windowStart && at < windowEnd) {
             const std::size_t take = std::size_t(std::min<ZPOS64_T>(windowEnd - at, size - done));
-            std::memcpy(out + done, s->window.data() + (at - s->windowStart), take);
+            std::memcpy(out + done, s->window.get() + (at - s->windowStart), take);
             done += uLong(take);
             s->position += take;
             continue;
@@ -91,12 +92,20 @@ uLong ReadStream(voidpf, voidpf stream, void *buffer, uLong size)
             }
             break;
         }
-        s->window.resize(kReadWindow);
-        const ssize_t n = ReadAt(s->fd, s->window.data(), kReadWindow, at, s->error);
-        s->window.resize(n > 0 ? std::size_t(n) : 0);
-        s->windowStart = at;
-        if (n <= 0)
+        // Past the size the file had when it was opened there is nothing to read; damaged
+        // packages make the library try that again and again.
+        if (at >= s->size)
             break;
+        if (!s->window)
+            s->window = std::make_unique_for_overwrite<char[]>(kReadWindow);
+        // A package that fits in the window is read whole, once: the library reads the central
+        // directory at the end first and then goes back to the members.
+        const ZPOS64_T start = s->size <= kReadWindow ? 0 : at;
+        const ssize_t n = ReadAt(s->fd, s->window.get(), kReadWindow, start, s->error);
+        s->windowStart = start;
+        s->windowLength = n > 0 ? std::size_t(n) : 0;
+        if (at >= start + s->windowLength)
+            break; // nothing there: the end of the file, or a read error
     }
     return done;
 }
