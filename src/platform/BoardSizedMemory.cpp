@@ -36,9 +36,10 @@ void PrepareHeapForBoardSizedImages()
     mallopt(M_TOP_PAD, 128 * 1024); // the allocator's default for later growth
     void *top = sbrk(0);
     std::free(grow);
-    if (top == reinterpret_cast<void *>(-1))
-        return;
+    const auto failed = reinterpret_cast<std::uintptr_t>(reinterpret_cast<void *>(-1));
     const auto after = reinterpret_cast<std::uintptr_t>(top);
+    if (before == failed || after == failed)
+        return;
     const std::uintptr_t first = (before + kHugePage - 1) & ~(kHugePage - 1);
     const std::uintptr_t last = after & ~(kHugePage - 1);
     if (last > first)
