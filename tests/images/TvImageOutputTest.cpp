@@ -1,7 +1,9 @@
 #include "images/TvImageOutput.h"
 #include "support/QtPrinters.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,29 @@ TEST(TvImageOutput, SavesInTheChosenFormatWithTheJpgName)
         EXPECT_EQ(reader.read().size(), QSize(64, 32));
     }
     EXPECT_FALSE(SaveTvImage(board, folder.filePath("no-such-folder/Menu_TV.jpg"), TvImageFormat::Jpeg));
+}
+
+// The JPEG plugin is called directly (sparing the loading of every other image plugin); the
+// bytes must stay those of Qt's image writer at the TV quality, resolution and all.
+TEST(TvImageOutput, JpegBytesAreTheImageWritersOwn)
+{
+    QImage board(97, 41, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, qRgb(x * 2, y * 6, (x * y) % 256));
+    board.setDotsPerMeterX(2835);
+    board.setDotsPerMeterY(5906);
+    QImage translucent = board.convertToFormat(QImage::Format_ARGB32);
+    translucent.setPixel(3, 3, qRgba(0, 0, 0, 0));
+    for (const QImage &image : {board, translucent}) {
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setQuality(kTvJpegQuality);
+        ASSERT_TRUE(writer.write(image.convertToFormat(QImage::Format_RGB32)));
+        EXPECT_EQ(EncodeTvImage(image, TvImageFormat::Jpeg), expected);
+    }
 }
 
 } // namespace
