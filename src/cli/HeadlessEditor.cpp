@@ -56,6 +56,17 @@ bool HeadlessEditor::open(const QString &path)
     return opened;
 }
 
+bool HeadlessEditor::open(const QString &path, const OutputOptions &options)
+{
+    if (!open(path))
+        return false;
+    if (options.whitePrint)
+        editor_.setWhitePrint(*options.whitePrint);
+    prompter.rotation = options.rotation;
+    editor_.rememberTvRotation = !options.rotation;
+    return true;
+}
+
 bool HeadlessEditor::save(const QString &reportPath)
 {
     prompter.yesNoAnswer = Answer::Yes;

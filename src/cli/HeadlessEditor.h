@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliCommands.h"
 #include "cli/CliPrompter.h"
 
 #include "editor/Editor.h"
@@ -21,6 +22,11 @@ public:
     // The editor's open command on path. Messages it showed go to standard error, each naming
     // path; false when no board was opened.
     bool open(const QString &path);
+
+    // open, then the command line's output options: a white-print choice over the one the
+    // layout stores, and a rotation for this run only (without one the editor's remembered
+    // choice is used and stays what it was).
+    bool open(const QString &path, const OutputOptions &options);
 
     // The editor's save command, with the save dialog answered by the prompter's savePath or
     // saveFolder and the question whether to replace a file answered yes (the command line was

@@ -20,12 +20,9 @@ struct RenderArguments {
 bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
 {
     HeadlessEditor session;
-    if (!session.open(layoutPath))
+    if (!session.open(layoutPath, parsed.options))
         return false;
     Editor &editor = session.editor();
-    if (parsed.options.whitePrint)
-        editor.setWhitePrint(*parsed.options.whitePrint);
-    session.prompter.rotation = parsed.options.rotation;
     if (parsed.intoFolder && !QDir().mkpath(parsed.output)) {
         PrintLayoutFailure(layoutPath, QStringLiteral("Cannot make the folder ") + parsed.output);
         return false;

@@ -26,19 +26,12 @@ struct SaveArguments {
 bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
 {
     HeadlessEditor session;
-    if (!session.open(layoutPath))
+    if (!session.open(layoutPath, parsed.options))
         return false;
-    Editor &editor = session.editor();
-    if (parsed.options.whitePrint)
-        editor.setWhitePrint(*parsed.options.whitePrint);
     // The folder is made once there is a layout to save into it; one that cannot be made fails
     // the save with the save's own message.
     QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
     CliPrompter &prompter = session.prompter;
-    prompter.rotation = parsed.options.rotation;
-    // A rotation given on the command line is for this run; without one the editor's
-    // remembered choice is used, and stays what it was.
-    editor.rememberTvRotation = !parsed.options.rotation;
     if (parsed.intoFolder)
         prompter.saveFolder = QFileInfo(parsed.target).absoluteFilePath();
     else
