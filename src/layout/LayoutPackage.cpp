@@ -4,6 +4,7 @@
 #include "layout/LayoutDocument.h"
 #include "layout/LayoutDocumentFile.h"
 #include "layout/PathText.h"
+#include "layout/WholeMemberInflating.h"
 #include "platform/RegularFileReading.h"
 #include "platform/SafeFile.h"
 
@@ -399,21 +400,56 @@ private:
         const std::int64_t size = std::int64_t(member.info.uncompressed_size);
         if (size > limits_.maxMemberBytes || total_ + size > limits_.maxTotalBytes)
             return Extraction::TooLarge;
-        if (unzGoToFilePos64(archive_, &member.position) != UNZ_OK || unzOpenCurrentFile(archive_) != UNZ_OK)
+        if (unzGoToFilePos64(archive_, &member.position) != UNZ_OK)
+            return Extraction::Refused;
+        const WholeMemberInflater::Outcome inflation = inflater_.inflate(archive_, member.info, whole_);
+        if (inflation == WholeMemberInflater::Outcome::Damaged)
+            return Extraction::Refused;
+        const bool streamed = inflation == WholeMemberInflater::Outcome::Streamed;
+        if (streamed
+            && (unzGoToFilePos64(archive_, &member.position) != UNZ_OK || unzOpenCurrentFile(archive_) != UNZ_OK))
             return Extraction::Refused;
         QByteArray partName;
         const int out = CreateUnpackingFile(folder_, partName);
         if (out < 0) {
-            unzCloseCurrentFile(archive_);
+            if (streamed)
+                unzCloseCurrentFile(archive_);
             return Extraction::Unwritten;
         }
+        Written written;
+        if (streamed)
+            stream(member, out, written);
+        else
+            written.writeFailed = !WriteAll(out, whole_.data(), size);
+        written.writeFailed = ::close(out) != 0 || written.writeFailed;
+        // Only a complete, checked member takes its name, replacing an earlier one of that name.
+        if (!written.damaged && !written.writeFailed
+            && ::renameat(folder_, partName.constData(), folder_, fileName.constData()) != 0)
+            written.writeFailed = true;
+        if (written.damaged || written.writeFailed) {
+            ::unlinkat(folder_, partName.constData(), 0);
+            return written.writeFailed ? Extraction::Unwritten
+                   : written.tooLarge  ? Extraction::TooLarge
+                                       : Extraction::Refused;
+        }
+        total_ += size;
+        return Extraction::Extracted;
+    }
+
+    struct Written {
         bool damaged = false, tooLarge = false, writeFailed = false;
+    };
+
+    // Inflates the opened member through zlib's stream into out, finding out how large it is.
+    void stream(const Member &member, int out, Written &outcome)
+    {
+        const std::int64_t size = std::int64_t(member.info.uncompressed_size);
         std::int64_t written = 0;
         uLong crc = crc32(0, nullptr, 0);
         for (;;) {
             const int n = unzReadCurrentFile(archive_, buffer_.data(), unsigned(buffer_.size()));
             if (n < 0) {
-                damaged = true;
+                outcome.damaged = true;
                 break;
             }
             if (n == 0)
@@ -421,13 +457,13 @@ private:
             written += n;
             // Larger than its header said: held to the limits all the same.
             if (written > size || written > limits_.maxMemberBytes || total_ + written > limits_.maxTotalBytes) {
-                tooLarge = written > limits_.maxMemberBytes || total_ + written > limits_.maxTotalBytes;
-                damaged = true;
+                outcome.tooLarge = written > limits_.maxMemberBytes || total_ + written > limits_.maxTotalBytes;
+                outcome.damaged = true;
                 break;
             }
             crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer_.data()), uInt(n));
             if (!WriteAll(out, buffer_.data(), n)) {
-                writeFailed = true;
+                outcome.writeFailed = true;
                 break;
             }
         }
@@ -435,17 +471,7 @@ private:
         // size came from a zip64 field; a short member is damaged too.
         const bool checked =
             unzCloseCurrentFile(archive_) == UNZ_OK && written == size && crc == member.info.crc;
-        damaged = damaged || (!writeFailed && !checked);
-        writeFailed = ::close(out) != 0 || writeFailed;
-        // Only a complete, checked member takes its name, replacing an earlier one of that name.
-        if (!damaged && !writeFailed && ::renameat(folder_, partName.constData(), folder_, fileName.constData()) != 0)
-            writeFailed = true;
-        if (damaged || writeFailed) {
-            ::unlinkat(folder_, partName.constData(), 0);
-            return writeFailed ? Extraction::Unwritten : tooLarge ? Extraction::TooLarge : Extraction::Refused;
-        }
-        total_ += written;
-        return Extraction::Extracted;
+        outcome.damaged = outcome.damaged || (!outcome.writeFailed && !checked);
     }
 
     unzFile archive_;
@@ -454,6 +480,8 @@ private:
     UnpackResult &result_;
     std::int64_t total_ = 0;
     std::vector<char> buffer_;
+    WholeMemberInflater inflater_;
+    std::vector<char> whole_;
 };
 
 // The members that may be unpacked at all, in archive order; the others are counted as refused.

@@ -580,6 +580,59 @@ TEST(Unpack, DamagedCopyNeverReplacesAGoodMemberOfTheSameName)
     EXPECT_EQ(ReadBytes(work + "/logo.png"), "good logo");
 }
 
+// Sets a 32-bit field of the named member in both its local and its central header.
+void PatchMemberHeaders(QByteArray &zip, const QByteArray &name, int localOffset, int centralOffset, quint32 value)
+{
+    const auto patch = [&](const QByteArray &signature, int nameOffset, int fieldOffset) {
+        for (qsizetype at = zip.indexOf(signature); at >= 0; at = zip.indexOf(signature, at + 4)) {
+            if (zip.mid(at + nameOffset, name.size()) != name)
+                continue;
+            for (int i = 0; i < 4; ++i)
+                zip[at + fieldOffset + i] = char((value >> (8 * i)) & 0xff);
+        }
+    };
+    patch(QByteArray("PK\x03\x04", 4), 30, localOffset);
+    patch(QByteArray("PK\x01\x02", 4), 46, centralOffset);
+}
+
+// Compressed members whose headers do not tell the truth about them are refused and leave no
+// file: a wrong CRC, fewer or more bytes than they hold, damaged compressed data.
+TEST(Unpack, CompressedMembersThatDisagreeWithTheirHeadersAreRefused)
+{
+    QByteArray photo(40000, '\0');
+    for (qsizetype i = 0; i < photo.size(); ++i)
+        photo[i] = char((i * 7919) >> 5);
+    struct Case {
+        const char *what;
+        int localOffset, centralOffset; // the header field changed (0: the data instead)
+        quint32 value;
+    };
+    const Case cases[] = {
+        {"another CRC", 14, 16, 0x12345678u},
+        {"fewer bytes than it holds", 22, 24, quint32(photo.size() - 100)},
+        {"more bytes than it holds", 22, 24, quint32(photo.size() + 100)},
+        {"damaged data", 0, 0, 0},
+    };
+    for (const Case &c : cases) {
+        TempDataDir temp;
+        const QString package = temp.file("p.MARBIX"), work = temp.file("work");
+        MakeZip(package, {{"Layout.XMARBIX", DocumentShowing({"photo.jpg"})}, {"photo.jpg", photo}});
+        QByteArray zip = ReadBytes(package);
+        if (c.localOffset) {
+            PatchMemberHeaders(zip, "photo.jpg", c.localOffset, c.centralOffset, c.value);
+        } else {
+            const qsizetype data = zip.indexOf("photo.jpg") + 9 + 200;
+            zip[data] = char(~zip[data]);
+        }
+        WriteBytes(package, zip);
+
+        const UnpackResult result = UnpackLayoutPackage(package, work);
+        EXPECT_EQ(result.extracted, 1) << c.what;
+        EXPECT_EQ(result.refused, 1) << c.what;
+        EXPECT_EQ(FilesIn(work), QStringList{"Layout.XMARBIX"}) << c.what;
+    }
+}
+
 // A member the disk cannot take is a failure the caller must hear of, and leaves no partial
 // file. A file-size limit stands in for a full disk (it fails write() with EFBIG the same way).
 TEST(Unpack, MemberThatCannotBeWrittenIsReported)
