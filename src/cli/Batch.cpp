@@ -2,6 +2,7 @@
 
 #include "cli/CarriedFonts.h"
 
+#include "fonts/FontConfigurationLoading.h"
 #include "platform/HeadlessGui.h"
 
 #include <QList>
@@ -58,8 +59,10 @@ bool RunBatch(int count, int jobs, const std::function<bool(int)> &work)
     int queue[2];
     if (::pipe(queue) != 0)
         return RunHere(count, work);
-    // Nothing buffered may be written twice by the workers.
+    // Nothing buffered may be written twice by the workers, and no worker may inherit a
+    // fontconfig load that is halfway (the loaded configuration is shared with them all).
     std::fflush(nullptr);
+    FinishLoadingFontConfiguration();
     QList<pid_t> workers;
     for (int k = 0; k < jobs; ++k) {
         const pid_t pid = ::fork();

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 
 #include "Version.h"
+#include "fonts/FontConfigurationLoading.h"
 #include "platform/BoardSizedMemory.h"
 #include "platform/DataFolders.h"
 #include "platform/InstanceLock.h"
@@ -65,6 +66,8 @@ int main(int argc, char **argv)
     }
 
     tavrin::PrepareHeapForBoardSizedImages();
+    // Every command but the ones above draws or matches text; fontconfig gets ready meanwhile.
+    tavrin::StartLoadingFontConfiguration();
 
     // Like every run of the editor, this one holds the instance lock of the data folder while it
     // works, so that an editor starting meanwhile leaves its working folders alone.

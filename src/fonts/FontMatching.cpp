@@ -1,5 +1,7 @@
 #include "fonts/FontMatching.h"
 
+#include "fonts/FontConfigurationLoading.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -126,6 +128,7 @@ MatchedFace Query(const QString &face, bool genericSansSerif, bool bold, bool it
 MatchedFace CachedQuery(const QString &face, bool genericSansSerif, bool bold, bool italic)
 {
     const CacheKey key{face.toLower(), bold, italic, genericSansSerif};
+    FinishLoadingFontConfiguration();
     QMutexLocker lock(&cacheMutex);
     const auto found = cache.constFind(key);
     if (found != cache.constEnd())
@@ -176,6 +179,7 @@ void ClearFontMatchCache()
 bool ReloadFontConfiguration()
 {
     bool reloaded;
+    FinishLoadingFontConfiguration();
     {
         QMutexLocker lock(&cacheMutex);
         reloaded = FcInitReinitialize() == FcTrue;
