@@ -20,6 +20,7 @@ struct RenderArguments {
 bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
 {
     HeadlessEditor session;
+    session.editor().outputFollowsOpen = true;
     if (!session.open(layoutPath, parsed.options))
         return false;
     Editor &editor = session.editor();

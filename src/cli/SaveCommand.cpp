@@ -26,6 +26,7 @@ struct SaveArguments {
 bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
 {
     HeadlessEditor session;
+    session.editor().outputFollowsOpen = true;
     if (!session.open(layoutPath, parsed.options))
         return false;
     // The folder is made once there is a layout to save into it; one that cannot be made fails

@@ -7,6 +7,7 @@
 #include "editor/WindowTitle.h"
 #include "fonts/MissingFontInstallation.h"
 #include "fonts/OpeningFontCheck.h"
+#include "images/ImageDecoding.h"
 #include "images/Proxies.h"
 #include "layout/LayoutDocumentFile.h"
 #include "layout/LayoutFileOpening.h"
@@ -156,6 +157,8 @@ void Editor::OpenLayoutCommand()
         return;
     }
 
+    if (outputFollowsOpen)
+        DecodeImageFileAhead(backgroundImagePath);
     if (!fromPackage)
         fontGathering = true;
     MakeProxiesForLoadedBoard();

@@ -3,6 +3,8 @@
 #include <QMutex>
 
 #include <deque>
+#include <future>
+#include <system_error>
 #include <sys/stat.h>
 
 #include "images/ImageResolution.h"
@@ -345,12 +347,67 @@ std::optional<DecodedImage> KeptDecode(const QString &path, const FileStamp &sta
     return std::nullopt;
 }
 
+struct AheadDecode {
+    QString path;
+    FileStamp stamp; // of the file when its decode started
+    std::future<DecodedImage> decoded;
+};
+
+QMutex &AheadLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+// At the end of the program a decode still under way is waited for.
+std::optional<AheadDecode> &Ahead()
+{
+    static std::optional<AheadDecode> ahead;
+    return ahead;
+}
+
+// The decode started ahead for path, once it has ended, when the file is still the one it read.
+std::optional<DecodedImage> TakeAheadDecode(const QString &path, const FileStamp &stamp)
+{
+    std::optional<AheadDecode> ahead;
+    {
+        QMutexLocker locked(&AheadLock());
+        if (!Ahead() || Ahead()->path != path)
+            return std::nullopt;
+        ahead.swap(Ahead());
+    }
+    DecodedImage decoded = ahead->decoded.get();
+    if (ahead->stamp != stamp || StampOf(path) != stamp)
+        return std::nullopt;
+    return decoded;
+}
+
 } // namespace
+
+void DecodeImageFileAhead(const QString &path)
+{
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp)
+        return;
+    std::future<DecodedImage> decoded;
+    try {
+        decoded = std::async(std::launch::async, [path] { return DecodeImageFile(path); });
+    } catch (const std::system_error &) {
+        return; // no thread to be had: the decode happens when it is needed
+    }
+    std::optional<AheadDecode> replaced;
+    QMutexLocker locked(&AheadLock());
+    replaced.swap(Ahead());
+    Ahead() = AheadDecode{path, *stamp, std::move(decoded)};
+    locked.unlock();
+}
 
 DecodedImage DecodeImageFileToPaintOn(const QString &path)
 {
     const std::optional<FileStamp> stamp = StampOf(path);
     if (stamp) {
+        if (std::optional<DecodedImage> ahead = TakeAheadDecode(path, *stamp))
+            return *ahead;
         if (std::optional<DecodedImage> kept = KeptDecode(path, *stamp))
             return *kept;
     }

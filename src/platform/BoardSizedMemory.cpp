@@ -23,6 +23,9 @@ void PrepareHeapForBoardSizedImages()
     // memory is only handed back to the system once a quarter of a gigabyte lies free at its top.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    // Threads that decode or load ahead allocate from this same heap: an arena of their own
+    // would be fresh memory without huge pages, each page of a board a fault of its own.
+    mallopt(M_ARENA_MAX, 1);
 
     // Grow the heap by the room in one step and mark that stretch for huge pages. Where the
     // system has no transparent huge pages the advice fails and nothing else changes.

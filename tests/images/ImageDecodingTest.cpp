@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QImageWriter>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -268,6 +269,29 @@ TEST_F(ImageDecodingTest, DescriptionAgreesWithTheDecode)
     }
     EXPECT_FALSE(DescribeImageFile(write(QStringLiteral("text.jpg"), "not a picture")).has_value());
     EXPECT_FALSE(DescribeImageFile(write(QStringLiteral("cut.jpg"), Encode(stated, "jpg").chopped(2))).has_value());
+}
+
+// A decode started ahead is what the next paint-on decode of that file gives, unless the file
+// changed after it was read; a decode of another file leaves it waiting.
+TEST_F(ImageDecodingTest, ADecodeAheadServesOnlyTheFileAsItStillIs)
+{
+    const QImage first = Gradient(64, 48), second = Gradient(40, 30).mirrored(true, false);
+    const QString board = write(QStringLiteral("board.png"), Encode(first, "png"));
+    const QString other = write(QStringLiteral("other.png"), Encode(second, "png"));
+
+    DecodeImageFileAhead(board);
+    EXPECT_EQ(DecodeImageFileToPaintOn(other).image.convertToFormat(QImage::Format_RGB32), second);
+    EXPECT_EQ(DecodeImageFileToPaintOn(board).image.convertToFormat(QImage::Format_RGB32), first);
+
+    DecodeImageFileAhead(board);
+    // Long enough for the decode to have read the file as it was (the outcome does not depend
+    // on it; only whether a stale decode could show).
+    QThread::msleep(300);
+    write(QStringLiteral("board.png"), Encode(second, "png"));
+    EXPECT_EQ(DecodeImageFileToPaintOn(board).image.convertToFormat(QImage::Format_RGB32), second);
+
+    DecodeImageFileAhead(dir.file(QStringLiteral("missing.png")));
+    EXPECT_TRUE(DecodeImageFileToPaintOn(dir.file(QStringLiteral("missing.png"))).isNull());
 }
 
 TEST(ExifOrientation, EveryTransformationHasItsNumber)
