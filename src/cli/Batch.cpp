@@ -2,9 +2,12 @@
 
 #include "cli/CarriedFonts.h"
 
+#include "editor/OpeningAhead.h"
 #include "fonts/FontConfigurationLoading.h"
+#include "platform/DataFolders.h"
 #include "platform/HeadlessGui.h"
 
+#include <QFileInfo>
 #include <QList>
 
 #include <cstdio>
@@ -32,12 +35,17 @@ void ReportProgress(int index, int count, const QString &path)
 
 namespace {
 
-bool RunHere(int count, const std::function<bool(int)> &work)
+bool RunHere(const QStringList &layouts, const std::function<bool(int)> &work)
 {
+    const int count = int(layouts.size());
+    // Unpacking needs no GUI: the first layout's is under way while Qt starts.
+    if (count > 0)
+        PrepareOpeningAhead(QFileInfo(layouts[0]).absoluteFilePath(), DataFolderPath());
     EnsureGuiApplication();
     bool ok = true;
     for (int i = 0; i < count; ++i)
         ok = work(i) && ok;
+    DropOpeningPreparedAhead();
     RemoveCarriedFontsFolder();
     return ok;
 }
@@ -50,15 +58,16 @@ bool ReadIndex(int fd, int &index)
 
 } // namespace
 
-bool RunBatch(int count, int jobs, const std::function<bool(int)> &work)
+bool RunBatch(const QStringList &layouts, int jobs, const std::function<bool(int)> &work)
 {
+    const int count = int(layouts.size());
     jobs = std::min(jobs, count);
     if (jobs <= 1)
-        return RunHere(count, work);
+        return RunHere(layouts, work);
 
     int queue[2];
     if (::pipe(queue) != 0)
-        return RunHere(count, work);
+        return RunHere(layouts, work);
     // Nothing buffered may be written twice by the workers, and no worker may inherit a
     // fontconfig load that is halfway (the loaded configuration is shared with them all).
     std::fflush(nullptr);
@@ -82,7 +91,7 @@ bool RunBatch(int count, int jobs, const std::function<bool(int)> &work)
     ::close(queue[0]);
     if (workers.isEmpty()) {
         ::close(queue[1]);
-        return RunHere(count, work);
+        return RunHere(layouts, work);
     }
     for (int i = 0; i < count; ++i)
         if (::write(queue[1], &i, sizeof i) != ssize_t(sizeof i))

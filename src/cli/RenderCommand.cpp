@@ -71,7 +71,7 @@ int RenderCommand(const QStringList &arguments)
     parsed.intoFolder = parsed.layouts.size() > 1 || QFileInfo(parsed.output).isDir()
                         || parsed.output.endsWith(QLatin1Char('/'));
     const int count = int(parsed.layouts.size());
-    const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
+    const bool ok = RunBatch(parsed.layouts, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
         ReportProgress(i, count, parsed.layouts[i]);
         return RenderOne(parsed.layouts[i], parsed);
     });

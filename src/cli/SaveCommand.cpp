@@ -76,7 +76,7 @@ int SaveCommand(const QStringList &arguments)
             return UsageError(QStringLiteral("save needs a file name after the folder: ") + parsed.target);
     }
     const int count = int(parsed.layouts.size());
-    const bool ok = RunBatch(count, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
+    const bool ok = RunBatch(parsed.layouts, parsed.options.jobs > 0 ? parsed.options.jobs : DefaultJobCount(), [&](int i) {
         ReportProgress(i, count, parsed.layouts[i]);
         return SaveOne(parsed.layouts[i], parsed);
     });

@@ -315,7 +315,10 @@ public:
 
 private:
     void RemoveWorkingFolder();
-    // A new working folder for a layout being opened, beside the current one; empty on failure.
+    // Where the working folder of a layout being opened goes: the data folder, else beside the
+    // current working folder.
+    QString OpeningFolderParent() const;
+    // A new working folder for a layout being opened; empty on failure.
     QString MakeOpeningFolder() const;
     // The layout read into fresh is the open one now: fresh becomes the working folder and the
     // previous one is removed.

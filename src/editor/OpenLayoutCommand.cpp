@@ -3,6 +3,7 @@
 
 #include "editor/ColourPalette.h"
 #include "editor/MessageTexts.h"
+#include "editor/OpeningAhead.h"
 #include "editor/StripPlacement.h"
 #include "editor/WindowTitle.h"
 #include "fonts/MissingFontInstallation.h"
@@ -50,13 +51,14 @@ void Editor::SetIdleEditingControls()
     controls_.setChecked(ControlId::Macro, false);
 }
 
-QString Editor::MakeOpeningFolder() const
+QString Editor::OpeningFolderParent() const
 {
-    const QString parent = !paths.dataFolder.isEmpty() ? paths.dataFolder
-                           : paths.workingFolder.isEmpty() ? QString()
-                                                           : QFileInfo(paths.workingFolder).absolutePath();
-    return MakeFreshWorkingFolder(parent);
+    return !paths.dataFolder.isEmpty()    ? paths.dataFolder
+           : paths.workingFolder.isEmpty() ? QString()
+                                           : QFileInfo(paths.workingFolder).absolutePath();
 }
+
+QString Editor::MakeOpeningFolder() const { return MakeFreshWorkingFolder(OpeningFolderParent()); }
 
 void Editor::SwitchWorkingFolder(const QString &fresh)
 {
@@ -101,17 +103,17 @@ void Editor::OpenLayoutCommand()
 
     // The picked file is unpacked and read in a folder of its own; the open layout and its
     // working folder are not touched until that has worked.
-    const QString fresh = MakeOpeningFolder();
-    LayoutFileContents contents;
-    const QString failure = fresh.isEmpty() ? UnableToOpenFileMessage(MapTvImageToPackage(picked))
-                                            : LoadLayoutFileContents(picked, fresh, contents);
-    if (!failure.isEmpty()) {
-        RemoveOwnFolder(fresh);
-        prompter_->showMessage(failure);
+    std::optional<PreparedOpening> prepared = TakeOpeningPreparedAhead(picked, OpeningFolderParent());
+    if (!prepared)
+        prepared = PrepareOpening(picked, OpeningFolderParent());
+    if (!prepared->failure.isEmpty()) {
+        RemoveOwnFolder(prepared->folder);
+        prompter_->showMessage(prepared->failure);
         keepOpenLayout();
         return;
     }
-    SwitchWorkingFolder(fresh);
+    SwitchWorkingFolder(prepared->folder);
+    const LayoutFileContents &contents = prepared->contents;
 
     const LayoutFileNames &names = contents.names;
     pickedFolder = names.pickedFolder;

@@ -90,6 +90,27 @@ TEST_F(CommandLine, ABatchWritesTheGoodLayoutsAndNamesTheBadOne)
     expectNoWorkingFolderLeft();
 }
 
+// The first layout is unpacked while the program starts; when that layout cannot be opened,
+// it is named, the others are still written, and no working folder stays behind.
+TEST_F(CommandLine, AFirstLayoutThatCannotBeOpenedIsNamedAndLeavesNothingBehind)
+{
+    const QString good = landscape();
+    QFile damaged(data.file("Broken_LAYOUT.MARBIX"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(5000, 'x'));
+    damaged.close();
+
+    const CliRun batch = cli({"render", damaged.fileName(), good, "-o", data.file("out"), "--jobs", "1"});
+    EXPECT_EQ(batch.exitCode, 1);
+    EXPECT_TRUE(batch.errors.contains(damaged.fileName())) << batch.errors.toStdString();
+    EXPECT_EQ(QDir(data.file("out")).entryList(QDir::Files), QStringList{"SampleLandscape_TV.jpg"});
+
+    const CliRun missing = cli({"save", data.file("Missing_LAYOUT.MARBIX"), data.file("saved/Menu")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.errors.contains("Unable to open file")) << missing.errors.toStdString();
+    expectNoWorkingFolderLeft();
+}
+
 TEST_F(CommandLine, HelpVersionAndUsageErrors)
 {
     const CliRun help = cli({"--help"});
