@@ -159,8 +159,14 @@ void Editor::OpenLayoutCommand()
         return;
     }
 
-    if (outputFollowsOpen)
-        DecodeImageFileAhead(backgroundImagePath);
+    if (outputFollowsOpen) {
+        QStringList pictures;
+        layout.forEachBoardStrip([&](int, int, const Strip &strip) {
+            if (!strip.Picture.SubImageFileName.isEmpty())
+                pictures << strip.Picture.SubImageFileName;
+        });
+        DecodeImageFileAhead(backgroundImagePath, pictures);
+    }
     if (!fromPackage)
         fontGathering = true;
     MakeProxiesForLoadedBoard();

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <future>
+#include <memory>
 #include <system_error>
 #include <sys/stat.h>
 
@@ -353,17 +354,18 @@ struct AheadDecode {
     std::future<DecodedImage> decoded;
 };
 
-QMutex &AheadLock()
-{
-    static QMutex lock;
-    return lock;
-}
+struct AheadSlot {
+    QMutex lock;
+    std::optional<AheadDecode> ahead;
+    // The thread's whole run, the pictures after the board: waited for by the next decode
+    // ahead, or at the end of the program.
+    std::future<void> work;
+};
 
-// At the end of the program a decode still under way is waited for.
-std::optional<AheadDecode> &Ahead()
+AheadSlot &Ahead()
 {
-    static std::optional<AheadDecode> ahead;
-    return ahead;
+    static AheadSlot slot;
+    return slot;
 }
 
 // The decode started ahead for path, once it has ended, when the file is still the one it read.
@@ -371,10 +373,10 @@ std::optional<DecodedImage> TakeAheadDecode(const QString &path, const FileStamp
 {
     std::optional<AheadDecode> ahead;
     {
-        QMutexLocker locked(&AheadLock());
-        if (!Ahead() || Ahead()->path != path)
+        QMutexLocker locked(&Ahead().lock);
+        if (!Ahead().ahead || Ahead().ahead->path != path)
             return std::nullopt;
-        ahead.swap(Ahead());
+        ahead.swap(Ahead().ahead);
     }
     DecodedImage decoded = ahead->decoded.get();
     if (ahead->stamp != stamp || StampOf(path) != stamp)
@@ -384,21 +386,36 @@ std::optional<DecodedImage> TakeAheadDecode(const QString &path, const FileStamp
 
 } // namespace
 
-void DecodeImageFileAhead(const QString &path)
+void DecodeImageFileAhead(const QString &path, const QStringList &pictures)
 {
     const std::optional<FileStamp> stamp = StampOf(path);
     if (!stamp)
         return;
-    std::future<DecodedImage> decoded;
+    auto board = std::make_shared<std::promise<DecodedImage>>();
+    std::future<DecodedImage> decoded = board->get_future();
+    std::future<void> work;
     try {
-        decoded = std::async(std::launch::async, [path] { return DecodeImageFile(path); });
+        work = std::async(std::launch::async, [path, pictures, board] {
+            DecodedImage image;
+            try {
+                image = DecodeImageFile(path);
+            } catch (const std::bad_alloc &) {
+                // A null image: the render's own decode meets the same shortage and says so.
+            }
+            board->set_value(std::move(image));
+            for (const QString &picture : pictures)
+                DecodeImageFileCached(picture);
+        });
     } catch (const std::system_error &) {
         return; // no thread to be had: the decode happens when it is needed
     }
     std::optional<AheadDecode> replaced;
-    QMutexLocker locked(&AheadLock());
-    replaced.swap(Ahead());
-    Ahead() = AheadDecode{path, *stamp, std::move(decoded)};
+    QMutexLocker locked(&Ahead().lock);
+    replaced.swap(Ahead().ahead);
+    // An earlier run is waited for once the lock is given back.
+    std::future<void> earlierWork = std::move(Ahead().work);
+    Ahead().ahead = AheadDecode{path, *stamp, std::move(decoded)};
+    Ahead().work = std::move(work);
     locked.unlock();
 }
 

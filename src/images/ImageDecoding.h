@@ -4,6 +4,7 @@
 #include <QImageIOHandler>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -44,9 +45,10 @@ DecodedImage DecodeImageFileToPaintOn(const QString &path);
 // Starts decoding path on another thread for the DecodeImageFileToPaintOn that a program knows
 // is coming (the command line writes the TV image right after the open), so that the decode
 // runs while the open measures the texts. That call takes the decode over, waiting for it to
-// end, when the file is still the one decoded; otherwise it decodes again. One decode is held
-// ahead at a time; a new one replaces it.
-void DecodeImageFileAhead(const QString &path);
+// end, when the file is still the one decoded; otherwise it decodes again. The same thread then
+// decodes the pictures into the kept decodes (DecodeImageFileCached), for the drawing to come.
+// One decode is held ahead at a time; a new one replaces it.
+void DecodeImageFileAhead(const QString &path, const QStringList &pictures = {});
 
 // What drawing a picture needs to know of it before its pixels: the size and vertical dots per
 // inch a decode gives it, read from the file's header where that states both, from a (kept)

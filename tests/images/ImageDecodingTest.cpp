@@ -279,7 +279,9 @@ TEST_F(ImageDecodingTest, ADecodeAheadServesOnlyTheFileAsItStillIs)
     const QString board = write(QStringLiteral("board.png"), Encode(first, "png"));
     const QString other = write(QStringLiteral("other.png"), Encode(second, "png"));
 
-    DecodeImageFileAhead(board);
+    // The pictures decoded after the board (one of them missing) are kept for drawing.
+    DecodeImageFileAhead(board, {other, dir.file(QStringLiteral("missing-picture.png"))});
+    EXPECT_EQ(DecodeImageFileCached(other).image.convertToFormat(QImage::Format_RGB32), second);
     EXPECT_EQ(DecodeImageFileToPaintOn(other).image.convertToFormat(QImage::Format_RGB32), second);
     EXPECT_EQ(DecodeImageFileToPaintOn(board).image.convertToFormat(QImage::Format_RGB32), first);
 
