@@ -77,6 +77,17 @@ struct SampleScene {
 
 std::unique_ptr<SampleScene> landscape, ultraHd, fullGrid;
 
+// The landscape scene in its editing state, made by whichever of its scenarios runs first (one
+// scenario may be run on its own).
+void PrepareLandscape()
+{
+    EnsureGuiApplication();
+    if (landscape)
+        return;
+    landscape = std::make_unique<SampleScene>(samples::SampleKind::Landscape);
+    landscape->prepareEditing();
+}
+
 // Every one of the 9 x 201 strips in use with a main item, sub-items and two prices.
 void FillFullGrid(MenuLayout &layout)
 {
@@ -98,16 +109,12 @@ void FillFullGrid(MenuLayout &layout)
 
 const bool registered = [] {
     Register({"render: landscape 1920x1080 refresh with proxies", 30,
-              [] {
-                  EnsureGuiApplication();
-                  landscape = std::make_unique<SampleScene>(samples::SampleKind::Landscape);
-                  landscape->prepareEditing();
-              },
-              [] { landscape->renderer->refresh(kWindowPreviewRegion, false, false); }});
-    Register({"render: landscape 1920x1080 full-resolution output render", 20, {},
+              PrepareLandscape, [] { landscape->renderer->refresh(kWindowPreviewRegion, false, false); }});
+    Register({"render: landscape 1920x1080 full-resolution output render", 20, PrepareLandscape,
               [] { KeepResult(landscape->renderer->renderForOutput(kWindowPreviewRegion, false).constBits()); }});
     Register({"render: landscape whole render command (open package, render, encode)", 10,
               [] {
+                  PrepareLandscape();
                   QString error;
                   samples::WriteSample(samples::SampleKind::Landscape, landscape->folder.path() + "/out", &error);
               },
