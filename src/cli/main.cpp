@@ -48,9 +48,12 @@ const char kUsage[] =
 
 // Ends the process once a command's files are written and synced and its folders removed,
 // without the destructors of Qt's and fontconfig's globals: they would only hand memory back
-// to a process that is going away, and that takes longer than the rest of the ending.
+// to a process that is going away, and that takes longer than the rest of the ending. A
+// fontconfig load still under way (a layout that failed before any text) may be writing its
+// cache files, and is let finish.
 [[noreturn]] void EndProcess(int status)
 {
+    tavrin::FinishLoadingFontConfiguration();
     std::fflush(nullptr);
     std::_Exit(status);
 }

@@ -77,7 +77,7 @@ public:
     // preview and makes no proxies for it; the files written never depend on the preview.
     bool previewShown = true;
     // Whether the TV image is written right after an open (the command line): the open then
-    // has the background decoded for it on another thread while it measures the texts.
+    // has the background and the pictures decoded on another thread while it measures the texts.
     bool outputFollowsOpen = false;
 
     // Draws the board and keeps the preview geometry between refreshes.
