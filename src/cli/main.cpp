@@ -79,7 +79,7 @@ int main(int argc, char **argv)
     }
 
     tavrin::PrepareHeapForBoardSizedImages();
-    // Every command but the ones above draws or matches text; fontconfig gets ready meanwhile.
+    // Most commands from here on match or draw text; fontconfig gets ready meanwhile.
     tavrin::StartLoadingFontConfiguration();
 
     // Like every run of the editor, this one holds the instance lock of the data folder while it

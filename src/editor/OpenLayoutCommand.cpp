@@ -103,9 +103,10 @@ void Editor::OpenLayoutCommand()
 
     // The picked file is unpacked and read in a folder of its own; the open layout and its
     // working folder are not touched until that has worked.
-    std::optional<PreparedOpening> prepared = TakeOpeningPreparedAhead(picked, OpeningFolderParent());
+    const QString parent = OpeningFolderParent();
+    std::optional<PreparedOpening> prepared = TakeOpeningPreparedAhead(picked, parent);
     if (!prepared)
-        prepared = PrepareOpening(picked, OpeningFolderParent());
+        prepared = PrepareOpening(picked, parent);
     if (!prepared->failure.isEmpty()) {
         RemoveOwnFolder(prepared->folder);
         prompter_->showMessage(prepared->failure);

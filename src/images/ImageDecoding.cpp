@@ -378,8 +378,12 @@ std::optional<DecodedImage> TakeAheadDecode(const QString &path, const FileStamp
             return std::nullopt;
         ahead.swap(Ahead().ahead);
     }
+    // A file changed before the decode began is not waited for; one changed while it ran is
+    // found out afterwards.
+    if (ahead->stamp != stamp)
+        return std::nullopt;
     DecodedImage decoded = ahead->decoded.get();
-    if (ahead->stamp != stamp || StampOf(path) != stamp)
+    if (StampOf(path) != stamp)
         return std::nullopt;
     return decoded;
 }

@@ -72,8 +72,12 @@ TEST_F(OpeningAheadTest, AFailureIsTheOpensMessage)
     PrepareOpeningAhead(missing, data.path());
     const std::optional<PreparedOpening> taken = TakeOpeningPreparedAhead(missing, data.path());
     ASSERT_TRUE(taken.has_value());
-    EXPECT_EQ(taken->failure, PrepareOpening(missing, data.path()).failure);
+    const PreparedOpening now = PrepareOpening(missing, data.path());
+    EXPECT_EQ(taken->failure, now.failure);
     EXPECT_TRUE(taken->failure.contains("Unable to open file")) << taken->failure.toStdString();
+    RemoveOwnFolder(taken->folder);
+    RemoveOwnFolder(now.folder);
+    EXPECT_EQ(workingFolders(), QStringList());
 }
 
 } // namespace
