@@ -3,6 +3,7 @@
 #include "dialogs/CheckBoardDialog.h"
 #include "editor/Editor.h"
 #include "editor/PriceListCommands.h"
+#include "editor/BoardCheckCommands.h"
 
 #include <QMenu>
 

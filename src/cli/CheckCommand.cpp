@@ -1,9 +1,9 @@
 #include "cli/CliCommands.h"
 #include "cli/HeadlessEditor.h"
 
-#include "editor/BoardCheck.h"
+#include "check/BoardCheck.h"
 #include "platform/HeadlessGui.h"
-#include "editor/PriceListCommands.h"
+#include "editor/BoardCheckCommands.h"
 
 #include <cstdio>
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "cli/CarriedFonts.h"
 
-#include "editor/MessageTexts.h"
-#include "editor/SaveOutput.h"
+#include "document/MessageTexts.h"
+#include "document/SaveOutput.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
 

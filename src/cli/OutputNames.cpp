@@ -1,7 +1,7 @@
 #include "cli/OutputNames.h"
 
 #include "editor/Editor.h"
-#include "editor/SaveOutput.h"
+#include "document/SaveOutput.h"
 
 namespace tavrin::cli {
 

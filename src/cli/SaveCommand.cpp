@@ -2,8 +2,8 @@
 #include "cli/CliCommands.h"
 #include "cli/HeadlessEditor.h"
 
-#include "editor/MessageTexts.h"
-#include "editor/SaveOutput.h"
+#include "document/MessageTexts.h"
+#include "document/SaveOutput.h"
 #include "layout/PathText.h"
 
 #include <QDir>

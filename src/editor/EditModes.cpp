@@ -4,7 +4,7 @@
 #include "editor/EditingControls.h"
 #include "editor/Editor.h"
 #include "editor/HitTests.h"
-#include "editor/PricesText.h"
+#include "document/PricesText.h"
 #include "layout/StripOperations.h"
 #include "render/BoardGeometry.h"
 

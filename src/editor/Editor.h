@@ -2,7 +2,7 @@
 
 #include "editor/Controls.h"
 #include "editor/EditMode.h"
-#include "editor/StripPlacement.h"
+#include "document/StripPlacement.h"
 #include "editor/UndoList.h"
 #include "layout/FontList.h"
 #include "layout/StripGeometry.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/StripPlacement.h"
+#include "document/StripPlacement.h"
 
 #include <QPointF>
 #include <QRectF>

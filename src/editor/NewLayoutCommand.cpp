@@ -1,7 +1,7 @@
 // Starting a new, empty board on a background of the user's choice.
 #include "editor/ColourPalette.h"
 #include "editor/Editor.h"
-#include "editor/MessageTexts.h"
+#include "document/MessageTexts.h"
 #include "layout/StripOperations.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"

@@ -2,9 +2,9 @@
 #include "editor/Editor.h"
 
 #include "editor/ColourPalette.h"
-#include "editor/MessageTexts.h"
+#include "document/MessageTexts.h"
 #include "editor/OpeningAhead.h"
-#include "editor/StripPlacement.h"
+#include "document/StripPlacement.h"
 #include "editor/WindowTitle.h"
 #include "fonts/MissingFontInstallation.h"
 #include "fonts/OpeningFontCheck.h"

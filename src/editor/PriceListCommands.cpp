@@ -2,7 +2,7 @@
 
 #include "editor/Editor.h"
 #include "editor/EditingControls.h"
-#include "editor/PriceList.h"
+#include "prices/PriceList.h"
 #include "platform/SafeFile.h"
 
 #include <QFile>
@@ -114,27 +114,6 @@ void ImportPricesCommand(Editor &editor)
     editor.modified = true;
     editor.Refresh({true, false});
     editor.prompter().showMessage(QStringLiteral("%1 price entries changed.").arg(applied.changes.size()));
-}
-
-std::vector<BoardFinding> CheckOpenBoard(Editor &editor, const BoardCheckOptions &options)
-{
-    if (editor.backgroundName.isEmpty())
-        return {};
-    BoardCheckInput input{editor.layout, {}, editor.layout.WhitePrintBackground, {}};
-    input.sources.backgroundName = editor.backgroundName;
-    input.sources.backgroundImagePath = editor.backgroundImagePath;
-    input.sources.workingFolder = editor.paths.workingFolder;
-    return CheckBoard(input, options);
-}
-
-void SelectStripOfFinding(Editor &editor, int column, int row)
-{
-    if (editor.backgroundName.isEmpty() || column < 0 || row < 0 || column >= editor.layout.boardColumns()
-        || row >= editor.layout.boardRows())
-        return;
-    if (editor.editMode != EditMode::Idle)
-        editor.LeaveCurrentMode();
-    editor.EnterBackgroundMode({column, row});
 }
 
 } // namespace tavrin

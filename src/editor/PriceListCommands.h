@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editor/BoardCheck.h"
+#include "check/BoardCheck.h"
 
 namespace tavrin {
 
 class Editor;
 
-// The window's price-list and board-check commands on the open board.
+// The window's price-list commands on the open board.
 
 // "Export Prices...": every price entry of the open board into a CSV file the user names.
 void ExportPricesCommand(Editor &editor);
@@ -15,12 +15,6 @@ void ExportPricesCommand(Editor &editor);
 // list made on another computer, its file name) written into its prices texts, as one undo
 // step. Rows that no longer match the board are listed with their lines and nothing changes.
 void ImportPricesCommand(Editor &editor);
-
-// "Check Board": the findings for the open board as the TV image would show it.
-std::vector<BoardFinding> CheckOpenBoard(Editor &editor, const BoardCheckOptions &options = {});
-
-// Selects the strip at (column, row) as a click on its frame would.
-void SelectStripOfFinding(Editor &editor, int column, int row);
 
 // The dialog texts of these commands.
 inline const QString kExportPricesTitle = QStringLiteral("Export Prices");

@@ -2,7 +2,7 @@
 #include "editor/Editor.h"
 
 #include "editor/SaveFeedback.h"
-#include "editor/SaveOutput.h"
+#include "document/SaveOutput.h"
 
 namespace tavrin {
 

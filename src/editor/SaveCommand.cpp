@@ -1,9 +1,9 @@
 // Saving the layout package and the TV image side by side.
 #include "editor/Editor.h"
 
-#include "editor/MessageTexts.h"
+#include "document/MessageTexts.h"
 #include "editor/SaveFeedback.h"
-#include "editor/SaveOutput.h"
+#include "document/SaveOutput.h"
 #include "editor/WindowTitle.h"
 #include "layout/PathText.h"
 #include "render/BoardGeometry.h"

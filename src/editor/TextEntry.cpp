@@ -2,7 +2,7 @@
 // text takes the look of its neighbours, and text-only frames follow their text.
 #include "editor/EditingControls.h"
 #include "editor/Editor.h"
-#include "editor/PricesText.h"
+#include "document/PricesText.h"
 #include "layout/StripOperations.h"
 
 namespace tavrin {

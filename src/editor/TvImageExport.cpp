@@ -1,7 +1,7 @@
 // The save command's TV image written on its own, for batch work that wants the image alone.
 #include "editor/Editor.h"
 
-#include "editor/RotationSetting.h"
+#include "document/RotationSetting.h"
 #include "images/TvImageOutput.h"
 
 namespace tavrin {

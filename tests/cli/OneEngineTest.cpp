@@ -7,7 +7,7 @@
 #include "support/TempDataDir.h"
 
 #include "editor/Editor.h"
-#include "editor/RotationSetting.h"
+#include "document/RotationSetting.h"
 #include "layout/LayoutPackage.h"
 #include "samples/SampleBoards.h"
 

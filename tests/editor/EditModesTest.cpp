@@ -1,5 +1,5 @@
 #include "editor/HitTests.h"
-#include "editor/PricesText.h"
+#include "document/PricesText.h"
 #include "layout/StripOperations.h"
 
 #include "SampleBoardFixture.h"

@@ -1,5 +1,6 @@
-#include "editor/PriceList.h"
+#include "prices/PriceList.h"
 #include "editor/PriceListCommands.h"
+#include "editor/BoardCheckCommands.h"
 #include "SampleBoardFixture.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "editor/StripPlacement.h"
+#include "document/StripPlacement.h"
 #include "layout/StripOperations.h"
 #include "render/BoardGeometry.h"
 

@@ -4,8 +4,8 @@
 // operation; only the files the user asked to replace may change, and only when the operation
 // succeeded.
 #include "editor/Editor.h"
-#include "editor/MessageTexts.h"
-#include "editor/SaveOutput.h"
+#include "document/MessageTexts.h"
+#include "document/SaveOutput.h"
 #include "images/ImageImport.h"
 #include "images/ImportTestPictures.h"
 #include "platform/SafeFile.h"

@@ -1,4 +1,4 @@
-#include "editor/KeptTvRotation.h"
+#include "document/KeptTvRotation.h"
 
 #include "images/TvImageOutput.h"
 

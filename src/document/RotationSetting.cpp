@@ -1,4 +1,4 @@
-#include "editor/RotationSetting.h"
+#include "document/RotationSetting.h"
 
 #include "platform/SafeFile.h"
 

@@ -1,6 +1,6 @@
-#include "editor/SaveOutput.h"
+#include "document/SaveOutput.h"
 
-#include "editor/RotationSetting.h"
+#include "document/RotationSetting.h"
 #include "images/TvImageOutput.h"
 #include "layout/PathText.h"
 #include "platform/SafeFile.h"

@@ -1,4 +1,4 @@
-#include "editor/BoardAtOwnScale.h"
+#include "render/BoardAtOwnScale.h"
 
 namespace tavrin {
 

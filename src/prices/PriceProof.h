@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/BoardAtOwnScale.h"
-#include "editor/PriceList.h"
+#include "render/BoardAtOwnScale.h"
+#include "prices/PriceList.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "editor/PriceList.h"
+#include "prices/PriceList.h"
 
 #include <QHash>
 

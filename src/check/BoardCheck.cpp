@@ -1,7 +1,7 @@
-#include "editor/BoardCheck.h"
+#include "check/BoardCheck.h"
 
-#include "editor/BoardAtOwnScale.h"
-#include "editor/PriceList.h"
+#include "render/BoardAtOwnScale.h"
+#include "prices/PriceList.h"
 #include "fonts/FontMatching.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "editor/PricesText.h"
+#include "document/PricesText.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "editor/BoardCheck.h"
+#include "check/BoardCheck.h"
 #include "support/GuiApplication.h"
 #include "support/TempDataDir.h"
 

@@ -1,4 +1,4 @@
-#include "editor/PriceProof.h"
+#include "prices/PriceProof.h"
 
 #include <QFont>
 #include <QFontMetrics>
