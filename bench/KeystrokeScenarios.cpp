@@ -19,23 +19,19 @@ struct TypingScene {
     QTemporaryDir folder;
     HeadlessControls controls;
     SilentPrompter prompter;
-    Editor editor{controls, prompter};
+    BoardDocument document{folder.path()};
+    Editor editor{controls, prompter, document};
     QString typed;
 
     TypingScene()
     {
         controls.client = QSize(1920, 1040); // a maximised window on a full-HD screen
-        editor.paths.workingFolder = folder.path();
-        samples::BuildSample(samples::SampleKind::Landscape, folder.path(), editor.layout);
-        editor.backgroundName = "Background.jpg";
-        editor.backgroundImagePath = folder.path() + "/Background.jpg";
-        editor.fromPackage = true;
-        editor.MakeProxiesForLoadedBoard();
-        editor.Refresh({true, true});
-        RebuildGrid(editor.layout, editor.renderer.preview(), editor.geometry);
-        editor.Refresh();
-        const RectF32 box = editor.geometry(0, 1).hitBoxes[MainItemGroup];
-        editor.BoardClick(ToQRectF(box).center().toPoint(), editor.ignoreClicksBefore);
+        auto layout = std::make_unique<MenuLayout>();
+        samples::BuildSample(samples::SampleKind::Landscape, folder.path(), *layout);
+        // Shown as a new board made from it: with the proxies the editor types on.
+        document.newBoardFrom(*layout, folder.path() + "/Background.jpg");
+        const RectF32 box = editor.geometry()(0, 1).hitBoxes[MainItemGroup];
+        editor.BoardClick(ToQRectF(box).center().toPoint(), editor.ignoreClicksBefore());
         typed = controls.text(ControlId::MainItemBox);
     }
     void keystroke()

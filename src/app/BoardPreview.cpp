@@ -35,7 +35,7 @@ bool BoardPreview::eventFilter(QObject *watched, QEvent *event)
         const qint64 madeAt = clock_.happenedAt(input->timestamp(), QDateTime::currentMSecsSinceEpoch());
         const bool leftPress = (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
             && static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
-        if (leftPress && editor_ && madeAt < editor_->ignoreClicksBefore)
+        if (leftPress && editor_ && madeAt < editor_->ignoreClicksBefore())
             return true;
         break;
     }
@@ -50,18 +50,18 @@ void BoardPreview::paintEvent(QPaintEvent *)
     if (!editor_)
         return;
     QPainter painter(this);
-    const BoardRenderer &renderer = editor_->renderer;
+    const BoardRenderer &renderer = editor_->renderer();
     const QImage &board = renderer.shownBoard();
-    if (!editor_->backgroundName.isEmpty() && !board.isNull()) {
+    if (editor_->document().hasBoard() && !board.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(renderer.preview().previewDestination, board);
         if (editor_->controls().isChecked(ControlId::DisplayVerticalGrid))
-            DrawVerticalGrid(painter, renderer.preview(), editor_->geometry, editor_->layout.NumberOfColumns);
+            DrawVerticalGrid(painter, renderer.preview(), editor_->geometry(), editor_->layout().NumberOfColumns);
     }
     drawSelection(painter);
     // The conversion question of a freshly opened legacy layout comes once the board is shown;
     // it is asked after this paint, since a question cannot be shown from inside one.
-    if (editor_->migrationPending)
+    if (editor_->migrationPending())
         QTimer::singleShot(0, this, [editor = editor_] { editor->RunPendingMigration(); });
 }
 
@@ -69,21 +69,21 @@ void BoardPreview::drawSelection(QPainter &painter)
 {
     const Editor &e = *editor_;
     // While a strip is dragged, the texts of the selected picture or background strip are outlined.
-    if (e.dragMarquee && (e.copyingStrip || e.movingStrip)) {
-        const CellPosition cell = e.editMode == EditMode::Picture ? e.pictureCell : e.backgroundCell;
-        DrawStripTextMarquees(painter, e.geometry, cell.column, cell.row);
+    if (e.dragMarquee() && (e.copyingStrip() || e.movingStrip())) {
+        const CellPosition cell = e.editMode() == EditMode::Picture ? e.pictureCell() : e.backgroundCell();
+        DrawStripTextMarquees(painter, e.geometry(), cell.column, cell.row);
     }
-    switch (e.editMode) {
+    switch (e.editMode()) {
     case EditMode::Picture:
-        DrawMarquee(painter, ToQRectF(e.geometry(e.pictureCell.column, e.pictureCell.row).stripRect), true);
+        DrawMarquee(painter, ToQRectF(e.geometry()(e.pictureCell().column, e.pictureCell().row).stripRect), true);
         break;
     case EditMode::Background:
-        DrawMarquee(painter, FrameRectOnPreview(e.layout, e.geometry, e.backgroundCell.column, e.backgroundCell.row),
+        DrawMarquee(painter, FrameRectOnPreview(e.layout(), e.geometry(), e.backgroundCell().column, e.backgroundCell().row),
                     true);
         break;
     case EditMode::Text:
-        DrawTextSelectionMarquees(painter, e.geometry, e.layout.strip(e.textCell.column, e.textCell.row),
-                                  e.textCell.column, e.textCell.row, e.selectedGroup, e.selectionColour);
+        DrawTextSelectionMarquees(painter, e.geometry(), e.layout().strip(e.textCell().column, e.textCell().row),
+                                  e.textCell().column, e.textCell().row, e.selectedGroup(), e.selectionColour());
         break;
     default:
         break;

@@ -12,6 +12,7 @@
 #include "app/QtSaveFeedback.h"
 #include "editor/WindowTitle.h"
 #include "platform/ApplicationIconArt.h"
+#include "platform/DataFolders.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -56,15 +57,15 @@ QIcon ApplicationIcon()
 CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                           | Qt::WindowCloseButtonHint),
-      qtPrompter_(this), controls_(this), editor_(controls_, qtPrompter_)
+      qtPrompter_(this), controls_(this), document_(DataFolderPath()), editor_(controls_, qtPrompter_, document_)
 {
     endProcess = [](int code) {
         std::fflush(nullptr);
         ::_exit(code);
     };
     openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    editor_.otherInstanceRunning = otherInstanceRunning;
-    editor_.saveFeedback = new QtSaveFeedback(this);
+    editor_.setOtherInstanceRunning(otherInstanceRunning);
+    editor_.setSaveFeedback(new QtSaveFeedback(this));
     editor_.saveCommand = [this] { editor_.SaveLayoutAndTvImageCommand(); };
     editor_.onRefresh = [this](RefreshRequest) {
         if (client_)
@@ -96,7 +97,7 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     connectButtons();
     addStylePanel();
     InstallShortcuts(this, menuBar_->actions().constFirst()->menu(), controls_,
-                     [this] { return editor_.editMode == EditMode::Picture; });
+                     [this] { return editor_.editMode() == EditMode::Picture; });
     addNewLayoutCommand();
     SetTooltips(controls_);
     ClientArrangement::Install(client_, controls_);

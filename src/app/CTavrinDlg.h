@@ -25,6 +25,7 @@ public:
     ~CTavrinDlg() override;
 
     Editor &editor() { return editor_; }
+    BoardDocument &document() { return document_; }
     WidgetControls &controls() { return controls_; }
 
     // How the Exit button and the menu's Exit end the process; tests replace it.
@@ -49,6 +50,7 @@ private:
 
     QtPrompter qtPrompter_;
     WidgetControls controls_;
+    BoardDocument document_;
     Editor editor_;
     QMenuBar *menuBar_ = nullptr;
     QWidget *client_ = nullptr;

@@ -21,42 +21,6 @@ namespace tavrin {
 
 namespace {
 
-// The prompter a command runs with when its file was dropped: the command's own file question
-// is answered with the dropped file, everything else is asked as usual.
-class DroppedFilePrompter : public Prompter {
-public:
-    DroppedFilePrompter(Prompter &inner, QString path) : inner_(inner), path_(std::move(path)) {}
-
-    void showMessage(const QString &text) override { inner_.showMessage(text); }
-    Answer askOkCancel(const QString &text) override { return inner_.askOkCancel(text); }
-    Answer askYesNo(const QString &text) override { return inner_.askYesNo(text); }
-    Answer askYesNoCancel(const QString &text) override { return inner_.askYesNoCancel(text); }
-    QString askOpenFileName(const QString &title, const QString &folder, const QString &filter) override
-    {
-        if (answered_)
-            return inner_.askOpenFileName(title, folder, filter);
-        answered_ = true;
-        return path_;
-    }
-    QString askSaveFileName(const QString &title, const QString &folder, const QString &proposedName,
-                            const QString &filter) override
-    {
-        return inner_.askSaveFileName(title, folder, proposedName, filter);
-    }
-    Answer askFontInstallation(const QString &title, const QString &fontFolder) override
-    {
-        return inner_.askFontInstallation(title, fontFolder);
-    }
-    int askTvRotation(int lastChoice) override { return inner_.askTvRotation(lastChoice); }
-    void showSaveResult(const QString &text) override { inner_.showSaveResult(text); }
-    std::optional<GridSize> askGridSize(GridSize proposed) override { return inner_.askGridSize(proposed); }
-
-private:
-    Prompter &inner_;
-    const QString path_;
-    bool answered_ = false;
-};
-
 // The one local file a drag carries; empty for several files, or for anything else.
 QString DraggedFile(const QMimeData *data)
 {
@@ -72,11 +36,11 @@ QString DraggedFile(const QMimeData *data)
 // The cell of the open board under point; none when no board is open or the point is beside it.
 std::optional<CellPosition> CellUnder(const Editor &editor, QPointF point)
 {
-    if (editor.backgroundName.isEmpty())
+    if (!editor.document().hasBoard())
         return std::nullopt;
-    for (int c = 0; c < editor.layout.boardColumns(); ++c)
-        for (int r = 0; r < editor.layout.boardRows(); ++r)
-            if (RectHolds(ToQRectF(editor.geometry(c, r).cellRect), point))
+    for (int c = 0; c < editor.layout().boardColumns(); ++c)
+        for (int r = 0; r < editor.layout().boardRows(); ++r)
+            if (RectHolds(ToQRectF(editor.geometry()(c, r).cellRect), point))
                 return CellPosition{c, r};
     return std::nullopt;
 }
@@ -171,27 +135,24 @@ private:
 
     void run(const QString &path, QPointF point)
     {
-        Prompter &usual = editor_.prompter();
-        DroppedFilePrompter answering(usual, path);
-        editor_.setPrompter(answering);
         switch (KindOfDroppedFile(path)) {
         case DroppedFileKind::Layout:
-            editor_.OpenLayoutCommand();
+            editor_.OpenLayoutCommand(path);
             break;
         case DroppedFileKind::Picture:
             if (const std::optional<CellPosition> cell = CellUnder(editor_, point)) {
                 // As a picture chosen for a selected strip: the edit under way ends first, and
                 // the strip as it was can be had back with Undo.
-                if (editor_.editMode != EditMode::Idle)
+                if (editor_.editMode() != EditMode::Idle)
                     editor_.LeaveCurrentMode();
-                editor_.PushUndoSnapshot(cell->column, cell->row, 0);
-                editor_.LoadPictureCommand(cell->column, cell->row);
+                editor_.StartNewAction();
+                editor_.LoadPictureInto(path, cell->column, cell->row);
+                editor_.StartNewAction();
             }
             break;
         default:
             break;
         }
-        editor_.setPrompter(usual);
     }
 
     QWidget *client_;

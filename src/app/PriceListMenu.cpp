@@ -13,7 +13,7 @@ namespace {
 
 void CheckBoardCommand(Editor &editor, QWidget *window)
 {
-    if (editor.backgroundName.isEmpty())
+    if (!editor.document().hasBoard())
         return;
     const std::vector<BoardFinding> findings = CheckOpenBoard(editor);
     if (findings.empty()) {

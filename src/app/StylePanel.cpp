@@ -177,7 +177,7 @@ bool StylePanel::pickedColour(QComboBox *box, int index, Colour &colour)
 {
     const int entry = box->itemData(index).toInt();
     if (entry >= 0 && entry < kPaletteSize) {
-        editor_.paletteEntry = entry;
+        editor_.setPaletteEntry(entry);
         colour = ColourPalette()[entry].value;
         return true;
     }

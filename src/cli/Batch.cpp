@@ -2,7 +2,7 @@
 
 #include "cli/CarriedFonts.h"
 
-#include "editor/OpeningAhead.h"
+#include "document/OpeningAhead.h"
 #include "fonts/FontConfigurationLoading.h"
 #include "platform/DataFolders.h"
 #include "platform/HeadlessGui.h"

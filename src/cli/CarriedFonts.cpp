@@ -1,6 +1,6 @@
 #include "cli/CarriedFonts.h"
 
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
 #include "fonts/FontMatching.h"
 #include "platform/DataFolders.h"

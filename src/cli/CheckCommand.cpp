@@ -1,9 +1,8 @@
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
-#include "check/BoardCheck.h"
+#include "check/DocumentCheck.h"
 #include "platform/HeadlessGui.h"
-#include "editor/BoardCheckCommands.h"
 
 #include <cstdio>
 #include <memory>
@@ -45,12 +44,12 @@ int CheckCommand(const QStringList &arguments)
     }
     bool anything = false;
     for (const QString &path : layouts) {
-        HeadlessEditor session;
-        if (!session.open(path)) {
+        CliBoard board;
+        if (!board.open(path)) {
             anything = true;
             continue;
         }
-        for (const BoardFinding &finding : CheckOpenBoard(session.editor(), options)) {
+        for (const BoardFinding &finding : CheckBoardDocument(board.document(), options)) {
             anything = true;
             std::printf("%s: %s\n", path.toUtf8().constData(), finding.text().toUtf8().constData());
         }

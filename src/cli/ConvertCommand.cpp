@@ -1,7 +1,6 @@
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
-#include "layout/LayoutFileNames.h"
 #include "platform/HeadlessGui.h"
 
 #include <QFile>
@@ -20,29 +19,17 @@ int ConvertCommand(const QStringList &arguments)
     const QString &path = arguments[0];
 
     EnsureGuiApplication();
-    HeadlessEditor session;
-    if (!session.open(path))
+    CliBoard board;
+    if (!board.open(path))
         return 1;
-    Editor &editor = session.editor();
-    if (editor.fromPackage) {
-        PrintLayoutFailure(path, QStringLiteral("This is a layout package already; only a legacy layout document "
-                                                "(.XMARBIX) and its support folder are converted."));
-        return 1;
-    }
-    editor.migrationPending = false;
-    session.prompter.yesNoAnswer = Answer::Yes;
-    if (!editor.MigrateLegacyLayout()) {
-        for (const QString &message : session.prompter.messages)
-            PrintLayoutFailure(path, message);
-        const QString package = editor.pickedFolder + ConvertedPackageName(editor.legacyDocumentName);
-        if (session.prompter.messages.isEmpty())
-            PrintLayoutFailure(path, QFileInfo::exists(package)
-                                         ? QStringLiteral("%1 is there already; it is never replaced.").arg(package)
-                                         : QStringLiteral("This layout document has no package name of its own."));
+    const DocumentResult converted = board.document().convertLegacy();
+    if (!converted) {
+        PrintLayoutFailure(path, converted.message);
         return 1;
     }
-    // The open layout is the package now.
-    std::printf("%s\n", QFile::encodeName(editor.backgroundName).constData());
+    for (const QString &notice : converted.notices)
+        PrintLayoutFailure(path, notice);
+    std::printf("%s\n", QFile::encodeName(converted.file).constData());
     return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliLayout.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
 #include "layout/LayoutFileOpening.h"
 #include "platform/HeadlessGui.h"
@@ -51,10 +51,10 @@ int DocumentCommand(const QStringList &arguments)
 
     EnsureGuiApplication();
     if (afterOpen) {
-        HeadlessEditor session;
-        if (!session.open(paths[0]))
+        CliBoard board;
+        if (!board.open(paths[0]))
             return 1;
-        PrintDocument(BuildLayoutDocument(session.editor().layout, session.editor().backgroundImagePath));
+        PrintDocument(BuildLayoutDocument(board.document().layout(), board.document().backgroundImagePath()));
         return 0;
     }
     const std::unique_ptr<CliLayout> opened = CliLayout::Open(paths[0], chosenFolder);

@@ -1,7 +1,6 @@
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
-#include "document/MessageTexts.h"
 #include "document/SaveOutput.h"
 #include "layout/MenuLayout.h"
 #include "layout/PathText.h"
@@ -22,6 +21,7 @@ struct NewArguments {
     QString target; // FOLDER/BASE, named like a name typed into the save dialog
     int columns = 2;
     int rows = 16;
+    bool replace = false; // a layout or TV image already at the name may be replaced
 };
 
 std::optional<int> CountOption(const QStringList &arguments, qsizetype &i, int most)
@@ -47,6 +47,8 @@ std::optional<NewArguments> ParseNewArguments(const QStringList &arguments)
             if (!count)
                 return std::nullopt;
             (columns ? parsed.columns : parsed.rows) = *count;
+        } else if (argument == QLatin1String("--replace")) {
+            parsed.replace = true;
         } else if (!argument.startsWith(QLatin1Char('-'))) {
             positional << argument;
         } else {
@@ -62,33 +64,43 @@ std::optional<NewArguments> ParseNewArguments(const QStringList &arguments)
 
 } // namespace
 
-// tavrin-cli new BACKGROUND --columns C --rows R FOLDER/BASE: the editor's new layout on the
-// background, then its save command with the name given; prints the two paths written.
+// tavrin-cli new BACKGROUND --columns C --rows R [--replace] FOLDER/BASE: an empty board on the
+// background, saved under the name given; prints the two paths written. A layout or TV image
+// already there is replaced only with --replace: a blank board over a filled one is almost
+// always a mistake.
 int NewCommand(const QStringList &arguments)
 {
     const std::optional<NewArguments> parsed = ParseNewArguments(arguments);
     if (!parsed)
-        return UsageError(QStringLiteral("usage: tavrin-cli new BACKGROUND --columns 1-9 --rows 1-201 FOLDER/BASE"));
+        return UsageError(
+            QStringLiteral("usage: tavrin-cli new BACKGROUND --columns 1-9 --rows 1-201 [--replace] FOLDER/BASE"));
     const QString base = FileNamePart(parsed->target);
     if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
         return UsageError(QStringLiteral("new needs a file name after the folder: ") + parsed->target);
 
-    HeadlessEditor session;
-    Editor &editor = session.editor();
-    CliPrompter &prompter = session.prompter;
-    const bool made = editor.NewLayout(QFileInfo(parsed->background).absoluteFilePath(), parsed->columns, parsed->rows);
-    for (const QString &message : prompter.messages)
-        PrintLayoutFailure(parsed->background, message);
-    if (!made)
-        return 1;
-    prompter.messages.clear();
-
     const QString target = QFileInfo(parsed->target).absoluteFilePath();
+    const QString package = PackagePathForChosenName(target, false);
+    if (!parsed->replace) {
+        for (const QString &file : {PackagePathToWrite(package), TvImagePathBeside(package, false)}) {
+            const QFileInfo there(file);
+            if (there.exists() || there.isSymLink()) {
+                PrintLayoutFailure(parsed->target, QStringLiteral("%1 is there already. A new, empty board is not "
+                                                                  "written over it; give --replace to replace it.")
+                                                       .arg(file));
+                return 1;
+            }
+        }
+    }
+
+    CliBoard board;
+    const DocumentResult made =
+        board.document().newBoard(QFileInfo(parsed->background).absoluteFilePath(), parsed->columns, parsed->rows);
+    if (!made) {
+        PrintLayoutFailure(parsed->background, made.message);
+        return 1;
+    }
     QDir().mkpath(QFileInfo(target).path());
-    prompter.savePath = target;
-    prompter.rotation = 0;
-    editor.rememberTvRotation = false;
-    return session.save(parsed->target) ? 0 : 1;
+    return board.save(package, parsed->target, parsed->replace, /*rotation=*/0) ? 0 : 1;
 }
 
 } // namespace tavrin::cli

@@ -1,9 +1,8 @@
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
 #include "render/BoardAtOwnScale.h"
 #include "document/KeptTvRotation.h"
-#include "document/MessageTexts.h"
 #include "prices/PriceList.h"
 #include "prices/PriceProof.h"
 #include "document/SaveOutput.h"
@@ -46,11 +45,11 @@ int ExportPrices(const QStringList &arguments)
     }
     std::vector<PriceRow> rows;
     for (const QString &path : layouts) {
-        HeadlessEditor session;
-        if (!session.open(path))
+        CliBoard board;
+        if (!board.open(path))
             return 1;
         const QString absolute = QFileInfo(path).absoluteFilePath();
-        for (const PriceEntry &entry : ExtractPriceEntries(session.editor().layout))
+        for (const PriceEntry &entry : ExtractPriceEntries(board.document().layout()))
             rows.push_back(RowForEntry(absolute, entry));
     }
     const QByteArray csv = WritePriceListCsv(rows);
@@ -65,30 +64,29 @@ int ExportPrices(const QStringList &arguments)
     return 0;
 }
 
-BoardSources SourcesOf(const Editor &editor)
+BoardSources SourcesOf(const BoardDocument &document)
 {
     BoardSources sources;
-    sources.backgroundName = editor.backgroundName;
-    sources.backgroundImagePath = editor.backgroundImagePath;
-    sources.workingFolder = editor.paths.workingFolder;
+    sources.backgroundName = document.backgroundName();
+    sources.backgroundImagePath = document.backgroundImagePath();
+    sources.workingFolder = document.workingFolder();
     return sources;
 }
 
-// Saves the open layout with the editor's save under its own name, as if the user had picked
-// the layout's own package in the save dialog. Prints the two files written.
-bool SaveUnderOwnNames(HeadlessEditor &session, const QString &layoutPath, const QImage &board)
+// Saves the open layout under its own name, as if the user had picked the layout's own package
+// in the save dialog. Prints the two files written.
+bool SaveUnderOwnNames(CliBoard &board, const QString &layoutPath, const QImage &drawn)
 {
-    Editor &editor = session.editor();
-    QString chosen = editor.layoutFolder + QLatin1Char('/') + editor.layoutName;
-    if (!editor.legacyDocumentName.isEmpty())
-        chosen = editor.layoutFolder + QLatin1Char('/') + ConvertedPackageName(editor.legacyDocumentName);
-    const bool whitePrint = editor.whitePrintChecked();
-    CliPrompter &prompter = session.prompter;
-    prompter.savePath = chosen;
+    BoardDocument &document = board.document();
+    const LayoutFileNames &names = document.names();
+    QString chosen = names.layoutFolder + QLatin1Char('/') + names.layoutName;
+    if (!names.legacyDocumentName.isEmpty())
+        chosen = names.layoutFolder + QLatin1Char('/') + ConvertedPackageName(names.legacyDocumentName);
+    const bool whitePrint = document.whitePrint();
+    const QString package = PackagePathForChosenName(chosen, whitePrint);
     // A portrait board keeps the turn its TV image was saved with.
-    prompter.rotation = KeptTvRotation(board, TvImagePathBeside(PackagePathForChosenName(chosen, whitePrint), whitePrint));
-    editor.rememberTvRotation = false;
-    return session.save(layoutPath);
+    const int rotation = KeptTvRotation(drawn, TvImagePathBeside(package, whitePrint));
+    return board.save(package, layoutPath, /*replace=*/true, rotation);
 }
 
 bool WriteProof(const BoardAtOwnScale &rendered, const MenuLayout &layout, const std::vector<PriceChange> &changes,
@@ -148,15 +146,17 @@ int ApplyPrices(const QStringList &arguments)
     }
     for (const QString &path : order) {
         const std::vector<PriceRow> &rows = rowsByLayout[path];
-        HeadlessEditor session;
-        if (!session.open(path)) {
+        CliBoard board;
+        if (!board.open(path)) {
             for (const PriceRow &row : rows)
                 PrintFailure(csvPath + QStringLiteral(": line %1: the layout cannot be opened").arg(row.csvLine));
             allGood = false;
             continue;
         }
-        Editor &editor = session.editor();
-        const PriceApplication applied = ApplyPriceRows(editor.layout, rows);
+        BoardDocument &document = board.document();
+        PriceApplication applied;
+        document.apply({QStringLiteral("Import Prices")},
+                       [&](BoardEdit &edit) { applied = ApplyPriceRows(edit.layout, rows); });
         if (!applied.refused.isEmpty()) {
             for (const QString &why : applied.refused)
                 PrintFailure(csvPath + QStringLiteral(": ") + why);
@@ -167,12 +167,12 @@ int ApplyPrices(const QStringList &arguments)
         if (applied.changes.empty())
             continue;
         PrintLine(path + QStringLiteral(": %1 price entries changed").arg(applied.changes.size()));
-        const BoardAtOwnScale rendered = RenderBoardAtOwnScale(editor.layout, SourcesOf(editor), editor.whitePrintChecked());
-        if (!SaveUnderOwnNames(session, path, rendered.board)) {
+        const BoardAtOwnScale rendered = RenderBoardAtOwnScale(document.layout(), SourcesOf(document), document.whitePrint());
+        if (!SaveUnderOwnNames(board, path, rendered.board)) {
             allGood = false;
             continue;
         }
-        if (!proofFolder.isEmpty() && !WriteProof(rendered, editor.layout, applied.changes, proofFolder, path))
+        if (!proofFolder.isEmpty() && !WriteProof(rendered, document.layout(), applied.changes, proofFolder, path))
             allGood = false;
     }
     return allGood ? 0 : 1;

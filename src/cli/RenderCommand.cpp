@@ -1,7 +1,8 @@
 #include "cli/Batch.h"
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
-#include "cli/OutputNames.h"
+#include "cli/CliBoard.h"
+
+#include "document/SaveOutput.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,20 +20,21 @@ struct RenderArguments {
 
 bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
 {
-    HeadlessEditor session;
-    session.editor().outputFollowsOpen = true;
-    if (!session.open(layoutPath, parsed.options))
+    CliBoard board;
+    if (!board.open(layoutPath, parsed.options))
         return false;
-    Editor &editor = session.editor();
     if (parsed.intoFolder && !QDir().mkpath(parsed.output)) {
         PrintLayoutFailure(layoutPath, QStringLiteral("Cannot make the folder ") + parsed.output);
         return false;
     }
-    const QString target = parsed.intoFolder ? ProposedTvImagePath(editor, parsed.output) : parsed.output;
-    if (!editor.ExportTvImage(target)) {
-        PrintLayoutFailure(layoutPath, QStringLiteral("The TV image could not be written to %1 (the background "
-                                                      "image cannot be read: %2, or the file cannot be written).")
-                                           .arg(target, editor.backgroundImagePath));
+    BoardDocument &document = board.document();
+    // Into a folder, under the name the save would give the TV image.
+    const QString target = parsed.intoFolder
+                               ? TvImagePathBeside(ProposedPackagePath(document, parsed.output), document.whitePrint())
+                               : parsed.output;
+    const DocumentResult written = document.exportTvImage(target, board.rotation(parsed.options));
+    if (!written) {
+        PrintLayoutFailure(layoutPath, written.message);
         return false;
     }
     return true;

@@ -1,8 +1,7 @@
 #include "cli/Batch.h"
 #include "cli/CliCommands.h"
-#include "cli/HeadlessEditor.h"
+#include "cli/CliBoard.h"
 
-#include "document/MessageTexts.h"
 #include "document/SaveOutput.h"
 #include "layout/PathText.h"
 
@@ -25,20 +24,18 @@ struct SaveArguments {
 
 bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
 {
-    HeadlessEditor session;
-    session.editor().outputFollowsOpen = true;
-    if (!session.open(layoutPath, parsed.options))
+    CliBoard board;
+    if (!board.open(layoutPath, parsed.options))
         return false;
     // The folder is made once there is a layout to save into it; one that cannot be made fails
-    // the save with the save's own message.
+    // the save, which names it.
     QDir().mkpath(parsed.intoFolder ? parsed.target : QFileInfo(parsed.target).path());
-    CliPrompter &prompter = session.prompter;
-    if (parsed.intoFolder)
-        prompter.saveFolder = QFileInfo(parsed.target).absoluteFilePath();
-    else
-        prompter.savePath = QFileInfo(parsed.target).absoluteFilePath();
-
-    return session.save(layoutPath);
+    BoardDocument &document = board.document();
+    const QString package =
+        parsed.intoFolder ? ProposedPackagePath(document, QFileInfo(parsed.target).absoluteFilePath())
+                          : PackagePathForChosenName(QFileInfo(parsed.target).absoluteFilePath(), document.whitePrint());
+    // The command names the files it writes: those there are replaced.
+    return board.save(package, layoutPath, /*replace=*/true, board.rotation(parsed.options));
 }
 
 } // namespace

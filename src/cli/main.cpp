@@ -24,7 +24,7 @@ const char kUsage[] =
     "  save PATH... FOLDER[/BASE] [--white-print|--no-white-print] [--rotation 0|1|2] [--jobs N]\n"
     "        open each layout and run the editor's save: the package and the TV image side by side,\n"
     "        named after BASE, or as the save dialog proposes when FOLDER is a folder\n"
-    "  new BACKGROUND --columns C --rows R FOLDER/BASE\n"
+    "  new BACKGROUND --columns C --rows R [--replace] FOLDER/BASE\n"
     "        save an empty board of C columns (1-9) and R rows (1-201) on the background\n"
     "  convert LEGACY.XMARBIX\n"
     "        convert a legacy layout document and its support folder into one package\n"

@@ -1,11 +1,12 @@
 #include "document/SaveOutput.h"
 
-#include "document/RotationSetting.h"
 #include "images/TvImageOutput.h"
 #include "layout/PathText.h"
 #include "platform/SafeFile.h"
 
 #include <QFile>
+
+#include <cerrno>
 
 namespace tavrin {
 
@@ -90,27 +91,16 @@ QString TvImageOutputPath(const TvImageJob &job)
     return TvImagePathBeside(job.packagePath, job.whitePrint);
 }
 
-namespace {
-
-// The TV image file's bytes; empty when there is nothing to write.
 QByteArray TvImageBytes(const TvImageJob &job)
 {
     if (job.board.isNull())
         return {};
     QImage image = job.board;
     // Only a portrait board is turned, and only for the television.
-    if (!job.printing && image.width() < image.height()) {
-        const int last = job.rememberRotation ? ReadRotationSetting(job.dataFolder) : 0;
-        const int rotation = job.chooseRotation ? job.chooseRotation(last) : last;
-        // A setting that cannot be written only loses the remembered choice.
-        if (job.rememberRotation)
-            WriteRotationSetting(job.dataFolder, rotation);
-        image = RotateForTv(image, rotation);
-    }
+    if (!job.printing && image.width() < image.height())
+        image = RotateForTv(image, job.rotation);
     return EncodeTvImage(image, TvImageFormatFor(job.backgroundName));
 }
-
-} // namespace
 
 QString WriteTvImageFile(const TvImageJob &job)
 {
@@ -119,37 +109,55 @@ QString WriteTvImageFile(const TvImageJob &job)
     return !bytes.isEmpty() && WriteFileReplacing(target, bytes) ? target : QString();
 }
 
-SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter)
+namespace {
+
+SavedLayoutFiles Failed(const QString &path, int errorNumber, qint64 bytesNeeded)
 {
     SavedLayoutFiles saved;
+    saved.failure = DiagnoseWriteFailure(path, errorNumber, bytesNeeded);
+    return saved;
+}
+
+} // namespace
+
+SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources)
+{
     const QString tvImagePath = TvImageOutputPath(tvImage);
     const QString packagePath = PackagePathToWrite(tvImage.packagePath);
     // A read-only file, a folder or a link in the way of either file stops the save before
     // anything is written.
-    if (!MayReplaceFile(tvImagePath) || !MayReplaceFile(packagePath))
-        return saved;
+    for (const QString &target : {tvImagePath, packagePath})
+        if (!MayReplaceFile(target))
+            return Failed(target, errno, 0);
 
     // Both files are made complete under temporary names first; only then are both moved into
     // place together, so that a failure on either leaves both old files as they were.
+    const QByteArray imageBytes = TvImageBytes(tvImage);
+    if (imageBytes.isEmpty()) {
+        SavedLayoutFiles saved;
+        saved.failure = {WriteFailureKind::Other, tvImagePath, QStringLiteral("the board could not be drawn")};
+        return saved;
+    }
     const QString pendingImage = CreateTemporaryBeside(tvImagePath);
     if (pendingImage.isEmpty())
-        return saved;
-    const QByteArray imageBytes = TvImageBytes(tvImage);
-    if (imageBytes.isEmpty() || !WriteTemporaryFile(pendingImage, imageBytes)
-        || !TakePermissionsOf(tvImagePath, pendingImage)) {
+        return Failed(tvImagePath, errno, imageBytes.size());
+    if (!WriteTemporaryFile(pendingImage, imageBytes) || !TakePermissionsOf(tvImagePath, pendingImage)) {
+        const int error = errno;
         QFile::remove(pendingImage);
-        return saved;
+        return Failed(tvImagePath, error, imageBytes.size());
     }
     const QString pendingPackage = BuildLayoutPackage(packagePath, sources);
     if (pendingPackage.isEmpty() || !TakePermissionsOf(packagePath, pendingPackage)) {
+        const int error = errno;
         QFile::remove(pendingImage);
         if (!pendingPackage.isEmpty())
             QFile::remove(pendingPackage);
-        return saved;
+        return Failed(packagePath, error, imageBytes.size());
     }
     if (!ReplaceAllOrNone({{pendingPackage, packagePath}, {pendingImage, tvImagePath}}))
-        return saved;
-    RemoveOldNamePackage(packagePath, prompter);
+        return Failed(packagePath, errno, 0);
+    SavedLayoutFiles saved;
+    saved.notice = RemoveOldNamePackage(packagePath);
     saved.packagePath = packagePath;
     saved.tvImagePath = tvImagePath;
     saved.ok = true;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "layout/LayoutPackage.h"
+#include "platform/WriteFailure.h"
 
 #include <QImage>
 #include <QString>
 
-#include <functional>
 
 namespace tavrin {
 
@@ -60,11 +60,9 @@ struct TvImageJob {
     QString packagePath;     // the TV image is named after it
     bool whitePrint = false;
     bool printing = false;   // "print.jpg" in the data folder, never turned
-    QString dataFolder;      // holds "print.jpg" and, when remembered, "RotationData.txt"
+    QString dataFolder;      // holds "print.jpg"
     QString backgroundName;  // its extension picks the encoder
-    // For a portrait board: given the last choice, returns the rotation to apply (0, 1, 2).
-    std::function<int(int lastChoice)> chooseRotation;
-    bool rememberRotation = true; // read and write "RotationData.txt" in the data folder
+    int rotation = 0;        // for a portrait board: 0 none, 1 clockwise, 2 counter-clockwise
 };
 
 // Asked before an existing package or TV image of the chosen name is replaced.
@@ -76,14 +74,19 @@ inline QString ReplaceQuestionText(const QString &fileName)
 // The file the job writes to.
 QString TvImageOutputPath(const TvImageJob &job);
 
-// Writes the image (turned when the board is portrait and the choice says so) to its output
-// name. Returns that name, or empty when nothing was written.
+// The image file's bytes (turned when the board is portrait and the job says so); empty when
+// there is nothing to write.
+QByteArray TvImageBytes(const TvImageJob &job);
+
+// Writes the image to its output name. Returns that name, or empty when nothing was written.
 QString WriteTvImageFile(const TvImageJob &job);
 
 struct SavedLayoutFiles {
     bool ok = false;
-    QString packagePath; // set when written
-    QString tvImagePath; // set when written
+    QString packagePath;    // set when written
+    QString tvImagePath;    // set when written
+    WriteFailure failure;   // what stopped the save, when not ok
+    QString notice;         // for the user after a success (a package of the old name went)
 };
 
 // The TV image named after tvImage.packagePath, and the layout package there (a ".jpg" name
@@ -92,6 +95,6 @@ struct SavedLayoutFiles {
 // failure on either leaves both files of an earlier save as they were, and no temporary file
 // stays behind. A read-only file, or a folder, in the way of either name fails the save
 // before anything is written; a replaced file keeps its permission bits.
-SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources, Prompter &prompter);
+SavedLayoutFiles WriteLayoutAndTvImage(const TvImageJob &tvImage, const PackageSources &sources);
 
 } // namespace tavrin

@@ -2,7 +2,6 @@
 
 #include "editor/ColourPalette.h"
 #include "editor/WindowTitle.h"
-#include "fonts/FontInventory.h"
 #include "layout/StripOperations.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderCleanup.h"
@@ -13,47 +12,42 @@
 
 namespace tavrin {
 
-Editor::Editor(Controls &controls, Prompter &prompter)
-    : controls_(controls), prompter_(&prompter)
+Editor::Editor(Controls &controls, Prompter &prompter, BoardDocument &document)
+    : document_(document), controls_(controls), prompter_(&prompter), renderer_(document.layout(), geometry_)
 {
-    InitialiseNewEditorLayout(layout, workingStrip, geometry, PaletteColour(paletteEntry));
-    // Output renders, and a gathering refresh, collect the layout's fonts into fontList.
-    renderer.fontList = &fontList;
-    renderer.fontFileLookup = GatheringFontFileLookup;
+    MenuLayout unused;
+    InitialiseNewEditorLayout(unused, workingStrip_, geometry_, PaletteColour(paletteEntry_));
+    listener_ = document_.addListener([this](const BoardChanged &change) { OnBoardChanged(change); });
 }
+
+Editor::~Editor() { document_.removeListener(listener_); }
 
 void Editor::Initialise(qint64 startTime, qint64 processId, InstanceLock *lock)
 {
-    paths.dataFolder = DataFolderPath();
-    paths.workingFolder = paths.dataFolder + QLatin1Char('/') + WorkingFolderName(startTime, processId);
+    paths_.dataFolder = DataFolderPath();
+    const QString workingFolder = paths_.dataFolder + QLatin1Char('/') + WorkingFolderName(startTime, processId);
 
     // Working folders left by earlier runs go, unless another run may still be using its own.
-    if (!otherInstanceRunning)
-        RemoveObsoleteZUPFolders(paths.dataFolder, *prompter_, paths.workingFolder);
+    if (!otherInstanceRunning_)
+        RemoveObsoleteZUPFolders(paths_.dataFolder, *prompter_, workingFolder);
 
-    MakeFolder(paths.dataFolder);
+    MakeFolder(paths_.dataFolder);
     if (lock)
-        lock->acquireIfNotHeld(paths.dataFolder);
-    MakeFolder(paths.workingFolder);
+        lock->acquireIfNotHeld(paths_.dataFolder);
+    MakeFolder(workingFolder);
+    EmptyFolder(workingFolder);
+    document_.adoptWorkingFolder(workingFolder);
 
-    paths.programFolder = ProgramFolderPath();
-    paths.currentFolder = paths.programFolder;
+    paths_.programFolder = ProgramFolderPath();
+    paths_.currentFolder = paths_.programFolder;
 
-    backgroundName.clear();
-    layoutName.clear();
-    SetTitle(QString());
-
+    ShowTitle();
     EnableEditingControls(false);
     controls_.setEnabled(ControlId::Redo, false);
 
-    currentFontName = QStringLiteral("Segoe UI");
-    controls_.setText(ControlId::FontBox, currentFontName);
-
-    backgroundImagePath.clear();
-    layoutBackgroundPath.clear();
-    lastPictureFolder.clear();
-
-    EmptyFolder(paths.workingFolder);
+    currentFontName_ = QStringLiteral("Segoe UI");
+    controls_.setText(ControlId::FontBox, currentFontName_);
+    lastPictureFolder_.clear();
 }
 
 bool Editor::whitePrintChecked() const { return controls_.isChecked(ControlId::WhitePrintFormat); }
@@ -61,7 +55,7 @@ bool Editor::whitePrintChecked() const { return controls_.isChecked(ControlId::W
 void Editor::setWhitePrint(bool on)
 {
     controls_.setChecked(ControlId::WhitePrintFormat, on);
-    layout.WhitePrintBackground = on;
+    document_.setWhitePrint(on);
 }
 
 bool Editor::PromptSaveOnClose()
@@ -70,29 +64,28 @@ bool Editor::PromptSaveOnClose()
         setWhitePrint(false);
         Refresh();
     }
-    if (modified) {
+    if (document_.isModified()) {
         switch (prompter_->askYesNoCancel(QStringLiteral("Do you wish to save this image?"))) {
         case Answer::Cancel:
             return false;
         case Answer::Yes:
             // The close goes on only when the save succeeded: a cancelled or failed save leaves
-            // the modified flag set, and the edits must not be dropped without a No.
+            // the edits unsaved, and they must not be dropped without a No.
             RunSaveCommand();
-            if (modified)
+            if (document_.isModified())
                 return false;
             break;
         default:
             break;
         }
     }
-    modified = false;
     return true;
 }
 
 void Editor::RemoveWorkingFolder()
 {
-    EmptyFolder(paths.workingFolder);
-    QDir().rmdir(paths.workingFolder);
+    EmptyFolder(document_.workingFolder());
+    QDir().rmdir(document_.workingFolder());
 }
 
 bool Editor::ExitButton()
@@ -130,7 +123,7 @@ void Editor::EnableEditingControls(bool enable)
     controls_.setChecked(ControlId::Micro, false);
     controls_.setChecked(ControlId::Macro, false);
     // The vertical grid only means something when there is more than one column.
-    controls_.setEnabled(ControlId::DisplayVerticalGrid, enable && layout.NumberOfColumns > 1);
+    controls_.setEnabled(ControlId::DisplayVerticalGrid, enable && layout().NumberOfColumns > 1);
 
     static constexpr ControlId kNeedSelection[] = {
         ControlId::DeleteMenuItem, ControlId::DeletePicture, ControlId::AllText,
@@ -153,17 +146,27 @@ void Editor::SetBoardReadyState()
         controls_.setEnabled(id, false);
 }
 
-void Editor::SetTitle(const QString &name) { controls_.setWindowTitle(WindowTitleText(name)); }
+void Editor::ShowTitle()
+{
+    if (!document_.hasBoard() && document_.names().layoutName.isEmpty()) {
+        controls_.setWindowTitle(WindowTitleText(QString()));
+        return;
+    }
+    const LayoutFileNames &names = document_.names();
+    QString title = WindowTitleText(names.isPackage ? names.layoutName : names.legacyDocumentName);
+    if (const std::optional<BackgroundReading> &read = renderer_.backgroundReading(); read && !renderer_.backgroundReadingPending)
+        title += ResolutionSuffix(read->size.width(), read->size.height(), read->pixelsPerInch);
+    controls_.setWindowTitle(title);
+}
 
 void Editor::HandStateToRenderer()
 {
-    renderer.sources.backgroundName = backgroundName;
-    renderer.sources.backgroundImagePath = backgroundImagePath;
-    renderer.sources.workingFolder = paths.workingFolder;
-    renderer.sources.backgroundProxy = backgroundProxyInUse;
-    renderer.options.pictureProxies = pictureProxiesInUse;
-    renderer.options.whitePrint = layout.WhitePrintBackground;
-    renderer.options.fontGathering = fontGathering;
+    renderer_.sources.backgroundName = document_.backgroundName();
+    renderer_.sources.backgroundImagePath = document_.backgroundImagePath();
+    renderer_.sources.workingFolder = document_.workingFolder();
+    renderer_.sources.backgroundProxy = backgroundProxyInUse_;
+    renderer_.options.pictureProxies = pictureProxiesInUse_;
+    renderer_.options.whitePrint = document_.whitePrint();
 }
 
 QRect Editor::PreviewRegionOfWindow() const
@@ -175,13 +178,10 @@ QRect Editor::PreviewRegionOfWindow() const
 bool Editor::Refresh(RefreshRequest request)
 {
     HandStateToRenderer();
-    if (!previewShown)
-        return true;
-    const bool hadPendingResolution = renderer.resolutionTextPending;
-    const bool ok = renderer.refresh(PreviewRegionOfWindow(), request.erase, request.geometryOnly);
-    if (hadPendingResolution && !renderer.resolutionTextPending && !renderer.resolutionText().isEmpty())
-        controls_.setWindowTitle(WindowTitleText(fromPackage ? layoutName : legacyDocumentName)
-                                 + renderer.resolutionText());
+    const bool hadPendingReading = renderer_.backgroundReadingPending;
+    const bool ok = renderer_.refresh(PreviewRegionOfWindow(), request.erase, request.geometryOnly);
+    if (hadPendingReading && !renderer_.backgroundReadingPending && renderer_.backgroundReading())
+        ShowTitle();
     if (onRefresh)
         onRefresh(request);
     return ok;
@@ -189,18 +189,18 @@ bool Editor::Refresh(RefreshRequest request)
 
 void Editor::WindowResized()
 {
-    if (backgroundName.isEmpty())
+    if (!document_.hasBoard())
         return;
-    ClearAllGeometry(geometry);
+    ClearAllGeometry(geometry_);
     Refresh({true, true});
-    RebuildGrid(layout, renderer.preview(), geometry);
+    RebuildGrid(layout(), renderer_.preview(), geometry_);
     Refresh();
 }
 
 void Editor::LayOutPreview(bool erase)
 {
     Refresh({erase, true});
-    RebuildGrid(layout, renderer.preview(), geometry);
+    RebuildGrid(layout(), renderer_.preview(), geometry_);
     Refresh({erase, false});
 }
 
@@ -208,6 +208,38 @@ void Editor::RunSaveCommand()
 {
     if (saveCommand)
         saveCommand();
+    else
+        SaveLayoutAndTvImageCommand();
+}
+
+bool Editor::ChangeBoard(const QString &label, const std::function<void(MenuLayout &)> &edit)
+{
+    ChangeInfo info;
+    info.label = label;
+    info.mergeKey = QStringLiteral("action %1").arg(actionSerial_);
+    info.mergeWithinMs = -1;
+    return document_.apply(info, [&](BoardEdit &board) { edit(board.layout); });
+}
+
+void Editor::StartNewAction()
+{
+    ++actionSerial_;
+    document_.endMerging();
+}
+
+void Editor::OnBoardChanged(const BoardChanged &change)
+{
+    // Another board is open now (opened, new, converted, from any front end): the screen shows
+    // it with nothing selected.
+    if (change.wholeBoard)
+        ShowOpenedBoard();
+    EnableHistoryButtons();
+}
+
+void Editor::EnableHistoryButtons()
+{
+    controls_.setEnabled(ControlId::Undo, document_.canUndo());
+    controls_.setEnabled(ControlId::Redo, document_.canRedo());
 }
 
 } // namespace tavrin

@@ -1,16 +1,11 @@
-// The background and picture load commands of the editor, and the proxy switches they set.
+// The background and picture load commands of the editing screen, and the proxy switches they set.
 
 #include "editor/ColourPalette.h"
 #include "editor/Editor.h"
-#include "images/ImageDecoding.h"
 #include "images/ImageImport.h"
 #include "images/Proxies.h"
 #include "layout/PathText.h"
-#include "platform/RegularFileReading.h"
-#include "platform/SafeFile.h"
 #include "render/BoardGeometry.h"
-
-#include <QFile>
 
 namespace tavrin {
 
@@ -24,21 +19,6 @@ const QString kPictureFilter = QStringLiteral("Picture*.jpg;*.jpeg;*.gif;*.png (
 const QString kUnsupportedBackgroundMessage = QStringLiteral("Sorry! Tavrin does not support this image format!");
 const QString kIdleModeText = QStringLiteral("EDIT MODE:  IDLE");
 
-// Replaces target with a copy of source; the old target stays whole when the copy fails. Only a
-// regular file is copied: a pipe or a device chosen as the background would block or never end.
-bool CopyFileReplacing(const QString &source, const QString &target)
-{
-    const std::optional<QByteArray> bytes = ReadRegularFile(source, kMaxImageFileBytes);
-    return bytes && WriteFileReplacing(target, *bytes);
-}
-
-QString BackgroundNotCopiedMessage(const QString &chosen)
-{
-    return QStringLiteral("The background %1 could not be copied into the layout's working folder (the file cannot "
-                          "be read, or the disk is full).\n\nThe board keeps its background.")
-        .arg(FileNamePart(chosen));
-}
-
 bool IsStoreCell(int column, int row)
 {
     return column >= 0 && column < kMaxColumns && row >= 0 && row < kMaxRows;
@@ -51,74 +31,55 @@ void Editor::LoadBackgroundCommand()
     if (!PromptSaveOnClose())
         return;
     setWhitePrint(false);
-    renderer.resolutionTextPending = true;
 
     const QString chosen = AskBackgroundFile();
     if (chosen.isEmpty())
         return;
-    // The package takes the background from its copy in the working folder and the TV image
-    // from the chosen file: when the copy cannot be made, the two would disagree. The board
-    // keeps its old background and the user is told.
-    if (!CopyBackgroundInto(chosen, paths.workingFolder))
+    StartNewAction();
+    const DocumentResult loaded = document_.loadBackground(chosen);
+    StartNewAction();
+    if (!loaded) {
+        prompter_->showMessage(loaded.message);
         return;
-    SetTitle(fromPackage ? layoutName : legacyDocumentName);
-    ShowChosenBackground(chosen);
-    modified = true;
+    }
+    renderer_.backgroundReadingPending = true;
+    ShowTitle();
+    renderer_.eraseOnce = true;
+    MakeProxiesForLoadedBoard();
+    SetBoardReadyState();
+    Refresh({false, true});
+    RebuildGrid(layout(), renderer_.preview(), geometry_);
+    const bool drawn = Refresh({true, false});
+
+    paletteEntry_ = kPaletteWhite;
+    for (ControlId box : {ControlId::MainItemBox, ControlId::SubItemsBox, ControlId::PricesBox})
+        controls_.setText(box, QString());
+    controls_.setText(ControlId::FontBox, currentFontName_);
+    Refresh({true, true});
+    // The chosen file stays the background even when it cannot be drawn: the message says so
+    // and the preview stays empty.
+    if (!drawn)
+        prompter_->showMessage(kUnsupportedBackgroundMessage);
+    renderer_.eraseOnce = true;
+    controls_.setFocus(ControlId::MainItemBox);
 }
 
 QString Editor::AskBackgroundFile()
 {
-    const QString startFolder = backgroundImagePath.isEmpty() ? paths.programFolder : backgroundImagePath;
+    const QString startFolder =
+        document_.backgroundImagePath().isEmpty() ? paths_.programFolder : document_.backgroundImagePath();
     return prompter_->askOpenFileName(kBackgroundDialogTitle, startFolder, kBackgroundFilter);
-}
-
-bool Editor::CopyBackgroundInto(const QString &chosen, const QString &folder)
-{
-    if (CopyFileReplacing(chosen, BackgroundCopyPath(folder)))
-        return true;
-    prompter_->showMessage(BackgroundNotCopiedMessage(chosen));
-    return false;
-}
-
-void Editor::ShowChosenBackground(const QString &chosen)
-{
-    renderer.eraseOnce = true;
-    // The chosen file stays the background even when it cannot be drawn: the message below says
-    // so and the preview stays empty.
-    backgroundName = chosen;
-    backgroundImagePath = chosen;
-    MakeProxiesForLoadedBoard();
-    SetBoardReadyState();
-    layoutFolder = chosen.left(qMax<qsizetype>(0, LastSeparatorIndex(chosen)));
-    Refresh({false, true});
-    RebuildGrid(layout, renderer.preview(), geometry);
-    const bool drawn = Refresh({true, false});
-
-    paletteEntry = kPaletteWhite;
-    for (ControlId box : {ControlId::MainItemBox, ControlId::SubItemsBox, ControlId::PricesBox})
-        controls_.setText(box, QString());
-    controls_.setText(ControlId::FontBox, currentFontName);
-    Refresh({true, true});
-    if (!drawn)
-        prompter_->showMessage(kUnsupportedBackgroundMessage);
-
-    renderer.eraseOnce = true;
-    controls_.setFocus(ControlId::MainItemBox);
 }
 
 void Editor::MakeProxiesForLoadedBoard()
 {
-    if (!previewShown) {
-        backgroundProxyInUse = pictureProxiesInUse = false;
-        return;
-    }
-    backgroundProxyInUse = MakeBackgroundProxy(paths.workingFolder, fromPackage, *prompter_);
-    pictureProxiesInUse = MakeAllPictureProxies(layout, fromPackage, *prompter_);
+    backgroundProxyInUse_ = MakeBackgroundProxy(document_.workingFolder(), document_.fromPackage(), *prompter_);
+    pictureProxiesInUse_ = MakeAllPictureProxies(layout(), document_.fromPackage(), *prompter_);
 }
 
 QString Editor::AskPictureFile()
 {
-    const QString startFolder = lastPictureFolder.isEmpty() ? paths.programFolder : lastPictureFolder;
+    const QString startFolder = lastPictureFolder_.isEmpty() ? paths_.programFolder : lastPictureFolder_;
     return prompter_->askOpenFileName(kPictureDialogTitle, startFolder, kPictureFilter);
 }
 
@@ -131,25 +92,24 @@ void Editor::LoadPictureCommand(int column, int row)
 
 void Editor::LoadNewPictureButton()
 {
-    const bool pictureMode = editMode == EditMode::Picture;
-    if (!pictureMode && editMode != EditMode::Background && editMode != EditMode::Text)
+    const bool pictureMode = editMode_ == EditMode::Picture;
+    if (!pictureMode && editMode_ != EditMode::Background && editMode_ != EditMode::Text)
         return;
     const QString chosen = AskPictureFile();
     if (chosen.isEmpty())
         return;
-    if (editMode == EditMode::Text) {
+    if (editMode_ == EditMode::Text) {
         // A picture named while text is edited is taken as it is, from where it is.
-        layout.strip(textCell.column, textCell.row).Picture.SubImageFileName = chosen;
-        lastPictureFolder = chosen.left(LastSeparatorIndex(chosen));
-        modified = true;
+        ChangeBoard(QStringLiteral("Load Picture"), [&](MenuLayout &layout) {
+            layout.strip(textCell_.column, textCell_.row).Picture.SubImageFileName = chosen;
+        });
+        lastPictureFolder_ = chosen.left(LastSeparatorIndex(chosen));
         Refresh({true, true});
         Refresh({true, false});
         controls_.setText(ControlId::ModeLabel, kIdleModeText);
         return;
     }
-    const CellPosition cell = pictureMode ? pictureCell : backgroundCell;
-    if (pictureMode)
-        PushUndoSnapshot(cell.column, cell.row, 0);
+    const CellPosition cell = pictureMode ? pictureCell_ : backgroundCell_;
     LoadPictureInto(chosen, cell.column, cell.row);
     LeaveCurrentMode();
 }
@@ -164,28 +124,29 @@ void Editor::LoadPictureInto(const QString &path, int column, int row)
     Refresh({true, true});
     Refresh({true, false});
     controls_.setText(ControlId::ModeLabel, kIdleModeText);
-    lastPictureFolder = path.left(LastSeparatorIndex(path) + 1);
-    // The strip has a new picture: closing without saving must ask first.
-    modified = true;
+    lastPictureFolder_ = path.left(LastSeparatorIndex(path) + 1);
 }
 
 bool Editor::ImportPicture(const QString &sourcePath, int column, int row)
 {
     if (!IsStoreCell(column, row))
         return false;
-    const std::optional<ImportedPicture> imported = ImportPictureFile(sourcePath, paths.workingFolder, *prompter_);
+    const std::optional<ImportedPicture> imported =
+        ImportPictureFile(sourcePath, document_.workingFolder(), *prompter_);
     if (!imported)
         return false;
     MakePictureProxy(imported->path, 0, *prompter_);
 
-    StripPicture &picture = layout.strip(column, row).Picture;
-    picture.SubImageBrightnessFactor = 0;
-    picture.SubImageCropOriginPercentageX = 0;
-    picture.SubImageCropOriginPercentageY = 0;
-    picture.SubImageCropPercentageX = 100;
-    picture.SubImageCropPercentageY = 100;
-    picture.SubImageFileName = imported->path;
-    pictureProxiesInUse = true;
+    ChangeBoard(QStringLiteral("Load Picture"), [&](MenuLayout &layout) {
+        StripPicture &picture = layout.strip(column, row).Picture;
+        picture.SubImageBrightnessFactor = 0;
+        picture.SubImageCropOriginPercentageX = 0;
+        picture.SubImageCropOriginPercentageY = 0;
+        picture.SubImageCropPercentageX = 100;
+        picture.SubImageCropPercentageY = 100;
+        picture.SubImageFileName = imported->path;
+    });
+    pictureProxiesInUse_ = true;
     return true;
 }
 
@@ -193,9 +154,9 @@ bool Editor::RebuildStripProxy(int column, int row)
 {
     if (!IsStoreCell(column, row))
         return false;
-    if (!tavrin::RebuildStripProxy(layout.strip(column, row).Picture, *prompter_))
+    if (!tavrin::RebuildStripProxy(layout().strip(column, row).Picture, *prompter_))
         return false;
-    pictureProxiesInUse = true;
+    pictureProxiesInUse_ = true;
     return true;
 }
 

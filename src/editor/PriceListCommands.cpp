@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <memory>
-#include <set>
 
 namespace tavrin {
 
@@ -17,7 +16,7 @@ namespace {
 
 QString OpenLayoutPath(const Editor &editor)
 {
-    return editor.layoutFolder + QLatin1Char('/') + editor.layoutName;
+    return editor.document().names().layoutFolder + QLatin1Char('/') + editor.document().names().layoutName;
 }
 
 bool NamesOpenLayout(const Editor &editor, const QString &rowLayout)
@@ -27,7 +26,7 @@ bool NamesOpenLayout(const Editor &editor, const QString &rowLayout)
         return true;
     // Only the file-name part: "\" of a list made on Windows counts as a separator too.
     const QString rowName = rowLayout.mid(std::max(rowLayout.lastIndexOf(u'/'), rowLayout.lastIndexOf(u'\\')) + 1);
-    return rowName == editor.layoutName;
+    return rowName == editor.document().names().layoutName;
 }
 
 // The board without the editor's caret marks, which are no part of any price.
@@ -42,15 +41,16 @@ std::unique_ptr<MenuLayout> WithoutCaretMarks(const MenuLayout &layout)
 
 void ExportPricesCommand(Editor &editor)
 {
-    if (editor.backgroundName.isEmpty())
+    if (!editor.document().hasBoard())
         return;
-    const QString proposed = QFileInfo(editor.baseName).completeBaseName() + QStringLiteral("_PRICES.csv");
-    const QString path = editor.prompter().askSaveFileName(kExportPricesTitle, editor.paths.currentFolder, proposed,
+    const QString proposed =
+        QFileInfo(editor.document().names().baseName).completeBaseName() + QStringLiteral("_PRICES.csv");
+    const QString path = editor.prompter().askSaveFileName(kExportPricesTitle, editor.paths().currentFolder, proposed,
                                                           kPriceListFilter);
     if (path.isEmpty())
         return;
     std::vector<PriceRow> rows;
-    for (const PriceEntry &entry : ExtractPriceEntries(*WithoutCaretMarks(editor.layout)))
+    for (const PriceEntry &entry : ExtractPriceEntries(*WithoutCaretMarks(editor.layout())))
         rows.push_back(RowForEntry(OpenLayoutPath(editor), entry));
     if (!WriteFileReplacing(path, WritePriceListCsv(rows)))
         editor.prompter().showMessage(QStringLiteral("The price list could not be written:\n\n") + path);
@@ -58,9 +58,10 @@ void ExportPricesCommand(Editor &editor)
 
 void ImportPricesCommand(Editor &editor)
 {
-    if (editor.backgroundName.isEmpty())
+    if (!editor.document().hasBoard())
         return;
-    const QString path = editor.prompter().askOpenFileName(kImportPricesTitle, editor.paths.currentFolder, kPriceListFilter);
+    const QString path =
+        editor.prompter().askOpenFileName(kImportPricesTitle, editor.paths().currentFolder, kPriceListFilter);
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -80,17 +81,17 @@ void ImportPricesCommand(Editor &editor)
     }
     if (rows.empty()) {
         editor.prompter().showMessage(QStringLiteral("The price list has no rows for this board (")
-                                      + editor.layoutName + QStringLiteral(")."));
+                                      + editor.document().names().layoutName + QStringLiteral(")."));
         return;
     }
     // The edit modes end first, so that the working strip and the text boxes cannot write an old
     // text back.
-    if (editor.editMode != EditMode::Idle)
+    if (editor.editMode() != EditMode::Idle)
         editor.LeaveCurrentMode();
     editor.LeaveEditModes();
     for (ControlId box : kTextBoxes)
         editor.controls().setText(box, QString());
-    const std::unique_ptr<MenuLayout> changed = WithoutCaretMarks(editor.layout);
+    const std::unique_ptr<MenuLayout> changed = WithoutCaretMarks(editor.layout());
     const PriceApplication applied = ApplyPriceRows(*changed, rows);
     if (!applied.refused.isEmpty()) {
         editor.prompter().showMessage(QStringLiteral("These rows no longer match the board; nothing was changed.\n\n")
@@ -101,17 +102,14 @@ void ImportPricesCommand(Editor &editor)
         editor.prompter().showMessage(QStringLiteral("The price list changes nothing on this board."));
         return;
     }
-    // One undo step: the first strip's snapshot ends the chain, the others are undone with it.
-    std::set<std::pair<int, int>> strips;
-    for (const PriceChange &change : applied.changes)
-        strips.insert({change.column, change.row});
-    int chained = 0;
-    for (const auto &[column, row] : strips) {
-        editor.PushUndoSnapshot(column, row, chained);
-        chained = 1;
-        editor.layout.strip(column, row).prices().Text = changed->strip(column, row).prices().Text;
-    }
-    editor.modified = true;
+    // One undo step for the whole list.
+    editor.StartNewAction();
+    editor.ChangeBoard(QStringLiteral("Import Prices"), [&](MenuLayout &layout) {
+        for (const PriceChange &change : applied.changes)
+            layout.strip(change.column, change.row).prices().Text =
+                changed->strip(change.column, change.row).prices().Text;
+    });
+    editor.StartNewAction();
     editor.Refresh({true, false});
     editor.prompter().showMessage(QStringLiteral("%1 price entries changed.").arg(applied.changes.size()));
 }

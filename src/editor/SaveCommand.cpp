@@ -1,12 +1,12 @@
-// Saving the layout package and the TV image side by side.
+// The save command of the editing screen: the dialog, the questions, the please-wait window and
+// the result; the writing itself is the document's.
 #include "editor/Editor.h"
 
 #include "document/MessageTexts.h"
-#include "editor/SaveFeedback.h"
+#include "document/RotationSetting.h"
 #include "document/SaveOutput.h"
-#include "editor/WindowTitle.h"
+#include "editor/SaveFeedback.h"
 #include "layout/PathText.h"
-#include "render/BoardGeometry.h"
 
 #include <QFileInfo>
 
@@ -15,23 +15,13 @@ namespace tavrin {
 SaveFeedback &Editor::feedback()
 {
     static SaveFeedback plain;
-    return saveFeedback ? *saveFeedback : plain;
-}
-
-void Editor::CleanPriceTexts()
-{
-    layout.forEachBoardStrip([](int, int, Strip &strip) {
-        QString &prices = strip.prices().Text;
-        prices.remove(QLatin1Char('~'));
-        if (prices.endsWith(QLatin1Char(' ')))
-            prices.chop(1);
-    });
+    return saveFeedback_ ? *saveFeedback_ : plain;
 }
 
 void Editor::LeaveEditModes()
 {
     // Straight to idle: a save or a print leaves the strips where they are.
-    editMode = EditMode::Idle;
+    editMode_ = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, QStringLiteral("EDIT MODE:  IDLE"));
     for (ControlId id : {ControlId::LoadNewPicture, ControlId::DeletePicture, ControlId::DeleteMenuItem,
                          ControlId::SelectedText, ControlId::AllText, ControlId::MenuItemTextToBeMovedGroup})
@@ -39,26 +29,12 @@ void Editor::LeaveEditModes()
     ShowNothingSelected();
 }
 
-QImage Editor::RenderOutputBoard()
-{
-    HandStateToRenderer();
-    // At the board's own resolution whatever the window's size, so that the files written are
-    // the same from every window and from the command line.
-    const QImage board = renderer.renderForOutput(BoardScaleRegion(), whitePrintChecked());
-    // Back to the preview's own geometry and proxies.
-    LayOutPreview(false);
-    return board;
-}
-
 QString Editor::AskSavePath()
 {
-    // A layout that did not come from a package is saved as one from now on.
-    if (!fromPackage)
-        layoutName.replace(QLatin1String(".jpg"), QLatin1String(".MARBIX"));
     const bool whitePrint = whitePrintChecked();
-    const QString proposed = ProposedSaveName(layoutName, whitePrint);
+    const QString proposed = document_.proposedSaveName(whitePrint);
     const QString chosen =
-        prompter_->askSaveFileName(kSaveDialogTitle, paths.currentFolder, proposed, kSaveDialogFilter);
+        prompter_->askSaveFileName(kSaveDialogTitle, paths_.currentFolder, proposed, kSaveDialogFilter);
     if (chosen.isEmpty())
         return {};
     const QString packagePath = PackagePathForChosenName(chosen, whitePrint);
@@ -73,44 +49,33 @@ QString Editor::AskSavePath()
     return packagePath;
 }
 
-namespace {
-
-TvImageJob JobFor(Editor &editor, const QImage &board, const QString &packagePath, bool printing)
+int Editor::AskTvRotation()
 {
-    TvImageJob job;
-    job.board = board;
-    job.packagePath = packagePath;
-    job.whitePrint = editor.whitePrintChecked();
-    job.printing = printing;
-    job.dataFolder = editor.paths.dataFolder;
-    job.backgroundName = editor.backgroundName;
-    job.chooseRotation = [&editor](int last) { return editor.prompter().askTvRotation(last); };
-    job.rememberRotation = editor.rememberTvRotation;
-    return job;
-}
-
-} // namespace
-
-QString Editor::WriteTvImage(const QImage &board, const QString &packagePath, bool printing)
-{
-    return WriteTvImageFile(JobFor(*this, board, packagePath, printing));
+    const QSize board = document_.boardSize();
+    if (!(board.width() < board.height()))
+        return 0;
+    // The question starts from the choice remembered in the data folder and remembers the
+    // answer; a setting that cannot be written only loses the remembered choice.
+    const int rotation = prompter_->askTvRotation(ReadRotationSetting(paths_.dataFolder));
+    WriteRotationSetting(paths_.dataFolder, rotation);
+    return rotation;
 }
 
 void Editor::SaveLayoutAndTvImageCommand()
 {
     SaveFeedback &screen = feedback();
-    CleanPriceTexts();
-
     screen.setWaitCursor(true);
     LeaveEditModes();
-    // The output render lists the fonts the package carries; its board becomes the TV image.
-    const QImage board = RenderOutputBoard();
     screen.setWaitCursor(false);
     screen.movePointerToWindowCentre();
 
     const QString chosen = AskSavePath();
     if (chosen.isEmpty())
         return;
+    SaveOptions options;
+    // Every file the save replaces was asked about.
+    options.replaceExisting = true;
+    options.rotation = AskTvRotation();
 
     screen.setWaitCursor(true);
     controls_.setEnabled(ControlId::Exit, false);
@@ -123,15 +88,7 @@ void Editor::SaveLayoutAndTvImageCommand()
     }
     screen.movePointerToProgressPoint();
 
-    layoutName = FileNamePart(chosen);
-    paths.currentFolder = folder;
-    if (!fromPackage)
-        legacyDocumentName = layoutName;
-    controls_.setWindowTitle(WindowTitleText(layoutName) + renderer.resolutionText());
-
-    const SavedLayoutFiles saved = WriteLayoutAndTvImage(
-        JobFor(*this, board, chosen, false), {layout, fromPackage, backgroundImagePath, fontList, paths.workingFolder},
-        *prompter_);
+    const DocumentResult saved = document_.save(chosen, options);
 
     // The notice stays up long enough to be read, and the window keeps painting meanwhile.
     if (removable) {
@@ -139,19 +96,22 @@ void Editor::SaveLayoutAndTvImageCommand()
             screen.keepWindowsAlive(deadline - now);
     }
     screen.setWaitCursor(false);
-    const QString outcome = saved.ok ? SaveConfirmationText(FileNamePart(saved.packagePath),
-                                                            FileNamePart(saved.tvImagePath), folder, removable)
-                                     : kSaveFailureText;
+    if (saved) {
+        paths_.currentFolder = folder;
+        ShowTitle();
+        for (const QString &notice : saved.notices)
+            prompter_->showMessage(notice);
+    }
+    const QString whitePrintTv = TvImagePathBeside(chosen, whitePrintChecked());
+    const QString outcome = saved ? SaveConfirmationText(FileNamePart(PackagePathToWrite(chosen)),
+                                                         FileNamePart(whitePrintTv), folder, removable)
+                                  : saved.message;
     if (removable)
         screen.closePleaseWait();
     prompter_->showSaveResult(outcome);
 
     controls_.setEnabled(ControlId::Exit, true);
     Refresh();
-    // Only a save that wrote both files makes the edits safe: after a failure they are still
-    // unsaved, and the close check must ask again rather than let them go.
-    if (saved.ok)
-        modified = false;
 }
 
 } // namespace tavrin

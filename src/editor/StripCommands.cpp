@@ -51,10 +51,12 @@ QString FreeCopyName(const QString &picture)
 
 void Editor::RightButtonDown(QPoint point, ArrowKeys keys)
 {
-    layout.forEachBoardStrip([](int, int, Strip &strip) { strip.prices().Text.remove(QLatin1Char('~')); });
-    copyingStrip = movingStrip = false;
-    dragPressPoint = point;
-    dragMarquee = editMode == EditMode::Picture || editMode == EditMode::Background;
+    ChangeBoard(QStringLiteral("Typing"), [](MenuLayout &layout) {
+        layout.forEachBoardStrip([](int, int, Strip &strip) { strip.prices().Text.remove(QLatin1Char('~')); });
+    });
+    copyingStrip_ = movingStrip_ = false;
+    dragPressPoint_ = point;
+    dragMarquee_ = editMode_ == EditMode::Picture || editMode_ == EditMode::Background;
 
     controls_.setEnabled(ControlId::AllText, true);
     controls_.setChecked(ControlId::AllText, true);
@@ -62,33 +64,32 @@ void Editor::RightButtonDown(QPoint point, ArrowKeys keys)
     controls_.setChecked(ControlId::SelectedText, false);
     controls_.setEnabled(ControlId::MenuItemTextToBeMovedGroup, true);
 
-    std::optional<CellPosition> source = TextOrFrameAt(layout, geometry, point);
+    std::optional<CellPosition> source = TextOrFrameAt(layout(), geometry_, point);
     if (!source)
-        source = PictureHitTest(layout, geometry, point);
+        source = PictureHitTest(layout(), geometry_, point);
     if (!source && !keys.shift)
-        source = CellHitTest(layout, geometry, point);
+        source = CellHitTest(layout(), geometry_, point);
     if (!source)
         return;
 
-    modified = true;
-    dragSource = *source;
-    (keys.alt ? movingStrip : copyingStrip) = true;
+    dragSource_ = *source;
+    (keys.alt ? movingStrip_ : copyingStrip_) = true;
     controls_.setText(ControlId::ModeLabel,
-                      movingStrip ? QStringLiteral("EDIT MODE:  MOVING STRIP") : QStringLiteral("EDIT MODE:  COPYING STRIP"));
+                      movingStrip_ ? QStringLiteral("EDIT MODE:  MOVING STRIP") : QStringLiteral("EDIT MODE:  COPYING STRIP"));
     if (onRefresh)
         onRefresh({});
 }
 
 void Editor::RightButtonUp(QPoint point)
 {
-    if (!copyingStrip && !movingStrip)
+    if (!copyingStrip_ && !movingStrip_)
         return;
-    const QPoint moved = point - dragPressPoint;
+    const QPoint moved = point - dragPressPoint_;
     if (std::abs(moved.x()) > kDragThreshold || std::abs(moved.y()) > kDragThreshold)
         DropStrip(point);
-    copyingStrip = movingStrip = false;
-    dragMarquee = false;
-    dragPressPoint = QPoint();
+    copyingStrip_ = movingStrip_ = false;
+    dragMarquee_ = false;
+    dragPressPoint_ = QPoint();
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
     if (onRefresh)
         onRefresh({});
@@ -96,112 +97,107 @@ void Editor::RightButtonUp(QPoint point)
 
 void Editor::DropStrip(QPoint point)
 {
-    std::optional<CellPosition> target = TextOrFrameAt(layout, geometry, point);
-    bool nothingRecorded = false; // no undo snapshot covers the strip kept on the board
+    // The drop is an action of its own: one Undo puts both cells back.
+    StartNewAction();
+    std::optional<CellPosition> target = TextOrFrameAt(layout(), geometry_, point);
     if (!target) {
-        target = CellHitTest(layout, geometry, point);
-        if (target && *target == dragSource)
+        target = CellHitTest(layout(), geometry_, point);
+        if (target && *target == dragSource_)
             return;
     }
 
-    if (!target || *target == dragSource) {
+    if (!target || *target == dragSource_) {
         // Dropped where it came from: the strip becomes the selected one.
-        workingStrip = layout.strip(dragSource.column, dragSource.row);
+        workingStrip_ = layout().strip(dragSource_.column, dragSource_.row);
         int group = MainItemGroup;
         for (int g = 0; g < kGroupCount; ++g)
-            if (!workingStrip.Groups[g].Text.isEmpty()) {
+            if (!workingStrip_.Groups[g].Text.isEmpty()) {
                 group = g;
                 break;
             }
-        selectedGroup = group;
+        selectedGroup_ = group;
         controls_.setFocus(kTextBoxes[group]);
-        currentFontName = workingStrip.Groups[group].Font;
-        ClearAllGeometry(geometry);
+        currentFontName_ = workingStrip_.Groups[group].Font;
+        ClearAllGeometry(geometry_);
         Refresh();
-        target = dragSource;
-        nothingRecorded = true;
+        target = dragSource_;
     } else {
         // The first free cell from the target down its column, above the last row.
         CellPosition free = *target;
-        while (IsStripInUse(layout.strip(free.column, free.row))) {
-            if (free.row >= layout.NumberOfRows - 2)
+        while (IsStripInUse(layout().strip(free.column, free.row))) {
+            if (free.row >= layout().NumberOfRows - 2)
                 return;
             ++free.row;
         }
         target = free;
 
-        if (movingStrip) {
-            PushUndoSnapshot(dragSource.column, dragSource.row, 0);
-            PushUndoSnapshot(free.column, free.row, 1);
-        } else {
-            PushUndoSnapshot(free.column, free.row, 0);
-        }
+        ChangeBoard(movingStrip_ ? QStringLiteral("Move Strip") : QStringLiteral("Copy Strip"), [&](MenuLayout &layout) {
+            const Strip &source = layout.strip(dragSource_.column, dragSource_.row);
+            Strip &copy = layout.strip(free.column, free.row);
+            const double targetYOffset = copy.YOffsetFactor;
+            copy = source;
+            copy.YOffsetFactor = targetYOffset;
 
-        const Strip &source = layout.strip(dragSource.column, dragSource.row);
-        Strip &copy = layout.strip(free.column, free.row);
-        const double targetYOffset = copy.YOffsetFactor;
-        copy = source;
-        copy.YOffsetFactor = targetYOffset;
+            if (copyingStrip_ && !source.Picture.SubImageFileName.isEmpty()) {
+                // A copied picture gets a file of its own, with its proxy beside it.
+                const QString original = source.Picture.SubImageFileName;
+                const QString own = FreeCopyName(original);
+                QFile::copy(original, own);
+                copy.Picture.SubImageFileName = own;
+                const QString proxy = PictureProxyPath(original);
+                if (!proxy.isEmpty())
+                    QFile::copy(proxy, PictureProxyPath(own));
+                controls_.setText(ControlId::ModeLabel, kIdleLabel);
+            }
+            if (movingStrip_) {
+                ResetStrip(layout.strip(dragSource_.column, dragSource_.row));
+                ClearAllGeometry(geometry_);
+                UpdateReadouts();
+            }
 
-        if (copyingStrip && !source.Picture.SubImageFileName.isEmpty()) {
-            // A copied picture gets a file of its own, with its proxy beside it.
-            const QString original = source.Picture.SubImageFileName;
-            const QString own = FreeCopyName(original);
-            QFile::copy(original, own);
-            copy.Picture.SubImageFileName = own;
-            const QString proxy = PictureProxyPath(original);
-            if (!proxy.isEmpty())
-                QFile::copy(proxy, PictureProxyPath(own));
+            for (int g = 0; g < kGroupCount; ++g)
+                controls_.setText(kTextBoxes[g], workingStrip_.Groups[g].Text);
+            editMode_ = EditMode::Idle;
+            ShowNothingSelected();
             controls_.setText(ControlId::ModeLabel, kIdleLabel);
-        }
-        if (movingStrip) {
-            ResetStrip(layout.strip(dragSource.column, dragSource.row));
-            ClearAllGeometry(geometry);
-            UpdateReadouts();
-        }
+            Refresh({true, true});
+            RebuildGrid(layout, renderer_.preview(), geometry_);
+            Refresh({true, false});
 
-        for (int g = 0; g < kGroupCount; ++g)
-            controls_.setText(kTextBoxes[g], workingStrip.Groups[g].Text);
-        editMode = EditMode::Idle;
-        ShowNothingSelected();
-        controls_.setText(ControlId::ModeLabel, kIdleLabel);
-        Refresh({true, true});
-        RebuildGrid(layout, renderer.preview(), geometry);
-        Refresh({true, false});
-
-        // Prices dropped a whole cell or more to the right come back into their strip.
-        Strip &dropped = layout.strip(free.column, free.row);
-        const StripGeometry &g = geometry(free.column, free.row);
-        if (!dropped.prices().Text.isEmpty() && dropped.mainItem().Text.isEmpty() && dropped.subItems().Text.isEmpty()
-            && g.hitBoxes[PricesGroup].left > g.cellRect.left + g.cellRect.width) {
-            bool reduced = false;
-            for (int guard = 0; dropped.prices().Xref > 1.0 && guard < 1000; ++guard) {
-                dropped.prices().Xref -= 1.0;
-                reduced = true;
+            // Prices dropped a whole cell or more to the right come back into their strip.
+            Strip &dropped = layout.strip(free.column, free.row);
+            const StripGeometry &g = geometry_(free.column, free.row);
+            if (!dropped.prices().Text.isEmpty() && dropped.mainItem().Text.isEmpty() && dropped.subItems().Text.isEmpty()
+                && g.hitBoxes[PricesGroup].left > g.cellRect.left + g.cellRect.width) {
+                bool reduced = false;
+                for (int guard = 0; dropped.prices().Xref > 1.0 && guard < 1000; ++guard) {
+                    dropped.prices().Xref -= 1.0;
+                    reduced = true;
+                }
+                if (reduced) {
+                    dropped.prices().Xref += dropped.XOffsetFactor;
+                    dropped.XOffsetFactor = 0.0;
+                }
+                Refresh();
             }
-            if (reduced) {
-                dropped.prices().Xref += dropped.XOffsetFactor;
-                dropped.XOffsetFactor = 0.0;
-            }
-            Refresh();
-        }
+        });
     }
 
     controls_.setEnabled(ControlId::DeleteMenuItem, false);
     for (ControlId box : kTextBoxes)
         controls_.setText(box, QString());
-    KeepStripOnBoard(*target, nothingRecorded);
+    KeepStripOnBoard(*target);
 }
 
 void Editor::KeepTextStripOnBoard()
 {
-    const StripGeometry &g = geometry(textCell.column, textCell.row);
+    const StripGeometry &g = geometry_(textCell_.column, textCell_.row);
     QRectF text;
     for (const RectF32 &box : g.hitBoxes)
         if (box.width > 0)
             text = text.isEmpty() ? ToQRectF(box) : text.united(ToQRectF(box));
-    const RectF32 &first = geometry(0, 0).cellRect;
-    const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
+    const RectF32 &first = geometry_(0, 0).cellRect;
+    const RectF32 &last = geometry_(layout().boardColumns() - 1, layout().boardRows() - 1).cellRect;
     if (text.isEmpty() || !(first.width > 0) || !(first.height > 0))
         return;
     // In cells; the left and top edges win when the text is larger than the board.
@@ -218,28 +214,28 @@ void Editor::KeepTextStripOnBoard()
         return;
     // Only the texts move: a frame with a colour or a picture stays where the user put it, and
     // a text-only frame follows its text again.
-    Strip &strip = layout.strip(textCell.column, textCell.row);
-    for (TextGroup &group : strip.Groups) {
-        if (group.Text.isEmpty())
-            continue;
-        group.Xref += dx;
-        group.Yref += dy;
-    }
-    Refresh();
-    if (IsClear(strip.BackGroundColor) && strip.Picture.SubImageFileName.isEmpty()) {
-        VerticalFrameFit(layout, geometry, textCell);
-        std::vector<ReplacedStrip> replaced;
-        textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
-        PushReplacedSnapshots(replaced);
-    }
-    workingStrip = layout.strip(textCell.column, textCell.row);
+    ChangeBoard(QStringLiteral("Typing"), [&](MenuLayout &layout) {
+        Strip &strip = layout.strip(textCell_.column, textCell_.row);
+        for (TextGroup &group : strip.Groups) {
+            if (group.Text.isEmpty())
+                continue;
+            group.Xref += dx;
+            group.Yref += dy;
+        }
+        Refresh();
+        if (IsClear(strip.BackGroundColor) && strip.Picture.SubImageFileName.isEmpty()) {
+            VerticalFrameFit(layout, geometry_, textCell_);
+            textCell_ = HorizontalFrameFit(layout, geometry_, textCell_);
+        }
+        workingStrip_ = layout.strip(textCell_.column, textCell_.row);
+    });
 }
 
-bool Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
+bool Editor::KeepStripOnBoard(CellPosition cell)
 {
-    Strip &strip = layout.strip(cell.column, cell.row);
-    const StripGeometry &g = geometry(cell.column, cell.row);
-    QRectF content = FrameRectOnPreview(layout, geometry, cell.column, cell.row);
+    const Strip &strip = layout().strip(cell.column, cell.row);
+    const StripGeometry &g = geometry_(cell.column, cell.row);
+    QRectF content = FrameRectOnPreview(layout(), geometry_, cell.column, cell.row);
     if (StripHasText(strip))
         for (const RectF32 &box : g.hitBoxes)
             if (box.width > 0)
@@ -247,8 +243,8 @@ bool Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
     // The board is where its cells lie. (The preview area is in whole pixels and may end a
     // fraction of a pixel before the last cell: a full-width strip would be pushed in by that
     // much and land beside its neighbours instead of under them.)
-    const RectF32 &first = geometry(0, 0).cellRect;
-    const RectF32 &last = geometry(layout.boardColumns() - 1, layout.boardRows() - 1).cellRect;
+    const RectF32 &first = geometry_(0, 0).cellRect;
+    const RectF32 &last = geometry_(layout().boardColumns() - 1, layout().boardRows() - 1).cellRect;
     const double cellWidth = first.width, cellHeight = first.height;
     if (!(cellWidth > 0) || !(cellHeight > 0) || content.isEmpty())
         return false;
@@ -265,89 +261,69 @@ bool Editor::KeepStripOnBoard(CellPosition cell, bool recordUndo)
         dy += (boardBottom - content.bottom()) / cellHeight;
     if (dx == 0 && dy == 0)
         return false;
-    // A strip dropped where it came from changes here for the first time: Undo brings it back.
-    if (recordUndo)
-        PushUndoSnapshot(cell.column, cell.row, 0);
-    strip.XOffsetFactor += dx;
-    strip.YOffsetFactor += dy;
+    // Part of the drop: Undo brings the strip back to where it was.
+    ChangeBoard(QStringLiteral("Move Strip"), [&](MenuLayout &layout) {
+        layout.strip(cell.column, cell.row).XOffsetFactor += dx;
+        layout.strip(cell.column, cell.row).YOffsetFactor += dy;
+    });
     Refresh();
     return true;
 }
 
 void Editor::UndoCommand()
 {
-    editMode = EditMode::Idle;
+    editMode_ = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
-    parkedRedo_.clear();
-    parkedAtUndoSize_ = -1;
-    if (!undoList.empty()) {
-        // Each strip as it is now goes to the redo step, so that Redo gives back exactly this.
-        RedoList::Step redoStep;
-        for (;;) {
-            const UndoEntry entry = undoList.takeNewest();
-            Strip &strip = layout.strip(entry.column, entry.row);
-            redoStep.push_back({entry.column, entry.row, entry.chained, strip, entry.exact});
-            if (entry.exact || !SameStripForUndo(strip, entry.snapshot)) {
-                strip = entry.snapshot;
-                if (!entry.snapshot.Picture.SubImageFileName.isEmpty())
-                    RebuildStripProxy(entry.column, entry.row);
-            }
-            if (entry.chained == 0 || undoList.empty())
-                break;
-        }
-        redoList.push(std::move(redoStep));
-        ClearAllGeometry(geometry);
-        Refresh({true, false});
-    } else {
-        modified = true;
+    const std::optional<HistoryMove> move = document_.undo();
+    if (!move) {
         // The group last worked on in Text mode is the selected one again.
-        if (lastTextEditedGroup >= 0) {
-            selectedGroup = lastTextEditedGroup;
+        if (lastTextEditedGroup_ >= 0) {
+            selectedGroup_ = lastTextEditedGroup_;
             for (int g = 0; g < kGroupCount; ++g)
-                controls_.setVisible(kActiveLabels[g], g == selectedGroup);
+                controls_.setVisible(kActiveLabels[g], g == selectedGroup_);
         }
-        for (ControlId id : {ControlId::Undo, ControlId::AllText, ControlId::SelectedText,
-                             ControlId::MenuItemTextToBeMovedGroup})
+        for (ControlId id : {ControlId::AllText, ControlId::SelectedText, ControlId::MenuItemTextToBeMovedGroup})
             controls_.setEnabled(id, false);
     }
-    ShowBoardAfterHistoryStep();
+    ShowBoardAfterHistoryStep(move);
 }
 
 void Editor::RedoCommand()
 {
-    if (redoList.empty()) {
+    if (!document_.canRedo()) {
         EnableHistoryButtons();
         return;
     }
-    editMode = EditMode::Idle;
+    editMode_ = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
-    parkedRedo_.clear();
-    parkedAtUndoSize_ = -1;
-    // The strips go back in the reverse order of the Undo, each first recorded for the next
-    // Undo with the chaining it had, so that Undo and Redo walk one history.
-    const RedoList::Step step = redoList.takeNewest();
-    for (auto entry = step.rbegin(); entry != step.rend(); ++entry) {
-        Strip &strip = layout.strip(entry->column, entry->row);
-        undoList.push({entry->column, entry->row, entry->chained, strip, entry->exact});
-        strip = entry->snapshot;
-        if (!strip.Picture.SubImageFileName.isEmpty())
-            RebuildStripProxy(entry->column, entry->row);
-    }
-    modified = true;
-    ClearAllGeometry(geometry);
-    Refresh({true, false});
-    ShowBoardAfterHistoryStep();
+    ShowBoardAfterHistoryStep(document_.redo());
 }
 
-void Editor::ShowBoardAfterHistoryStep()
+void Editor::ShowBoardAfterHistoryStep(const std::optional<HistoryMove> &move)
 {
+    StartNewAction();
+    if (move) {
+        // The pictures the step brought back are drawn from their proxies again.
+        for (const auto &[column, row] : move->cells)
+            if (!layout().strip(column, row).Picture.SubImageFileName.isEmpty())
+                RebuildStripProxy(column, row);
+        if (move->filesChanged)
+            MakeProxiesForLoadedBoard();
+        ClearAllGeometry(geometry_);
+        if (move->filesChanged || move->gridChanged) {
+            renderer_.backgroundReadingPending = true;
+            LayOutPreview(true);
+        } else {
+            Refresh({true, false});
+        }
+    }
     for (ControlId box : kTextBoxes)
         controls_.setText(box, QString());
     EnableHistoryButtons();
     // Back to a loaded board with nothing selected. (Switching the editing controls off here, as
     // a disable of the whole set would, would leave no way to save until the layout is opened
     // again.) Without a board there is nothing to save, print or show.
-    if (!backgroundName.isEmpty())
+    if (document_.hasBoard())
         SetBoardReadyState();
     else
         EnableEditingControls(false);
@@ -357,9 +333,9 @@ void Editor::ShowBoardAfterHistoryStep()
 
 void Editor::EndModeAfterDelete()
 {
-    editMode = EditMode::Idle;
+    editMode_ = EditMode::Idle;
     controls_.setText(ControlId::ModeLabel, kIdleLabel);
-    ClearAllGeometry(geometry);
+    ClearAllGeometry(geometry_);
     Refresh({true, false});
     ShowNothingSelected();
     EnableHistoryButtons();
@@ -368,17 +344,16 @@ void Editor::EndModeAfterDelete()
 void Editor::DeleteMenuItemCommand()
 {
     std::optional<CellPosition> cell;
-    if (editMode == EditMode::Text)
-        cell = textCell;
-    else if (editMode == EditMode::Background)
-        cell = backgroundCell;
-    else if (editMode == EditMode::Picture)
-        cell = pictureCell;
+    if (editMode_ == EditMode::Text)
+        cell = textCell_;
+    else if (editMode_ == EditMode::Background)
+        cell = backgroundCell_;
+    else if (editMode_ == EditMode::Picture)
+        cell = pictureCell_;
     if (cell) {
-        ResetStrip(layout.strip(cell->column, cell->row));
-        ClearStripGeometry(geometry, cell->column, cell->row);
-        // A deleted strip is a change the user expects to be asked about on closing.
-        modified = true;
+        ChangeBoard(QStringLiteral("Delete Strip"),
+                    [&](MenuLayout &layout) { ResetStrip(layout.strip(cell->column, cell->row)); });
+        ClearStripGeometry(geometry_, cell->column, cell->row);
         for (ControlId box : kTextBoxes)
             controls_.setText(box, QString());
     }
@@ -387,18 +362,17 @@ void Editor::DeleteMenuItemCommand()
 
 void Editor::DeletePictureCommand()
 {
-    if (editMode == EditMode::Picture) {
-        Strip &strip = layout.strip(pictureCell.column, pictureCell.row);
-        strip.Picture.SubImageFileName.clear();
-        strip.Picture.SubImageFrameIndex = 0;
-        geometry(pictureCell.column, pictureCell.row).stripRect = RectF32{};
-        modified = true;
-        if (IsClear(strip.BackGroundColor)) {
-            VerticalFrameFit(layout, geometry, pictureCell);
-            std::vector<ReplacedStrip> replaced;
-            HorizontalFrameFit(layout, geometry, pictureCell, &replaced);
-            PushReplacedSnapshots(replaced);
-        }
+    if (editMode_ == EditMode::Picture) {
+        ChangeBoard(QStringLiteral("Delete Picture"), [&](MenuLayout &layout) {
+            Strip &strip = layout.strip(pictureCell_.column, pictureCell_.row);
+            strip.Picture.SubImageFileName.clear();
+            strip.Picture.SubImageFrameIndex = 0;
+            geometry_(pictureCell_.column, pictureCell_.row).stripRect = RectF32{};
+            if (IsClear(strip.BackGroundColor)) {
+                VerticalFrameFit(layout, geometry_, pictureCell_);
+                HorizontalFrameFit(layout, geometry_, pictureCell_);
+            }
+        });
     }
     EndModeAfterDelete();
 }

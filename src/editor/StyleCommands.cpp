@@ -7,32 +7,31 @@ namespace tavrin {
 StyleSelection Editor::CurrentStyleSelection() const
 {
     StyleSelection selection;
-    if (editMode == EditMode::Text && selectedGroup >= 0 && selectedGroup < kGroupCount) {
-        selection.group = selectedGroup;
-        selection.strip = layout.strip(textCell.column, textCell.row);
-    } else if (editMode == EditMode::Picture || editMode == EditMode::Background) {
-        const CellPosition cell = editMode == EditMode::Picture ? pictureCell : backgroundCell;
+    if (editMode_ == EditMode::Text && selectedGroup_ >= 0 && selectedGroup_ < kGroupCount) {
+        selection.group = selectedGroup_;
+        selection.strip = layout().strip(textCell_.column, textCell_.row);
+    } else if (editMode_ == EditMode::Picture || editMode_ == EditMode::Background) {
+        const CellPosition cell = editMode_ == EditMode::Picture ? pictureCell_ : backgroundCell_;
         selection.stripSelected = true;
-        selection.strip = layout.strip(cell.column, cell.row);
+        selection.strip = layout().strip(cell.column, cell.row);
     }
     return selection;
 }
 
 bool Editor::ChangeGroupStyle(const std::function<void(TextGroup &)> &change)
 {
-    if (editMode != EditMode::Text || selectedGroup < 0 || selectedGroup >= kGroupCount)
+    if (editMode_ != EditMode::Text || selectedGroup_ < 0 || selectedGroup_ >= kGroupCount)
         return false;
-    Strip &strip = layout.strip(textCell.column, textCell.row);
-    TextGroup changed = strip.Groups[selectedGroup];
-    change(changed);
-    if (changed == strip.Groups[selectedGroup])
+    // Each change of the look is one step of its own.
+    StartNewAction();
+    const bool changed = ChangeBoard(QStringLiteral("Style"), [&](MenuLayout &layout) {
+        change(layout.strip(textCell_.column, textCell_.row).Groups[selectedGroup_]);
+    });
+    StartNewAction();
+    if (!changed)
         return false;
-    PushUndoSnapshot(textCell.column, textCell.row, 0);
-    undoList.newest().exact = true;
     // The strip being edited is kept twice while text is typed: both copies take the change.
-    change(strip.Groups[selectedGroup]);
-    change(workingStrip.Groups[selectedGroup]);
-    modified = true;
+    change(workingStrip_.Groups[selectedGroup_]);
     Refresh();
     return true;
 }
@@ -40,25 +39,22 @@ bool Editor::ChangeGroupStyle(const std::function<void(TextGroup &)> &change)
 bool Editor::ChangeStripStyle(bool inTextMode, const std::function<void(Strip &)> &change)
 {
     CellPosition cell;
-    if (inTextMode && editMode == EditMode::Text && selectedGroup == PricesGroup)
-        cell = textCell;
-    else if (!inTextMode && editMode == EditMode::Picture)
-        cell = pictureCell;
-    else if (!inTextMode && editMode == EditMode::Background)
-        cell = backgroundCell;
+    if (inTextMode && editMode_ == EditMode::Text && selectedGroup_ == PricesGroup)
+        cell = textCell_;
+    else if (!inTextMode && editMode_ == EditMode::Picture)
+        cell = pictureCell_;
+    else if (!inTextMode && editMode_ == EditMode::Background)
+        cell = backgroundCell_;
     else
         return false;
-    Strip &strip = layout.strip(cell.column, cell.row);
-    Strip changed = strip;
-    change(changed);
-    if (changed == strip)
+    StartNewAction();
+    const bool changed = ChangeBoard(QStringLiteral("Style"),
+                                     [&](MenuLayout &layout) { change(layout.strip(cell.column, cell.row)); });
+    StartNewAction();
+    if (!changed)
         return false;
-    PushUndoSnapshot(cell.column, cell.row, 0);
-    undoList.newest().exact = true;
-    change(strip);
     if (inTextMode)
-        change(workingStrip);
-    modified = true;
+        change(workingStrip_);
     Refresh();
     return true;
 }
@@ -69,8 +65,8 @@ bool Editor::SetGroupFont(const QString &family)
         return false;
     const bool changed = ChangeGroupStyle([&](TextGroup &g) { g.Font = family; });
     if (changed) {
-        currentFontName = family;
-        controls_.setText(ControlId::FontBox, currentFontName);
+        currentFontName_ = family;
+        controls_.setText(ControlId::FontBox, currentFontName_);
     }
     return changed;
 }

@@ -36,7 +36,7 @@ void StarterLook(TextGroup &group, double scale)
 }
 
 // A group's first text in Text mode: it looks like, and sits beside, a group that has text.
-void InheritInTextMode(Strip &strip, int typed, int clickedGroup, const StripGeometry &g)
+void InheritInTextMode(Strip &strip, int typed, int clickedGroup_, const StripGeometry &g)
 {
     TextGroup &target = strip.Groups[typed];
     const TextGroup &main = strip.mainItem(), &sub = strip.subItems(), &prices = strip.prices();
@@ -48,12 +48,12 @@ void InheritInTextMode(Strip &strip, int typed, int clickedGroup, const StripGeo
     };
     switch (typed) {
     case MainItemGroup:
-        if (!sub.Text.isEmpty() && clickedGroup == SubItemsGroup) {
+        if (!sub.Text.isEmpty() && clickedGroup_ == SubItemsGroup) {
             CopyLook(target, sub, true);
             target.ScaleFactor = sub.ScaleFactor * 1.36;
             target.Xref = sub.Xref;
             target.Yref = sub.Yref - heightRatio(SubItemsGroup) * 1.4;
-        } else if (!prices.Text.isEmpty() && clickedGroup == PricesGroup) {
+        } else if (!prices.Text.isEmpty() && clickedGroup_ == PricesGroup) {
             CopyLook(target, prices, true);
             target.ScaleFactor = prices.ScaleFactor;
             target.Xref = prices.Xref;
@@ -73,13 +73,13 @@ void InheritInTextMode(Strip &strip, int typed, int clickedGroup, const StripGeo
         }
         break;
     case PricesGroup:
-        if ((main.Text.isEmpty() || clickedGroup != MainItemGroup) && !sub.Text.isEmpty()
-            && clickedGroup == SubItemsGroup) {
+        if ((main.Text.isEmpty() || clickedGroup_ != MainItemGroup) && !sub.Text.isEmpty()
+            && clickedGroup_ == SubItemsGroup) {
             CopyLook(target, sub, true);
             target.ScaleFactor = sub.ScaleFactor;
             target.Yref = sub.Yref;
             target.Xref = widthRatio(SubItemsGroup) * 1.1;
-        } else if (!main.Text.isEmpty() && clickedGroup == MainItemGroup) {
+        } else if (!main.Text.isEmpty() && clickedGroup_ == MainItemGroup) {
             CopyLook(target, main, true);
             target.ScaleFactor = main.ScaleFactor;
             target.Yref = main.Yref;
@@ -156,107 +156,105 @@ void Editor::TextChanged(int group, int caret)
     if (group < 0 || group >= kGroupCount)
         return;
     const ControlId box = kTextBoxes[group];
-    if (editMode == EditMode::Idle) {
+    if (editMode_ == EditMode::Idle) {
         controls_.setText(box, QString());
         return;
     }
-    if (editMode != EditMode::Text && editMode != EditMode::Picture && editMode != EditMode::Background)
+    if (editMode_ != EditMode::Text && editMode_ != EditMode::Picture && editMode_ != EditMode::Background)
         return;
-    modified = true;
+    ChangeBoard(QStringLiteral("Typing"), [&](MenuLayout &layout) {
 
-    // The prices rules hold however the prices box is typed into, so that what is stored reads
-    // back the same after a save.
-    if (group == PricesGroup) {
-        const PricesCorrection corrected = CorrectPricesText(controls_.text(box), caret);
-        if (corrected.changed) {
-            controls_.setText(box, corrected.text);
-            controls_.setSelection(box, corrected.caret, corrected.caret);
+        // The prices rules hold however the prices box is typed into, so that what is stored reads
+        // back the same after a save.
+        if (group == PricesGroup) {
+            const PricesCorrection corrected = CorrectPricesText(controls_.text(box), caret);
+            if (corrected.changed) {
+                controls_.setText(box, corrected.text);
+                controls_.setSelection(box, corrected.caret, corrected.caret);
+            }
         }
-    }
 
-    if (editMode == EditMode::Picture || editMode == EditMode::Background) {
-        const CellPosition cell = editMode == EditMode::Picture ? pictureCell : backgroundCell;
-        const QString typed = StoredGroupText(controls_.text(box));
-        workingStrip = layout.strip(cell.column, cell.row);
-        const bool wasEmpty = workingStrip.Groups[group].Text.isEmpty();
-        workingStrip.Groups[group].Text = typed;
-        PushUndoSnapshot(cell.column, cell.row, 0);
-        textCell = cell;
-        layout.strip(cell.column, cell.row).Groups[group].Text = typed;
-        workingStrip = layout.strip(cell.column, cell.row);
+        if (editMode_ == EditMode::Picture || editMode_ == EditMode::Background) {
+            const CellPosition cell = editMode_ == EditMode::Picture ? pictureCell_ : backgroundCell_;
+            const QString typed = StoredGroupText(controls_.text(box));
+            workingStrip_ = layout.strip(cell.column, cell.row);
+            const bool wasEmpty = workingStrip_.Groups[group].Text.isEmpty();
+            workingStrip_.Groups[group].Text = typed;
+            textCell_ = cell;
+            layout.strip(cell.column, cell.row).Groups[group].Text = typed;
+            workingStrip_ = layout.strip(cell.column, cell.row);
+            if (wasEmpty)
+                InheritFromSelection(workingStrip_, group);
+            activeTextBox_ = clickedGroup_ = selectedGroup_ = group;
+            layout.strip(cell.column, cell.row) = workingStrip_;
+
+            SetEnabled(controls_,
+                       {ControlId::LoadNewPicture, ControlId::DeletePicture, ControlId::AllText, ControlId::SelectedText,
+                        ControlId::MenuItemTextToBeMovedGroup},
+                       false);
+            controls_.setEnabled(ControlId::DeleteMenuItem, true);
+            SetArrowCaptions(controls_, "Size Text", "Move Text");
+            EnableArrows(controls_);
+            controls_.setVisible(ControlId::SizeNarrower, false);
+            controls_.setVisible(ControlId::SizeWider, false);
+            EnableLineSpacing(controls_, HoldsLineBreak(controls_.text(box)));
+            ShowSpacingControls(controls_);
+            selectionColour_ = workingStrip_.Groups[group].TextColor;
+            renderer_.probes.selectionColour = selectionColour_;
+            editMode_ = EditMode::Text;
+            controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Text));
+            UpdateReadouts();
+            Refresh();
+            KeepTextStripOnBoard();
+            return;
+        }
+
+        // Text mode.
+        if (group == PricesGroup)
+            RemoveCaretMarker(workingStrip_.prices().Text);
+        TextGroup &target = workingStrip_.Groups[group];
+        const bool wasEmpty = target.Text.isEmpty() && (group != PricesGroup || target.ScaleFactor == 1.0);
+        target.Text = controls_.text(box);
         if (wasEmpty)
-            InheritFromSelection(workingStrip, group);
-        activeTextBox = clickedGroup = selectedGroup = group;
-        layout.strip(cell.column, cell.row) = workingStrip;
-
-        SetEnabled(controls_,
-                   {ControlId::LoadNewPicture, ControlId::DeletePicture, ControlId::AllText, ControlId::SelectedText,
-                    ControlId::MenuItemTextToBeMovedGroup},
-                   false);
-        controls_.setEnabled(ControlId::DeleteMenuItem, true);
-        SetArrowCaptions(controls_, "Size Text", "Move Text");
-        EnableArrows(controls_);
-        controls_.setVisible(ControlId::SizeNarrower, false);
-        controls_.setVisible(ControlId::SizeWider, false);
-        EnableLineSpacing(controls_, HoldsLineBreak(controls_.text(box)));
-        ShowSpacingControls(controls_);
-        selectionColour = workingStrip.Groups[group].TextColor;
-        renderer.probes.selectionColour = selectionColour;
-        editMode = EditMode::Text;
+            InheritInTextMode(workingStrip_, group, clickedGroup_, geometry_(textCell_.column, textCell_.row));
+        target.Text = StoredGroupText(target.Text);
+        selectionColour_ = target.TextColor;
+        renderer_.probes.selectionColour = selectionColour_;
         controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Text));
-        UpdateReadouts();
+        EnableLineSpacing(controls_, HoldsLineBreak(controls_.text(box)));
+
+        layout.strip(textCell_.column, textCell_.row) = workingStrip_;
         Refresh();
+        if (IsTextOnlyStrip(layout.strip(textCell_.column, textCell_.row))) {
+            // The fits only move the frame around the text: the board looks the same afterwards.
+            VerticalFrameFit(layout, geometry_, textCell_);
+            textCell_ = HorizontalFrameFit(layout, geometry_, textCell_);
+            workingStrip_ = layout.strip(textCell_.column, textCell_.row);
+        }
         KeepTextStripOnBoard();
-        return;
-    }
-
-    // Text mode.
-    if (group == PricesGroup)
-        RemoveCaretMarker(workingStrip.prices().Text);
-    TextGroup &target = workingStrip.Groups[group];
-    const bool wasEmpty = target.Text.isEmpty() && (group != PricesGroup || target.ScaleFactor == 1.0);
-    target.Text = controls_.text(box);
-    if (wasEmpty)
-        InheritInTextMode(workingStrip, group, clickedGroup, geometry(textCell.column, textCell.row));
-    target.Text = StoredGroupText(target.Text);
-    selectionColour = target.TextColor;
-    renderer.probes.selectionColour = selectionColour;
-    controls_.setText(ControlId::ModeLabel, ModeLabelText(EditMode::Text));
-    EnableLineSpacing(controls_, HoldsLineBreak(controls_.text(box)));
-
-    layout.strip(textCell.column, textCell.row) = workingStrip;
-    Refresh();
-    if (IsTextOnlyStrip(layout.strip(textCell.column, textCell.row))) {
-        // The fits only move the frame around the text: the board looks the same afterwards.
-        VerticalFrameFit(layout, geometry, textCell);
-        std::vector<ReplacedStrip> replaced;
-        textCell = HorizontalFrameFit(layout, geometry, textCell, &replaced);
-        PushReplacedSnapshots(replaced);
-        workingStrip = layout.strip(textCell.column, textCell.row);
-    }
-    KeepTextStripOnBoard();
+    });
 }
 
 void Editor::TextBoxFocused(int group)
 {
     if (group < 0 || group >= kGroupCount)
         return;
-    lastFocusedBox = kTextBoxes[group];
-    currentFontName = workingStrip.Groups[group].Font;
-    controls_.setText(ControlId::FontBox, currentFontName);
-    activeTextBox = group;
+    lastFocusedBox_ = kTextBoxes[group];
+    currentFontName_ = workingStrip_.Groups[group].Font;
+    controls_.setText(ControlId::FontBox, currentFontName_);
+    activeTextBox_ = group;
     // Without a board nothing can be typed into, so no box is marked active.
-    if (!backgroundName.isEmpty())
+    if (document_.hasBoard())
         ShowActiveLabel(group);
     UpdateReadouts();
-    selectionColour = workingStrip.Groups[group].TextColor;
-    renderer.probes.selectionColour = selectionColour;
+    selectionColour_ = workingStrip_.Groups[group].TextColor;
+    renderer_.probes.selectionColour = selectionColour_;
 }
 
 void Editor::TextBoxLostFocus(int group)
 {
     if (group == PricesGroup)
-        RemoveCaretMarker(workingStrip.prices().Text);
+        RemoveCaretMarker(workingStrip_.prices().Text);
 }
 
 void Editor::TabInstructions() { prompter_->showMessage(kTabInstructions); }

@@ -213,7 +213,7 @@ QString BuildLayoutPackage(const QString &packagePath, const PackageSources &sou
     return tempPath;
 }
 
-void RemoveOldNamePackage(const QString &packagePath, Prompter &prompter)
+QString RemoveOldNamePackage(const QString &packagePath)
 {
     const QString oldPath = OldNamePackagePath(packagePath);
     const QByteArray oldName = QFile::encodeName(oldPath);
@@ -221,7 +221,8 @@ void RemoveOldNamePackage(const QString &packagePath, Prompter &prompter)
     struct stat st;
     if (oldPath != packagePath && !SameFile(oldName, packageName) && ::lstat(oldName.constData(), &st) == 0
         && S_ISREG(st.st_mode) && ::unlink(oldName.constData()) == 0)
-        prompter.showMessage(QString::fromUtf8(kNewFilingSystemMessage));
+        return QString::fromUtf8(kNewFilingSystemMessage);
+    return {};
 }
 
 bool PutLayoutPackageInPlace(const QString &packagePath, const PackageSources &sources, const UnpackLimits &limits)
@@ -242,7 +243,9 @@ bool WriteLayoutPackage(const QString &packagePath, const PackageSources &source
 {
     if (!PutLayoutPackageInPlace(packagePath, sources, limits))
         return false;
-    RemoveOldNamePackage(packagePath, prompter);
+    const QString notice = RemoveOldNamePackage(packagePath);
+    if (!notice.isEmpty())
+        prompter.showMessage(notice);
     return true;
 }
 

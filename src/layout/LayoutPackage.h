@@ -50,8 +50,9 @@ bool PutLayoutPackageInPlace(const QString &packagePath, const PackageSources &s
 QString BuildLayoutPackage(const QString &packagePath, const PackageSources &sources,
                            const UnpackLimits &limits = {});
 // Once the package is in place: deletes the package of the old name beside it (the name
-// without "_LAYOUT") and tells the user; the package itself is never deleted.
-void RemoveOldNamePackage(const QString &packagePath, Prompter &prompter);
+// without "_LAYOUT"); the package itself is never deleted. Returns the notice the user is to
+// read when one went, else an empty text.
+QString RemoveOldNamePackage(const QString &packagePath);
 
 struct UnpackResult {
     bool opened = false; // the file could be read as a zip archive

@@ -1,6 +1,5 @@
 #include "render/BoardRenderer.h"
 
-#include "editor/WindowTitle.h"
 #include "images/ImageDecoding.h"
 #include "render/BoardComposer.h"
 #include "render/BoardGeometry.h"
@@ -54,11 +53,11 @@ bool BoardRenderer::refresh(const QRect &previewRegion, bool erase, bool geometr
         eraseRequested_ = true;
         eraseOnce = false;
     }
-    if (resolutionTextPending) {
+    if (backgroundReadingPending) {
         const QImage full = DecodeImage(sources.backgroundImagePath);
         if (full.width() > 0)
-            resolutionText_ = ResolutionSuffix(full.width(), full.height(), ResolutionOf(full));
-        resolutionTextPending = false;
+            backgroundReading_ = BackgroundReading{full.size(), ResolutionOf(full)};
+        backgroundReadingPending = false;
     }
 
     QImage board = decodeBackground(/*allowProxy=*/true);

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <optional>
+
 namespace tavrin {
 
 // Which files the board is drawn from.
@@ -12,6 +14,12 @@ struct BoardSources {
     QString backgroundImagePath; // the full-resolution background
     QString workingFolder;       // may hold "Background_Proxy.jpg" and the pictures' proxies
     bool backgroundProxy = false; // draw from "Background_Proxy.jpg" when it exists
+};
+
+// The background's pixel size and vertical resolution (dots per inch).
+struct BackgroundReading {
+    QSize size;
+    int pixelsPerInch = 0;
 };
 
 // Composes the board and keeps what a refresh leaves for the next one: the preview geometry,
@@ -29,9 +37,9 @@ public:
 
     // Set by loaders: the next refresh that erases clears the preview region first.
     bool eraseOnce = false;
-    // Set when a new background is loaded: the next refresh with a background recomputes the
-    // resolution text.
-    bool resolutionTextPending = false;
+    // Set when a new background is loaded: the next refresh with a background reads its size
+    // and resolution again.
+    bool backgroundReadingPending = false;
 
     // The refresh: recomputes the preview geometry for previewRegion and, unless geometryOnly,
     // composes the board into shownBoard() and rebuilds the grid. Returns false only when the
@@ -54,8 +62,9 @@ public:
     const PreviewGeometry &preview() const { return preview_; }
     const QImage &shownBoard() const { return shownBoard_; }
     bool eraseRequested() const { return eraseRequested_; }
-    // "      Resolution: ..." of the background, set by a refresh that honoured the pending flag.
-    const QString &resolutionText() const { return resolutionText_; }
+    // The background's size and resolution, as the refresh that honoured the pending flag read
+    // them; nothing before that.
+    const std::optional<BackgroundReading> &backgroundReading() const { return backgroundReading_; }
     // The background's extension as the last refresh saw it (selects the TV image's encoder).
     const QString &backgroundExtension() const { return backgroundExtension_; }
 
@@ -70,7 +79,7 @@ private:
     GeometryRecords &geometry_;
     PreviewGeometry preview_;
     QImage shownBoard_;
-    QString resolutionText_;
+    std::optional<BackgroundReading> backgroundReading_;
     QString backgroundExtension_;
     bool eraseRequested_ = false;
 };

@@ -5,6 +5,7 @@
 #include "layout/StripOperations.h"
 #include "render/BoardGeometry.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 #include "TestApplication.h"
@@ -112,7 +113,7 @@ TEST_F(DesktopWindow, KeysRunTheButtonsCommands)
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(prompter.dialogTitles, QStringList{"Open MarbixLayout File"});
 
-    window->editor().modified = true;
+    test::MakeUnsavedChange(window->editor());
     prompter.answers = {Answer::No};
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(prompter.shown, QStringList{"Do you wish to save this image?"});
@@ -126,11 +127,12 @@ TEST_F(DesktopWindow, DeleteStandsForDeletePictureInPictureMode)
     button(ControlId::DeleteMenuItem)->setEnabled(true);
     button(ControlId::DeletePicture)->setEnabled(true);
     focusOutsideTheTextBoxes();
-    window->editor().editMode = EditMode::Picture;
+    window->editor().EnterPictureMode({0, 0});
     QTest::keyClick(window.get(), Qt::Key_Delete);
     EXPECT_EQ(*picture, 1);
     EXPECT_EQ(*menuItem, 0);
-    window->editor().editMode = EditMode::Idle;
+    window->editor().EscapePressed();
+    button(ControlId::DeleteMenuItem)->setEnabled(true);
     QTest::keyClick(window.get(), Qt::Key_Delete);
     EXPECT_EQ(*menuItem, 1);
 }
@@ -141,8 +143,8 @@ TEST_F(DesktopWindow, ATextBoxKeepsItsOwnKeys)
     openSample();
     Editor &editor = window->editor();
     QTest::mouseClick(client(), Qt::LeftButton, {},
-                      ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint());
-    ASSERT_EQ(editor.editMode, EditMode::Text);
+                      ToQRectF(editor.geometry()(0, 1).hitBoxes[MainItemGroup]).center().toPoint());
+    ASSERT_EQ(editor.editMode(), EditMode::Text);
     const auto deletes = countClicks(ControlId::DeleteMenuItem);
     const auto undos = countClicks(ControlId::Undo);
     const auto saves = countClicks(ControlId::SaveLayoutAndTvImage);
@@ -238,7 +240,7 @@ TEST_F(DesktopWindow, InASmallWindowEveryControlCanBeScrolledIntoView)
         ASSERT_EQ(window->size(), size);
         ExpectEveryControlReachable(*window, client());
         // The board keeps filling the room beside the column and below the text boxes.
-        const QRect area = window->editor().renderer.preview().previewArea;
+        const QRect area = window->editor().renderer().preview().previewArea;
         const QRect prices = window->controls().controlRect(ControlId::PricesBox);
         EXPECT_TRUE(client()->rect().contains(area));
         EXPECT_FALSE(area.isEmpty());
@@ -272,14 +274,14 @@ TEST_F(DesktopWindow, AClickBetweenTheColumnsControlsIsAClickBesideTheBoard)
     const QPoint betweenRows(100, 29); // between "Open Marbix Layout File" and the save button
     ASSERT_EQ(column->widget()->childAt(betweenRows), nullptr);
     const QPoint belowTheColumn(100, column->widget()->height() + 10);
-    const QPoint textBlock = ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
+    const QPoint textBlock = ToQRectF(editor.geometry()(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
     for (const auto &[widget, point] : {std::pair<QWidget *, QPoint>{column->widget(), betweenRows},
                                         std::pair<QWidget *, QPoint>{client(), belowTheColumn}}) {
         QTest::mouseClick(client(), Qt::LeftButton, {}, textBlock);
-        ASSERT_EQ(editor.editMode, EditMode::Text);
+        ASSERT_EQ(editor.editMode(), EditMode::Text);
         QTest::qWait(20);
         QTest::mouseClick(widget, Qt::LeftButton, {}, point);
-        EXPECT_EQ(editor.editMode, EditMode::Idle) << point.x() << "," << point.y();
+        EXPECT_EQ(editor.editMode(), EditMode::Idle) << point.x() << "," << point.y();
     }
 }
 
@@ -322,25 +324,25 @@ TEST_F(DesktopWindow, ADroppedPictureLandsInTheStripUnderThePointer)
 {
     openSample();
     Editor &editor = window->editor();
-    editor.modified = false;
+    editor.document().markSaved();
     const QString picture = WritePicture(data.file("Fresh Salad.JPEG"), QSize(640, 560));
-    const QPoint emptyCell = ToQRectF(editor.geometry(1, 5).cellRect).center().toPoint();
-    ASSERT_FALSE(IsStripInUse(editor.layout.strip(1, 5)));
+    const QPoint emptyCell = ToQRectF(editor.geometry()(1, 5).cellRect).center().toPoint();
+    ASSERT_FALSE(IsStripInUse(editor.layout().strip(1, 5)));
 
     ASSERT_TRUE(DropAt(client(), picture, emptyCell));
-    const QString stored = editor.paths.workingFolder + "/Fresh Salad.jpg";
-    EXPECT_EQ(editor.layout.strip(1, 5).Picture.SubImageFileName, stored);
+    const QString stored = editor.document().workingFolder() + "/Fresh Salad.jpg";
+    EXPECT_EQ(editor.layout().strip(1, 5).Picture.SubImageFileName, stored);
     EXPECT_TRUE(QFileInfo::exists(stored));
-    EXPECT_TRUE(QFileInfo::exists(editor.paths.workingFolder + "/Fresh Salad_Proxy.jpg"));
-    EXPECT_TRUE(editor.modified);
+    EXPECT_TRUE(QFileInfo::exists(editor.document().workingFolder() + "/Fresh Salad_Proxy.jpg"));
+    EXPECT_TRUE(editor.document().isModified());
 
     // A second drop of the same name gets the import's counter.
-    ASSERT_TRUE(DropAt(client(), picture, ToQRectF(editor.geometry(0, 1).cellRect).center().toPoint()));
-    EXPECT_EQ(editor.layout.strip(0, 1).Picture.SubImageFileName, editor.paths.workingFolder + "/Fresh Salad(1).jpg");
+    ASSERT_TRUE(DropAt(client(), picture, ToQRectF(editor.geometry()(0, 1).cellRect).center().toPoint()));
+    EXPECT_EQ(editor.layout().strip(0, 1).Picture.SubImageFileName, editor.document().workingFolder() + "/Fresh Salad(1).jpg");
 
     button(ControlId::Undo)->setEnabled(true);
     button(ControlId::Undo)->click();
-    EXPECT_NE(editor.layout.strip(0, 1).Picture.SubImageFileName, editor.paths.workingFolder + "/Fresh Salad(1).jpg");
+    EXPECT_NE(editor.layout().strip(0, 1).Picture.SubImageFileName, editor.document().workingFolder() + "/Fresh Salad(1).jpg");
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
 }
 
@@ -356,7 +358,7 @@ TEST_F(DesktopWindow, DropsThatCannotBeTakenAreRefusedWhileDragged)
 
     openSample();
     EXPECT_FALSE(DropAt(client(), text.fileName(), QPoint(600, 400)));
-    const QRect area = window->editor().renderer.preview().previewArea;
+    const QRect area = window->editor().renderer().preview().previewArea;
     EXPECT_FALSE(DropAt(client(), picture, QPoint(area.left() - 20, area.top() + 20))) << "beside the board";
     EXPECT_FALSE(DropAt(client(), data.file("missing.jpg"), area.center()));
     // A text box does not take a file as text.
@@ -372,7 +374,7 @@ TEST_F(DesktopWindow, ADroppedLayoutOpensAfterTheSaveQuestion)
     QString error;
     const QStringList written = samples::WriteSample(samples::SampleKind::Portrait, data.file("menus"), &error);
     ASSERT_FALSE(written.isEmpty()) << error.toStdString();
-    window->editor().modified = true;
+    test::MakeUnsavedChange(window->editor());
     prompter.answers = {Answer::Cancel};
     ASSERT_TRUE(DropAt(client(), written[1], QPoint(700, 300)));
     EXPECT_EQ(prompter.shown, QStringList{"Do you wish to save this image?"});

@@ -1,5 +1,6 @@
 #include "app/CTavrinApp.h"
 #include "app/CTavrinDlg.h"
+#include "support/EditorSession.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDataDir.h"
 #include "TestApplication.h"
@@ -42,7 +43,7 @@ struct WindowFixture : ::testing::Test {
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    QString workingFolder() const { return window->editor().paths.workingFolder; }
+    QString workingFolder() const { return window->editor().document().workingFolder(); }
     QAbstractButton *button(ControlId id)
     {
         return qobject_cast<QAbstractButton *>(window->controls().widget(id));
@@ -107,7 +108,7 @@ TEST_F(WindowFixture, EscapeAndEnterNeverCloseTheWindow)
 
 TEST_F(WindowFixture, ExitButtonAsksRemovesTheWorkingFolderAndEnds)
 {
-    window->editor().modified = true;
+    test::MakeUnsavedChange(window->editor());
     prompter.answers = {Answer::Cancel, Answer::No};
     button(ControlId::Exit)->setEnabled(true);
     button(ControlId::Exit)->click();
@@ -122,7 +123,7 @@ TEST_F(WindowFixture, ExitButtonAsksRemovesTheWorkingFolderAndEnds)
 
 TEST_F(WindowFixture, MenuExitEndsAtOnceAndLeavesTheWorkingFolder)
 {
-    window->editor().modified = true;
+    test::MakeUnsavedChange(window->editor());
     QAction *exit = nullptr;
     for (QAction *action : window->findChild<QMenuBar *>()->actions()[0]->menu()->actions())
         if (action->text() == "Exit")
@@ -136,11 +137,11 @@ TEST_F(WindowFixture, MenuExitEndsAtOnceAndLeavesTheWorkingFolder)
 
 TEST_F(WindowFixture, WindowCloseCancelledStaysOpenOtherwiseTheWorkingFolderGoesWithTheWindow)
 {
-    window->editor().modified = true;
+    test::MakeUnsavedChange(window->editor());
     prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->editor().modified);
+    EXPECT_TRUE(window->editor().document().isModified());
 
     prompter.answers = {Answer::No};
     EXPECT_TRUE(window->close());
@@ -189,20 +190,20 @@ TEST_F(WindowFixture, ShowsTheComposedBoardInThePreviewArea)
 {
     Editor &editor = window->editor();
     const QString folder = data.file("board");
-    samples::BuildSample(samples::SampleKind::Landscape, folder, editor.layout);
-    editor.backgroundName = "Background.jpg";
-    editor.backgroundImagePath = folder + "/Background.jpg";
+    auto layout = std::make_unique<MenuLayout>();
+    samples::BuildSample(samples::SampleKind::Landscape, folder, *layout);
+    ASSERT_TRUE(window->document().newBoardFrom(*layout, folder + "/Background.jpg").ok());
     window->resize(1400, 900);
     QApplication::processEvents();
-    ASSERT_TRUE(editor.Refresh({true, true}));
-    RebuildGrid(editor.layout, editor.renderer.preview(), editor.geometry);
+    editor.WindowResized();
     ASSERT_TRUE(editor.Refresh());
 
-    const PreviewGeometry &preview = editor.renderer.preview();
+    const PreviewGeometry &preview = editor.renderer().preview();
     const QRect anchor = window->controls().controlRect(ControlId::MainItemBox);
     EXPECT_EQ(preview.previewArea.x(), anchor.x());
     EXPECT_GE(preview.previewArea.y(), anchor.y() + anchor.height() + 24);
-    EXPECT_EQ(preview.boardWidth, 1920);
+    // Shown from the background's reduced copy while it is edited.
+    EXPECT_EQ(preview.boardWidth, editor.backgroundProxyInUse() ? 1600 : 1920);
 
     QWidget *client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
     const QImage shown = client->grab().toImage();
@@ -222,8 +223,8 @@ TEST_F(WindowFixture, ResizingBeforeAnyLayoutDrawsNothing)
 {
     window->resize(900, 700);
     QApplication::processEvents();
-    EXPECT_TRUE(window->editor().renderer.shownBoard().isNull());
-    EXPECT_EQ(window->editor().renderer.preview().boardWidth, 0);
+    EXPECT_TRUE(window->editor().renderer().shownBoard().isNull());
+    EXPECT_EQ(window->editor().renderer().preview().boardWidth, 0);
 }
 
 
@@ -238,7 +239,7 @@ TEST_F(WindowFixture, OpenButtonShowsTheChosenLayout)
     EXPECT_TRUE(window->windowTitle().contains("MarbixFile : SamplePortrait_LAYOUT.MARBIX      Resolution: 1080 x 1920"));
     EXPECT_TRUE(window->controls().isEnabled(ControlId::SaveLayoutAndTvImage));
 
-    const PreviewGeometry &preview = window->editor().renderer.preview();
+    const PreviewGeometry &preview = window->editor().renderer().preview();
     QWidget *client = window->controls().widget(ControlId::MainItemBox)->parentWidget();
     const QImage shown = client->grab().toImage();
     const QColor heading = shown.pixelColor(preview.previewArea.x() + 5, preview.previewArea.y() + 5);
@@ -261,26 +262,26 @@ TEST_F(WindowFixture, ClickTypeCopyAndUndoOnTheBoard)
     auto centre = [](const RectF32 &r) { return ToQRectF(r).center().toPoint(); };
 
     // Click the main item of the first burger and type over it.
-    QTest::mouseClick(client, Qt::LeftButton, {}, centre(editor.geometry(0, 1).hitBoxes[MainItemGroup]));
-    ASSERT_EQ(editor.editMode, EditMode::Text);
-    const QImage before = editor.renderer.shownBoard().copy();
+    QTest::mouseClick(client, Qt::LeftButton, {}, centre(editor.geometry()(0, 1).hitBoxes[MainItemGroup]));
+    ASSERT_EQ(editor.editMode(), EditMode::Text);
+    const QImage before = editor.renderer().shownBoard().copy();
     auto *mainBox = window->controls().widget(ControlId::MainItemBox);
     mainBox->setFocus();
     QTest::keyClick(mainBox, Qt::Key_End);
     QTest::keyClicks(mainBox, " Deluxe");
-    EXPECT_EQ(editor.layout.strip(0, 1).mainItem().Text, "Classic Burger Deluxe");
-    EXPECT_NE(editor.renderer.shownBoard(), before) << "what is typed appears on the board at once";
+    EXPECT_EQ(editor.layout().strip(0, 1).mainItem().Text, "Classic Burger Deluxe");
+    EXPECT_NE(editor.renderer().shownBoard(), before) << "what is typed appears on the board at once";
 
     // Copy "Buffalo Wrap" into the empty cell below it with the right button, then undo it.
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    const QPoint from = centre(editor.geometry(1, 4).hitBoxes[MainItemGroup]);
-    const QPoint to = centre(editor.geometry(1, 5).cellRect);
+    const QPoint from = centre(editor.geometry()(1, 4).hitBoxes[MainItemGroup]);
+    const QPoint to = centre(editor.geometry()(1, 5).cellRect);
     QTest::mousePress(client, Qt::RightButton, {}, from);
     QTest::mouseRelease(client, Qt::RightButton, {}, to);
-    EXPECT_EQ(editor.layout.strip(1, 5).mainItem().Text, "Buffalo Wrap");
+    EXPECT_EQ(editor.layout().strip(1, 5).mainItem().Text, "Buffalo Wrap");
     button(ControlId::Undo)->click();
-    EXPECT_FALSE(IsStripInUse(editor.layout.strip(1, 5)));
-    EXPECT_EQ(editor.layout.strip(1, 4).mainItem().Text, "Buffalo Wrap");
+    EXPECT_FALSE(IsStripInUse(editor.layout().strip(1, 5)));
+    EXPECT_EQ(editor.layout().strip(1, 4).mainItem().Text, "Buffalo Wrap");
 }
 
 
@@ -317,12 +318,12 @@ TEST_F(LoadedWindow, AKeyHeldInATextBoxRepeatsAtTheSlowPaceWhenRepeatsComeAsPres
 {
     Editor &editor = window->editor();
     QTest::mouseClick(client, Qt::LeftButton, {},
-                      ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint());
-    ASSERT_EQ(editor.editMode, EditMode::Text);
+                      ToQRectF(editor.geometry()(0, 1).hitBoxes[MainItemGroup]).center().toPoint());
+    ASSERT_EQ(editor.editMode(), EditMode::Text);
     auto *mainBox = window->controls().widget(ControlId::MainItemBox);
     mainBox->setFocus();
     QTest::keyClick(mainBox, Qt::Key_End);
-    const QString before = editor.layout.strip(0, 1).mainItem().Text;
+    const QString before = editor.layout().strip(0, 1).mainItem().Text;
 
     // Held for 3 s: the first press, then after half a second a release/press pair every 33 ms.
     quint64 t = kStampBase;
@@ -332,7 +333,7 @@ TEST_F(LoadedWindow, AKeyHeldInATextBoxRepeatsAtTheSlowPaceWhenRepeatsComeAsPres
         sendKey(mainBox, QEvent::KeyPress, t);
     }
     sendKey(mainBox, QEvent::KeyRelease, t);
-    const int typed = int(editor.layout.strip(0, 1).mainItem().Text.size() - before.size());
+    const int typed = int(editor.layout().strip(0, 1).mainItem().Text.size() - before.size());
     EXPECT_GE(typed, 6);
     EXPECT_LE(typed, 8);
 
@@ -340,7 +341,7 @@ TEST_F(LoadedWindow, AKeyHeldInATextBoxRepeatsAtTheSlowPaceWhenRepeatsComeAsPres
     sendKey(mainBox, QEvent::KeyPress, t + 100);
     sendKey(mainBox, QEvent::KeyRelease, t + 160);
     sendKey(mainBox, QEvent::KeyPress, t + 220);
-    EXPECT_EQ(int(editor.layout.strip(0, 1).mainItem().Text.size() - before.size()), typed + 2);
+    EXPECT_EQ(int(editor.layout().strip(0, 1).mainItem().Text.size() - before.size()), typed + 2);
 }
 
 TEST_F(LoadedWindow, ClicksMadeWhileTheEditorWasBusyAreDroppedOnEveryControl)
@@ -349,8 +350,8 @@ TEST_F(LoadedWindow, ClicksMadeWhileTheEditorWasBusyAreDroppedOnEveryControl)
     // A prompt event; then clicks made half a second before the load ended reach the window.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     sendMouse(client, QEvent::MouseMove, Qt::NoButton, QPoint(5, 5), kStampBase);
-    ASSERT_GT(editor.ignoreClicksBefore, 0);
-    const quint64 duringLoad = kStampBase - quint64(now - editor.ignoreClicksBefore) - 500;
+    ASSERT_GT(editor.ignoreClicksBefore(), 0);
+    const quint64 duringLoad = kStampBase - quint64(now - editor.ignoreClicksBefore()) - 500;
 
     QWidget *grid = window->controls().widget(ControlId::DisplayVerticalGrid);
     ASSERT_TRUE(grid->isEnabled());
@@ -359,10 +360,10 @@ TEST_F(LoadedWindow, ClicksMadeWhileTheEditorWasBusyAreDroppedOnEveryControl)
     sendMouse(grid, QEvent::MouseButtonRelease, Qt::LeftButton, gridCentre, duringLoad + 50);
     EXPECT_FALSE(button(ControlId::DisplayVerticalGrid)->isChecked());
 
-    const QPoint burger = ToQRectF(editor.geometry(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
+    const QPoint burger = ToQRectF(editor.geometry()(0, 1).hitBoxes[MainItemGroup]).center().toPoint();
     sendMouse(client, QEvent::MouseButtonPress, Qt::LeftButton, burger, duringLoad + 100);
     sendMouse(client, QEvent::MouseButtonRelease, Qt::LeftButton, burger, duringLoad + 150);
-    EXPECT_EQ(editor.editMode, EditMode::Idle);
+    EXPECT_EQ(editor.editMode(), EditMode::Idle);
 
     // A click made now goes through.
     const quint64 later = kStampBase + quint64(QDateTime::currentMSecsSinceEpoch() - now);

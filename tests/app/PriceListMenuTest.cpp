@@ -45,7 +45,7 @@ TEST(PriceListMenu, CheckBoardListsFindingsAndAClickSelectsTheStrip)
     ASSERT_FALSE(written.isEmpty()) << error.toStdString();
     prompter.fileNames = {written[0]};
     qobject_cast<QAbstractButton *>(window.controls().widget(ControlId::OpenLayout))->click();
-    ASSERT_FALSE(window.editor().backgroundName.isEmpty());
+    ASSERT_FALSE(window.editor().document().backgroundName().isEmpty());
 
     QStringList listed;
     test::WhenModal<CheckBoardDialog>([&listed](CheckBoardDialog *dialog) {
@@ -62,8 +62,8 @@ TEST(PriceListMenu, CheckBoardListsFindingsAndAClickSelectsTheStrip)
     MenuAction(&window, "Check Board")->trigger();
     EXPECT_TRUE(listed.contains("column 1, row 15 \"Combo Meal\": price without a calorie count: 3.00"))
         << listed.join("\n").toStdString();
-    EXPECT_EQ(window.editor().editMode, EditMode::Background);
-    EXPECT_EQ(window.editor().backgroundCell, (CellPosition{0, 14}));
+    EXPECT_EQ(window.editor().editMode(), EditMode::Background);
+    EXPECT_EQ(window.editor().backgroundCell(), (CellPosition{0, 14}));
 }
 
 } // namespace

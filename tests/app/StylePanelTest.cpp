@@ -37,7 +37,7 @@ struct StylePanelWindow : ::testing::Test {
         ASSERT_FALSE(written.isEmpty()) << error.toStdString();
         prompter.fileNames = {written[0]};
         qobject_cast<QAbstractButton *>(window->controls().widget(ControlId::OpenLayout))->click();
-        ASSERT_FALSE(window->editor().backgroundName.isEmpty());
+        ASSERT_FALSE(window->editor().document().backgroundName().isEmpty());
     }
     QComboBox *combo(const char *name) { return window->findChild<QComboBox *>(name); }
 };
@@ -55,7 +55,7 @@ TEST_F(StylePanelWindow, APickedStripColourShowsOnTheBoardAndUndoAndRedoKeysWalk
 
     // A text strip without a fill of its own.
     CellPosition cell{-1, -1};
-    editor.layout.forEachBoardStrip([&](int c, int r, Strip &s) {
+    editor.layout().forEachBoardStrip([&](int c, int r, const Strip &s) {
         if (cell.column < 0 && IsClear(s.BackGroundColor) && s.Picture.SubImageFileName.isEmpty()
             && !s.mainItem().Text.isEmpty())
             cell = {c, r};
@@ -66,30 +66,30 @@ TEST_F(StylePanelWindow, APickedStripColourShowsOnTheBoardAndUndoAndRedoKeysWalk
     EXPECT_FALSE(combo("styleTextColour")->isEnabled()) << "text controls wait for Text mode";
     EXPECT_EQ(stripColour->currentText(), "Clear");
 
-    const QImage before = editor.renderer.shownBoard();
+    const QImage before = editor.renderer().shownBoard();
     const int red = stripColour->findText("Bright Red");
     ASSERT_GE(red, 0);
     stripColour->setCurrentIndex(red);
     emit stripColour->activated(red); // as a pick from the list does
     const Colour picked = ColourPalette()[stripColour->itemData(red).toInt()].value;
-    EXPECT_EQ(editor.layout.strip(cell.column, cell.row).BackGroundColor, picked);
-    EXPECT_TRUE(editor.modified);
-    EXPECT_NE(editor.renderer.shownBoard(), before) << "the board shows the colour at once";
+    EXPECT_EQ(editor.layout().strip(cell.column, cell.row).BackGroundColor, picked);
+    EXPECT_TRUE(editor.document().isModified());
+    EXPECT_NE(editor.renderer().shownBoard(), before) << "the board shows the colour at once";
 
     window->controls().widget(ControlId::ModeLabel)->parentWidget()->setFocus();
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(IsClear(editor.layout.strip(cell.column, cell.row).BackGroundColor));
+    EXPECT_TRUE(IsClear(editor.layout().strip(cell.column, cell.row).BackGroundColor));
     QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(editor.layout.strip(cell.column, cell.row).BackGroundColor, picked);
+    EXPECT_EQ(editor.layout().strip(cell.column, cell.row).BackGroundColor, picked);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(editor.layout.strip(cell.column, cell.row).BackGroundColor, picked);
+    EXPECT_EQ(editor.layout().strip(cell.column, cell.row).BackGroundColor, picked);
 }
 
 TEST_F(StylePanelWindow, CtrlNStartsANewLayoutFromTheBackgroundAndGridAsked)
 {
     Editor &editor = window->editor();
-    editor.modified = false;
+    editor.document().markSaved();
     const QString background = data.file("Plain.jpg");
     QImage image(1280, 720, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
@@ -98,9 +98,9 @@ TEST_F(StylePanelWindow, CtrlNStartsANewLayoutFromTheBackgroundAndGridAsked)
     prompter.gridSizes = {GridSize{3, 20}};
     window->controls().widget(ControlId::ModeLabel)->parentWidget()->setFocus();
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(editor.layout.NumberOfColumns, 3);
-    EXPECT_EQ(editor.layout.NumberOfRows, 20);
-    EXPECT_EQ(editor.layoutName, "Untitled_LAYOUT.MARBIX");
+    EXPECT_EQ(editor.layout().NumberOfColumns, 3);
+    EXPECT_EQ(editor.layout().NumberOfRows, 20);
+    EXPECT_EQ(editor.document().names().layoutName, "Untitled_LAYOUT.MARBIX");
     EXPECT_TRUE(window->windowTitle().contains("Untitled_LAYOUT.MARBIX"));
 }
 

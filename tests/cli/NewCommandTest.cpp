@@ -1,4 +1,5 @@
 #include "editor/Editor.h"
+#include "platform/DataFolders.h"
 #include "layout/StripOperations.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedPrompter.h"
@@ -42,15 +43,16 @@ TEST(NewCommand, WritesAnEmptyBoardThatTheEditorOpens)
 
     test::TableControls controls;
     test::ScriptedPrompter prompter;
-    Editor editor(controls, prompter);
+    BoardDocument document(DataFolderPath());
+    Editor editor(controls, prompter, document);
     editor.Initialise(1733650000, 1, nullptr);
     prompter.fileNames = {data.file("out/Board_LAYOUT.MARBIX")};
     editor.OpenLayoutCommand();
-    ASSERT_FALSE(editor.backgroundName.isEmpty()) << prompter.shown.join("|").toStdString();
-    EXPECT_EQ(editor.layout.NumberOfColumns, 3);
-    EXPECT_EQ(editor.layout.NumberOfRows, 20);
+    ASSERT_FALSE(editor.document().backgroundName().isEmpty()) << prompter.shown.join("|").toStdString();
+    EXPECT_EQ(editor.layout().NumberOfColumns, 3);
+    EXPECT_EQ(editor.layout().NumberOfRows, 20);
     int used = 0;
-    editor.layout.forEachBoardStrip([&](int, int, Strip &s) { used += IsStripInUse(s) ? 1 : 0; });
+    editor.layout().forEachBoardStrip([&](int, int, const Strip &s) { used += IsStripInUse(s) ? 1 : 0; });
     EXPECT_EQ(used, 0);
 
     // Counts outside the grid store and missing parts are usage errors; a missing background fails.

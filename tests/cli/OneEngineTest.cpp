@@ -7,6 +7,7 @@
 #include "support/TempDataDir.h"
 
 #include "editor/Editor.h"
+#include "platform/DataFolders.h"
 #include "document/RotationSetting.h"
 #include "layout/LayoutPackage.h"
 #include "samples/SampleBoards.h"
@@ -85,12 +86,13 @@ protected:
         TableControls controls;
         controls.client = window;
         ScriptedPrompter prompter;
-        Editor editor(controls, prompter);
+        BoardDocument document(DataFolderPath());
+        Editor editor(controls, prompter, document);
         editor.Initialise(1733650000, 7, nullptr);
         QDir().mkpath(folder);
         prompter.fileNames = {layout, folder + "/" + base};
         editor.OpenLayoutCommand();
-        EXPECT_FALSE(editor.backgroundName.isEmpty()) << prompter.shown.join('|').toStdString();
+        EXPECT_FALSE(editor.document().backgroundName().isEmpty()) << prompter.shown.join('|').toStdString();
         editor.SaveLayoutAndTvImageCommand();
         const bool whitePrint = editor.whitePrintChecked();
         const QString suffix = whitePrint ? "_WHITE_PRINT_BGND" : "";

@@ -1,7 +1,7 @@
 #include "editor/ColourPalette.h"
 #include "editor/Editor.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TableControls.h"
+#include "support/EditorSession.h"
+#include "support/TempDataDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,10 @@ TEST(ColourPalette, NamesValuesAndLookUp)
 }
 
 struct ControlSetFixture : ::testing::Test {
-    test::TableControls controls;
-    test::ScriptedPrompter prompter;
-    Editor editor{controls, prompter};
+    test::TempDataDir data;
+    test::EditorSession session{/*initialise=*/false};
+    test::TableControls &controls = session.controls;
+    Editor &editor = session.editor;
 };
 
 TEST_F(ControlSetFixture, EditingControlsSwitchTogetherAndSelectionControlsStayOff)
@@ -67,7 +68,7 @@ TEST_F(ControlSetFixture, EditingControlsSwitchTogetherAndSelectionControlsStayO
 
 TEST_F(ControlSetFixture, AOneColumnBoardNeverEnablesTheVerticalGrid)
 {
-    editor.layout.NumberOfColumns = 1;
+    session.change([](MenuLayout &layout) { layout.NumberOfColumns = 1; });
     editor.EnableEditingControls(false);
     controls.setEnabled(ControlId::DisplayVerticalGrid, false);
     editor.EnableEditingControls(true);

@@ -80,9 +80,9 @@ TEST(PricesText, EntryLinesAndParts)
 TEST_F(SampleBoardFixture, ClickingTextEntersTextModeWithItsControls)
 {
     click(hitCentre(1, 2, MainItemGroup));
-    EXPECT_EQ(editor->editMode, EditMode::Text);
-    EXPECT_EQ(editor->textCell, (CellPosition{1, 2}));
-    EXPECT_EQ(editor->selectedGroup, MainItemGroup);
+    EXPECT_EQ(editor->editMode(), EditMode::Text);
+    EXPECT_EQ(editor->textCell(), (CellPosition{1, 2}));
+    EXPECT_EQ(editor->selectedGroup(), MainItemGroup);
     EXPECT_EQ(controls.text(ControlId::MainItemBox), "Grilled Chicken");
     EXPECT_EQ(controls.focused, ControlId::MainItemBox);
     EXPECT_EQ(label(), "EDIT MODE:  IDLE"); // unchanged until the first keystroke
@@ -90,12 +90,14 @@ TEST_F(SampleBoardFixture, ClickingTextEntersTextModeWithItsControls)
     EXPECT_TRUE(controls.isChecked(ControlId::Micro));
     EXPECT_TRUE(controls.isChecked(ControlId::SelectedText));
     EXPECT_FALSE(controls.isEnabled(ControlId::DeletePicture));
-    EXPECT_EQ(editor->undoList.top(), 0);
+    // Selecting is no step of the history.
+    EXPECT_FALSE(editor->document().canUndo());
+    EXPECT_FALSE(editor->document().isModified());
 
     // A click on nothing leaves Text mode with the one-blank label and selects nothing.
-    const QRect area = editor->renderer.preview().previewArea;
+    const QRect area = editor->renderer().preview().previewArea;
     click(QPoint(area.x() + area.width() - 3, area.y() + area.height() - 3));
-    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(editor->editMode(), EditMode::Idle);
     EXPECT_EQ(label(), "EDIT MODE: IDLE");
     EXPECT_TRUE(controls.text(ControlId::MainItemBox).isEmpty());
     EXPECT_FALSE(controls.isEnabled(ControlId::MoveUp));
@@ -110,40 +112,39 @@ TEST_F(SampleBoardFixture, LogoFirstThenTextThenPicture)
         onLogoOnly = QPoint(int(logo.right()) - 1 - dx, int(logo.bottom()) - 1);
     ASSERT_FALSE(RectHolds(burger, onLogoOnly));
     click(onLogoOnly);
-    EXPECT_EQ(editor->editMode, EditMode::Picture);
-    EXPECT_EQ(editor->pictureCell, (CellPosition{1, 13}));
+    EXPECT_EQ(editor->editMode(), EditMode::Picture);
+    EXPECT_EQ(editor->pictureCell(), (CellPosition{1, 13}));
     EXPECT_EQ(label(), "EDIT MODE:  PICTURE");
     EXPECT_EQ(controls.text(ControlId::SizeTextGroup), "Size Picture");
     EXPECT_TRUE(controls.isVisible(ControlId::SizeWider));
 
     // Text of another strip over a plain picture is selected before the picture.
-    Strip &fries = strip(0, 13);
+    const Strip &fries = strip(0, 13);
     ASSERT_FALSE(fries.Picture.SubImageFileName.isEmpty());
-    strip(0, 12).mainItem().Yref = 1.2; // push the text of the strip above over the picture
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        board.strip(0, 12).mainItem().Yref = 1.2; // push the text of the strip above over the picture
+    });
     const RectF32 text = geo(0, 12).hitBoxes[MainItemGroup];
     ASSERT_TRUE(RectHolds(ToQRectF(geo(0, 13).stripRect), ToQRectF(text).center()));
     click(centreOf(text));
-    EXPECT_EQ(editor->editMode, EditMode::Text);
-    EXPECT_EQ(editor->textCell, (CellPosition{0, 12}));
+    EXPECT_EQ(editor->editMode(), EditMode::Text);
+    EXPECT_EQ(editor->textCell(), (CellPosition{0, 12}));
 }
 
 TEST_F(SampleBoardFixture, EnteringAndLeavingAPictureUnchangedLeavesTheUndoListAsItWas)
 {
     click(centreOf(geo(0, 13).stripRect));
-    ASSERT_EQ(editor->editMode, EditMode::Picture);
-    EXPECT_EQ(editor->undoList.top(), 0);
-    // The crop and white-print hiding do not count as a change.
-    strip(0, 13).Picture.ImageHiddenOnWhite = 1;
+    ASSERT_EQ(editor->editMode(), EditMode::Picture);
     editor->LeaveCurrentMode();
-    EXPECT_TRUE(editor->undoList.empty());
+    EXPECT_FALSE(editor->document().canUndo());
+    EXPECT_FALSE(editor->document().isModified());
     EXPECT_FALSE(controls.isEnabled(ControlId::Undo));
     EXPECT_EQ(label(), "EDIT MODE:  IDLE");
 
     click(centreOf(geo(0, 13).stripRect));
     editor->ArrowClicked(ControlId::MoveDown, {});
     editor->LeaveCurrentMode();
-    EXPECT_EQ(editor->undoList.top(), 0);
+    EXPECT_TRUE(editor->document().canUndo());
     EXPECT_TRUE(controls.isEnabled(ControlId::Undo));
 }
 
@@ -153,63 +154,63 @@ TEST_F(SampleBoardFixture, EscapeEndsTheModeAndKeepsTheLabel)
     type(MainItemGroup, "Grilled Chicken!");
     ASSERT_EQ(label(), "EDIT MODE:  TEXT");
     editor->EscapePressed();
-    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(editor->editMode(), EditMode::Idle);
     EXPECT_EQ(label(), "EDIT MODE:  TEXT");
-    // The next click behaves as a click in Idle: no leaving steps, no relocation snapshot.
-    const int entries = editor->undoList.top();
+    // The next click behaves as a click in Idle: no leaving steps, nothing more to undo than
+    // the typing.
     click(hitCentre(1, 3, MainItemGroup));
-    EXPECT_EQ(editor->textCell, (CellPosition{1, 3}));
-    EXPECT_EQ(editor->undoList.top(), entries + 1);
+    EXPECT_EQ(editor->textCell(), (CellPosition{1, 3}));
+    editor->UndoCommand();
+    EXPECT_EQ(strip(1, 2).mainItem().Text, "Grilled Chicken");
+    EXPECT_FALSE(editor->document().canUndo());
 }
 
-TEST_F(SampleBoardFixture, LeavingTextModeAfterAMoveOfMoreThanTwoRowsRelocatesWithAChainedSnapshot)
+TEST_F(SampleBoardFixture, LeavingTextModeAfterAMoveOfMoreThanTwoRowsRelocatesInTheSameStep)
 {
     click(hitCentre(1, 2, MainItemGroup));
-    const Strip before = strip(1, 2);
-    const double offset = editor->workingStrip.YOffsetFactor;
-    editor->workingStrip.YOffsetFactor = offset + 3.3; // rows 3, 4 are in use, 5 is free
-    strip(1, 2) = editor->workingStrip;
+    const Strip before = strip(1, 2), free = strip(1, 5);
+    const double offset = strip(1, 2).YOffsetFactor;
+    // An edit of the selection pushes the strip 3.3 rows down: rows 3, 4 are in use, 5 is free.
+    editor->ChangeBoard("Nudge", [&](MenuLayout &board) { board.strip(1, 2).YOffsetFactor = offset + 3.3; });
     ASSERT_TRUE(IsStripInUse(strip(1, 4)));
     ASSERT_FALSE(IsStripInUse(strip(1, 5)));
     editor->LeaveCurrentMode();
     EXPECT_FALSE(IsStripInUse(strip(1, 2)));
     EXPECT_EQ(strip(1, 5).mainItem().Text, "Grilled Chicken");
     EXPECT_NEAR(strip(1, 5).YOffsetFactor, offset + 0.3, 1e-9);
-    ASSERT_EQ(editor->undoList.top(), 1);
-    const UndoEntry &target = editor->undoList.entries()[1];
-    EXPECT_EQ(target.chained, 1);
-    EXPECT_EQ(target.column, 1);
-    EXPECT_EQ(target.row, 5);
-    EXPECT_FALSE(IsStripInUse(target.snapshot));
-    EXPECT_EQ(editor->undoList.entries()[0].snapshot, before);
-    EXPECT_TRUE(editor->boxClickFallback);
+    // One Undo puts both cells back.
+    editor->UndoCommand();
+    EXPECT_EQ(strip(1, 2), before);
+    EXPECT_EQ(strip(1, 5), free);
+    EXPECT_FALSE(editor->document().canUndo());
 }
 
 TEST_F(SampleBoardFixture, FrameFallbackRightAfterLeavingTextMode)
 {
     // A text-only strip: a click on its frame but off its text selects nothing in Idle ...
     click(hitCentre(0, 9, MainItemGroup));
-    ASSERT_EQ(editor->editMode, EditMode::Text);
-    const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, 0, 9);
+    ASSERT_EQ(editor->editMode(), EditMode::Text);
+    const QRectF frame = FrameRectOnPreview(editor->layout(), editor->geometry(), 0, 9);
     const QRectF text = ToQRectF(geo(0, 9).hitBoxes[MainItemGroup]).united(ToQRectF(geo(0, 9).hitBoxes[PricesGroup]));
     QPoint inFrame((frame.left() + text.left()) / 2, frame.center().y());
     if (text.left() - frame.left() < 2)
         inFrame = QPoint((ToQRectF(geo(0, 9).hitBoxes[MainItemGroup]).right() + text.right()) / 2, text.bottom() - 1);
-    ASSERT_FALSE(TextHitTest(editor->layout, editor->geometry, inFrame));
+    ASSERT_FALSE(TextHitTest(editor->layout(), editor->geometry(), inFrame));
     // ... except right after leaving Text mode on that strip.
     click(inFrame);
-    EXPECT_EQ(editor->editMode, EditMode::Background);
-    EXPECT_EQ(editor->backgroundCell, (CellPosition{0, 9}));
+    EXPECT_EQ(editor->editMode(), EditMode::Background);
+    EXPECT_EQ(editor->backgroundCell(), (CellPosition{0, 9}));
     click(inFrame);
-    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(editor->editMode(), EditMode::Idle);
 }
 
 TEST_F(SampleBoardFixture, PricesClickPicksTheEntryUnderIt)
 {
-    strip(1, 3).prices().Text = "4.99^5.99";
-    editor->Refresh();
-    StripGeometry &g = editor->geometry(1, 3);
-    const double scale = editor->renderer.preview().previewScale;
+    adjust([&](MenuLayout &board) {
+        board.strip(1, 3).prices().Text = "4.99^5.99";
+    });
+    const StripGeometry &g = editor->geometry()(1, 3);
+    const double scale = editor->renderer().preview().previewScale;
     const RectF32 box = g.hitBoxes[PricesGroup];
     const float tab = g.priceTabWidth;
     ASSERT_GT(tab, 0.f);
@@ -220,15 +221,15 @@ TEST_F(SampleBoardFixture, PricesClickPicksTheEntryUnderIt)
     } cases[] = {{tab * 0.5, 5}, {tab + 3.0, 0}};
     for (const Case &c : cases) {
         click(QPoint(int(right - c.boardPixelsFromRight * scale), int(box.top + box.height / 2)));
-        ASSERT_EQ(editor->editMode, EditMode::Text);
+        ASSERT_EQ(editor->editMode(), EditMode::Text);
         const auto &state = controls.table[ControlId::PricesBox];
         EXPECT_EQ(std::min(state.selectionStart, state.selectionEnd), c.selectionStart);
         EXPECT_EQ(std::abs(state.selectionEnd - state.selectionStart), 4);
         EXPECT_EQ(controls.focused, ControlId::PricesBox);
-        EXPECT_EQ(editor->activeTextBox, PricesGroup);
+        EXPECT_EQ(editor->activeTextBox(), PricesGroup);
         EXPECT_EQ(strip(1, 3).prices().Text.indexOf('~'), c.selectionStart);
-        EXPECT_FALSE(editor->workingStrip.prices().Text.contains('~'));
-        EXPECT_LT(editor->renderer.probes.digitWidthRequestX, 0.0);
+        EXPECT_FALSE(editor->workingStrip().prices().Text.contains('~'));
+        EXPECT_LT(editor->renderer().probes.digitWidthRequestX, 0.0);
         click(QPoint(2, 2)); // leave again, so the marker goes
         EXPECT_FALSE(strip(1, 3).prices().Text.contains('~'));
     }

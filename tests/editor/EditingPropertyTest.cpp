@@ -37,19 +37,15 @@ struct EditingProperty : test::SampleBoardFixture {
         // placement is in cells, so the board behaves the same.
         controls.client = QSize(800, 480);
         SampleBoardFixture::SetUp();
-        editor->layout.forEachBoardStrip([](int, int, Strip &s) {
+        editor->layout().forEachBoardStrip([](int, int, const Strip &s) {
             const QString &picture = s.Picture.SubImageFileName;
             if (!picture.isEmpty())
                 QImage(picture).scaled(48, 48, Qt::KeepAspectRatio).save(picture);
         });
         const QString small = data.file("sample/SmallBackground.jpg");
-        ASSERT_TRUE(QImage(editor->backgroundImagePath).scaled(480, 270).save(small));
-        editor->backgroundName = "SmallBackground.jpg";
-        editor->backgroundImagePath = small;
-        ClearAllGeometry(editor->geometry);
-        editor->Refresh({true, true});
-        RebuildGrid(editor->layout, editor->renderer.preview(), editor->geometry);
-        editor->Refresh();
+        ASSERT_TRUE(QImage(editor->document().backgroundImagePath()).scaled(480, 270).save(small));
+        const auto layout = std::make_unique<MenuLayout>(editor->layout());
+        ASSERT_TRUE(session.show(*layout, small));
     }
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
     bool chance(int percent) { return below(100) < percent; }
@@ -57,19 +53,19 @@ struct EditingProperty : test::SampleBoardFixture {
     std::vector<Strip> board()
     {
         std::vector<Strip> strips;
-        editor->layout.forEachBoardStrip([&](int, int, Strip &s) { strips.push_back(s); });
+        editor->layout().forEachBoardStrip([&](int, int, const Strip &s) { strips.push_back(s); });
         return strips;
     }
     // A point on a random strip in use (its text, frame or picture), or anywhere on the board.
     QPoint somewhere()
     {
-        const QRect area = editor->renderer.preview().previewArea;
-        const int c = below(editor->layout.boardColumns()), r = below(editor->layout.boardRows());
+        const QRect area = editor->renderer().preview().previewArea;
+        const int c = below(editor->layout().boardColumns()), r = below(editor->layout().boardRows());
         const StripGeometry &g = geo(c, r);
         QRectF target;
         switch (below(4)) {
         case 0: target = ToQRectF(g.hitBoxes[below(kGroupCount)]); break;
-        case 1: target = FrameRectOnPreview(editor->layout, editor->geometry, c, r); break;
+        case 1: target = FrameRectOnPreview(editor->layout(), editor->geometry(), c, r); break;
         case 2: target = ToQRectF(g.stripRect); break;
         default: break;
         }
@@ -104,19 +100,15 @@ struct EditingProperty : test::SampleBoardFixture {
     std::vector<CellPosition> workedOn(int undoEntries)
     {
         std::vector<CellPosition> cells;
-        switch (editor->editMode) {
-        case EditMode::Text: cells.push_back(editor->textCell); break;
-        case EditMode::Picture: cells.push_back(editor->pictureCell); break;
-        case EditMode::Background: cells.push_back(editor->backgroundCell); break;
+        switch (editor->editMode()) {
+        case EditMode::Text: cells.push_back(editor->textCell()); break;
+        case EditMode::Picture: cells.push_back(editor->pictureCell()); break;
+        case EditMode::Background: cells.push_back(editor->backgroundCell()); break;
         default: break;
         }
-        const auto &entries = editor->undoList.entries();
-        // An undo takes entries down to the first one that is not chained.
-        for (int i = int(entries.size()) - 1, taken = 0; i >= 0 && taken < undoEntries; --i) {
-            cells.push_back({entries[i].column, entries[i].row});
-            if (entries[i].chained == 0)
-                ++taken;
-        }
+        if (undoEntries > 0)
+            for (const auto &[column, row] : editor->document().undoCells())
+                cells.push_back({column, row});
         return cells;
     }
 
@@ -124,7 +116,7 @@ struct EditingProperty : test::SampleBoardFixture {
     std::map<QString, int> textsOutside(const std::vector<CellPosition> &cells)
     {
         std::map<QString, int> counted;
-        editor->layout.forEachBoardStrip([&](int c, int r, Strip &s) {
+        editor->layout().forEachBoardStrip([&](int c, int r, const Strip &s) {
             if (!StripHasText(s) || std::find(cells.begin(), cells.end(), CellPosition{c, r}) != cells.end())
                 return;
             ++counted[TextsOf(s)];
@@ -138,11 +130,11 @@ struct EditingProperty : test::SampleBoardFixture {
     {
         QStringList off;
         // One pixel of room: the last cell may end a fraction of a pixel past the whole-pixel area.
-        const QRectF area = QRectF(editor->renderer.preview().previewArea).adjusted(-1, -1, 1, 1);
-        editor->layout.forEachBoardStrip([&](int c, int r, Strip &s) {
+        const QRectF area = QRectF(editor->renderer().preview().previewArea).adjusted(-1, -1, 1, 1);
+        editor->layout().forEachBoardStrip([&](int c, int r, const Strip &s) {
             if (!IsStripInUse(s))
                 return;
-            const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, c, r);
+            const QRectF frame = FrameRectOnPreview(editor->layout(), editor->geometry(), c, r);
             const QPointF centre(frame.left() + frame.width() / 2, frame.top() + frame.height() / 2);
             if (!(centre.x() >= area.left() && centre.x() <= area.right() && centre.y() >= area.top()
                   && centre.y() <= area.bottom()))
@@ -228,13 +220,13 @@ TEST_F(EditingProperty, RandomEditingNeverLosesAStripsTextKeepsFramesOnTheBoardA
     // Back to the start: leave the mode (its leaving steps may record one more change), then undo.
     click(QPoint(0, 0));
     editor->EscapePressed();
-    while (!editor->undoList.empty())
+    while (editor->document().canUndo())
         editor->UndoCommand();
     const std::vector<Strip> end = board();
     ASSERT_EQ(end.size(), start.size());
     for (size_t i = 0; i < start.size(); ++i)
-        EXPECT_EQ(end[i], start[i]) << "strip " << i / editor->layout.boardRows() << ","
-                                    << i % editor->layout.boardRows() << " " << TextsOf(end[i]).toStdString();
+        EXPECT_EQ(end[i], start[i]) << "strip " << i / editor->layout().boardRows() << ","
+                                    << i % editor->layout().boardRows() << " " << TextsOf(end[i]).toStdString();
 }
 
 } // namespace

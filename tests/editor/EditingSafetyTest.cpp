@@ -14,7 +14,7 @@ struct EditingSafety : test::SampleBoardFixture {
     std::vector<Strip> board()
     {
         std::vector<Strip> strips;
-        editor->layout.forEachBoardStrip([&](int, int, Strip &s) { strips.push_back(s); });
+        editor->layout().forEachBoardStrip([&](int, int, const Strip &s) { strips.push_back(s); });
         return strips;
     }
     // The cells whose strip is not as it was, as "column,row".
@@ -22,7 +22,7 @@ struct EditingSafety : test::SampleBoardFixture {
     {
         std::string changed;
         size_t i = 0;
-        editor->layout.forEachBoardStrip([&](int c, int r, Strip &s) {
+        editor->layout().forEachBoardStrip([&](int c, int r, const Strip &s) {
             if (i >= before.size() || !(s == before[i]))
                 changed += std::to_string(c) + "," + std::to_string(r) + " ";
             ++i;
@@ -32,17 +32,17 @@ struct EditingSafety : test::SampleBoardFixture {
     bool boardHolds(const QString &mainText)
     {
         bool found = false;
-        editor->layout.forEachBoardStrip([&](int, int, Strip &s) { found |= s.mainItem().Text == mainText; });
+        editor->layout().forEachBoardStrip([&](int, int, const Strip &s) { found |= s.mainItem().Text == mainText; });
         return found;
     }
     void undoAll()
     {
-        while (!editor->undoList.empty())
+        while (editor->document().canUndo())
             editor->UndoCommand();
     }
     QPoint nothing()
     {
-        const QRect area = editor->renderer.preview().previewArea;
+        const QRect area = editor->renderer().preview().previewArea;
         return QPoint(area.x() + area.width() - 3, area.y() + area.height() - 3);
     }
     void check(ControlId box)
@@ -53,11 +53,11 @@ struct EditingSafety : test::SampleBoardFixture {
     // A point on the strip's frame where no text lies.
     QPoint frameOnly(int c, int r)
     {
-        const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, c, r);
+        const QRectF frame = FrameRectOnPreview(editor->layout(), editor->geometry(), c, r);
         for (int y = int(frame.top()) + 1; y < frame.bottom(); y += 2)
             for (int x = int(frame.left()) + 1; x < frame.right(); x += 2)
-                if (!TextHitTest(editor->layout, editor->geometry, QPointF(x, y))
-                    && FrameHitTest(editor->layout, editor->geometry, QPointF(x, y)) == CellPosition{c, r})
+                if (!TextHitTest(editor->layout(), editor->geometry(), QPointF(x, y))
+                    && FrameHitTest(editor->layout(), editor->geometry(), QPointF(x, y)) == CellPosition{c, r})
                     return QPoint(x, y);
         ADD_FAILURE() << "no free spot on the frame";
         return {};
@@ -91,12 +91,14 @@ TEST_F(EditingSafety, PricesFittedIntoTheNextColumnGoOnlyIntoAFreeCellAndUndoInO
 {
     for (const bool colouredNeighbour : {true, false}) {
         SetUp();
-        strip(0, 5).mainItem().Text.clear();
-        strip(0, 5).subItems().Text.clear();
+        adjust([&](MenuLayout &board) {
+            board.strip(0, 5).mainItem().Text.clear();
+            board.strip(0, 5).subItems().Text.clear();
+        });
         if (colouredNeighbour)
-            strip(1, 5).BackGroundColor = PaletteColour(5);
-        ClearAllGeometry(editor->geometry);
-        editor->Refresh();
+            adjust([&](MenuLayout &board) {
+                board.strip(1, 5).BackGroundColor = PaletteColour(5);
+            });
         const auto before = board();
         const Strip neighbour = strip(1, 5);
         const QString prices = strip(0, 5).prices().Text;
@@ -107,7 +109,7 @@ TEST_F(EditingSafety, PricesFittedIntoTheNextColumnGoOnlyIntoAFreeCellAndUndoInO
         for (int i = 0; i < 12 && !pushedOver; ++i) {
             editor->ArrowClicked(ControlId::MoveRight, {});
             const StripGeometry &g = geo(0, 5);
-            pushedOver = !(editor->textCell == CellPosition{0, 5})
+            pushedOver = !(editor->textCell() == CellPosition{0, 5})
                 || g.hitBoxes[PricesGroup].left >= g.cellRect.left + g.cellRect.width;
         }
         ASSERT_TRUE(pushedOver) << colouredNeighbour;
@@ -125,12 +127,13 @@ TEST_F(EditingSafety, PricesFittedIntoTheNextColumnGoOnlyIntoAFreeCellAndUndoInO
 
 TEST_F(EditingSafety, BackgroundModeShowsTheStripsOwnTexts)
 {
-    strip(0, 13).mainItem().Text = "Fries Deal";
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        board.strip(0, 13).mainItem().Text = "Fries Deal";
+    });
     editor->EnterPictureMode({0, 13});
     ASSERT_FALSE(controls.text(ControlId::MainItemBox).isEmpty());
     click(frameOnly(0, 7));
-    ASSERT_EQ(editor->editMode, EditMode::Background);
+    ASSERT_EQ(editor->editMode(), EditMode::Background);
     EXPECT_EQ(controls.text(ControlId::MainItemBox), "SIDES");
     type(MainItemGroup, controls.text(ControlId::MainItemBox) + "!");
     EXPECT_EQ(strip(0, 7).mainItem().Text, "SIDES!");
@@ -166,17 +169,18 @@ TEST_F(EditingSafety, PricesRulesHoldWhenTypingIntoASelectedPictureOrFrame)
 
 TEST_F(EditingSafety, AClickOnThePricesOutsideTheirColumnsMakesThePricesActive)
 {
-    strip(0, 1).prices().Text = "Market price, ask your server";
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        board.strip(0, 1).prices().Text = "Market price, ask your server";
+    });
     const RectF32 box = geo(0, 1).hitBoxes[PricesGroup];
     const QPoint left(int(box.left) + 1, int(box.top + box.height / 2));
-    ASSERT_GT((box.width - 1) / editor->renderer.preview().previewScale, geo(0, 1).priceTabWidth);
+    ASSERT_GT((box.width - 1) / editor->renderer().preview().previewScale, geo(0, 1).priceTabWidth);
 
     click(hitCentre(1, 2, MainItemGroup));
     click(left);
-    ASSERT_EQ(editor->editMode, EditMode::Text);
-    ASSERT_EQ(editor->selectedGroup, PricesGroup);
-    EXPECT_EQ(editor->activeTextBox, PricesGroup);
+    ASSERT_EQ(editor->editMode(), EditMode::Text);
+    ASSERT_EQ(editor->selectedGroup(), PricesGroup);
+    EXPECT_EQ(editor->activeTextBox(), PricesGroup);
     EXPECT_EQ(controls.focused, ControlId::PricesBox);
     // Only the prices move up on the board.
     const double sub = geo(0, 1).hitBoxes[SubItemsGroup].top, prices = geo(0, 1).hitBoxes[PricesGroup].top;
@@ -218,7 +222,7 @@ TEST_F(EditingSafety, CommandsThatEndAModeLeaveNoArrowsActingOnNothing)
         c.select(*this);
         ASSERT_TRUE(controls.isEnabled(ControlId::MoveUp)) << c.what;
         c.command(*this);
-        EXPECT_EQ(editor->editMode, EditMode::Idle) << c.what;
+        EXPECT_EQ(editor->editMode(), EditMode::Idle) << c.what;
         for (ControlId arrow : {ControlId::MoveUp, ControlId::MoveLeft, ControlId::SizeLarger, ControlId::SizeWider,
                                 ControlId::LineSpacingUp, ControlId::TabSpacingUp})
             EXPECT_FALSE(controls.isEnabled(arrow) && controls.isVisible(arrow)) << c.what << " " << int(arrow);
@@ -236,29 +240,27 @@ TEST_F(EditingSafety, UndoSwitchesOnlyWhatALoadedBoardNeeds)
     EXPECT_TRUE(controls.isEnabled(ControlId::SaveLayoutAndTvImage));
 
     // No layout open: nothing to save, print or show.
-    test::TableControls bare;
-    Editor empty(bare, prompter);
-    empty.Initialise(1733650000, 2, nullptr);
-    empty.UndoCommand();
+    test::EditorSession bare(true, 1733650000, 2);
+    bare.editor.UndoCommand();
     for (ControlId id : {ControlId::SaveLayoutAndTvImage, ControlId::Print, ControlId::WhitePrintFormat,
                          ControlId::DisplayVerticalGrid, ControlId::LineSpacingUp, ControlId::MoveUp})
-        EXPECT_FALSE(bare.isEnabled(id)) << int(id);
+        EXPECT_FALSE(bare.controls.isEnabled(id)) << int(id);
 }
 
 TEST_F(EditingSafety, ReadoutsSetThePaletteEntryAndAnEmptyUndoSelectsTheLastEditedGroup)
 {
     click(hitCentre(1, 2, SubItemsGroup));
-    EXPECT_EQ(editor->paletteEntry, LookUpPaletteEntry(strip(1, 2).subItems().TextColor));
-    ASSERT_NE(editor->paletteEntry, kPaletteWhite);
+    EXPECT_EQ(editor->paletteEntry(), LookUpPaletteEntry(strip(1, 2).subItems().TextColor));
+    ASSERT_NE(editor->paletteEntry(), kPaletteWhite);
     editor->TextBoxFocused(PricesGroup);
-    EXPECT_EQ(editor->paletteEntry, LookUpPaletteEntry(strip(1, 2).prices().TextColor));
+    EXPECT_EQ(editor->paletteEntry(), LookUpPaletteEntry(strip(1, 2).prices().TextColor));
     editor->TextBoxFocused(SubItemsGroup);
 
     click(nothing());
-    EXPECT_EQ(editor->selectedGroup, -1);
+    EXPECT_EQ(editor->selectedGroup(), -1);
     undoAll();
     editor->UndoCommand();
-    EXPECT_EQ(editor->selectedGroup, SubItemsGroup);
+    EXPECT_EQ(editor->selectedGroup(), SubItemsGroup);
     EXPECT_TRUE(controls.isVisible(ControlId::SubItemsActive));
 }
 
@@ -278,8 +280,9 @@ TEST_F(EditingSafety, AStripCopiedIntoTheLastColumnLandsUnderItsNeighbours)
 
 TEST_F(EditingSafety, AStripDroppedOnItselfAndKeptOnTheBoardIsUndone)
 {
-    strip(1, 4).XOffsetFactor = 0.3; // its frame reaches past the board's right edge
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        board.strip(1, 4).XOffsetFactor = 0.3; // its frame reaches past the board's right edge
+    });
     const auto before = board();
     const QPoint from = hitCentre(1, 4, MainItemGroup);
     editor->RightButtonDown(from, {});
@@ -297,7 +300,7 @@ TEST_F(EditingSafety, TextGrownPastTheBoardsEdgeTakesItsStripBackOntoTheBoard)
     bool pastTheCell = false;
     for (int i = 0; i < 60; ++i) {
         editor->ArrowClicked(ControlId::SizeLarger, {});
-        const RectF32 &main = geo(editor->textCell.column, editor->textCell.row).hitBoxes[MainItemGroup];
+        const RectF32 &main = geo(editor->textCell().column, editor->textCell().row).hitBoxes[MainItemGroup];
         if (main.width >= boardWidth)
             break;
         pastTheCell |= main.width > last.width;

@@ -4,6 +4,7 @@
 #include "render/BoardGeometry.h"
 #include "layout/StripOperations.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TableControls.h"
@@ -24,13 +25,15 @@ struct NewLayoutTest : ::testing::Test {
     test::TempDataDir data;
     test::TableControls controls;
     test::ScriptedPrompter prompter;
+    std::unique_ptr<BoardDocument> document;
     std::unique_ptr<Editor> editor;
     QString background;
 
     void SetUp() override
     {
         test::EnsureGuiApplication();
-        editor = std::make_unique<Editor>(controls, prompter);
+        document = std::make_unique<BoardDocument>(DataFolderPath());
+        editor = std::make_unique<Editor>(controls, prompter, *document);
         editor->Initialise(1733650000, 1, nullptr);
         QDir().mkpath(data.file("pictures"));
         background = data.file("pictures/Chalkboard.jpg");
@@ -41,7 +44,7 @@ struct NewLayoutTest : ::testing::Test {
     int stripsInUse(Editor &e)
     {
         int used = 0;
-        e.layout.forEachBoardStrip([&](int, int, Strip &s) { used += IsStripInUse(s) ? 1 : 0; });
+        e.layout().forEachBoardStrip([&](int, int, const Strip &s) { used += IsStripInUse(s) ? 1 : 0; });
         return used;
     }
     void openSample()
@@ -58,7 +61,7 @@ struct NewLayoutTest : ::testing::Test {
 TEST_F(NewLayoutTest, ANewThreeByTwentyBoardSavesAndOpensAgainEmpty)
 {
     openSample();
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
     prompter.answers = {Answer::No}; // do not save the sample
     prompter.fileNames = {background};
     prompter.gridSizes = {GridSize{3, 20}};
@@ -68,16 +71,16 @@ TEST_F(NewLayoutTest, ANewThreeByTwentyBoardSavesAndOpensAgainEmpty)
     EXPECT_EQ(prompter.gridQuestions[0].columns, 2);
     EXPECT_EQ(prompter.gridQuestions[0].rows, 16);
     EXPECT_EQ(prompter.shown, QStringList{"Do you wish to save this image?"});
-    EXPECT_EQ(editor->layout.NumberOfColumns, 3);
-    EXPECT_EQ(editor->layout.NumberOfRows, 20);
+    EXPECT_EQ(editor->layout().NumberOfColumns, 3);
+    EXPECT_EQ(editor->layout().NumberOfRows, 20);
     EXPECT_EQ(stripsInUse(*editor), 0);
-    EXPECT_FALSE(editor->modified);
-    EXPECT_TRUE(editor->undoList.empty());
+    EXPECT_FALSE(editor->document().isModified());
+    EXPECT_TRUE(!editor->document().canUndo());
     EXPECT_TRUE(controls.isEnabled(ControlId::SaveLayoutAndTvImage));
-    EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/Background.jpg"));
+    EXPECT_TRUE(QFile::exists(editor->document().workingFolder() + "/Background.jpg"));
     // The board is laid out to its last cell, ready for the first strip.
-    EXPECT_FALSE(ToQRectF(editor->geometry(2, 19).cellRect).isEmpty());
-    EXPECT_TRUE(ToQRectF(editor->geometry(3, 0).cellRect).isEmpty());
+    EXPECT_FALSE(ToQRectF(editor->geometry()(2, 19).cellRect).isEmpty());
+    EXPECT_TRUE(ToQRectF(editor->geometry()(3, 0).cellRect).isEmpty());
 
     const QString out = data.file("out");
     QDir().mkpath(out);
@@ -87,22 +90,20 @@ TEST_F(NewLayoutTest, ANewThreeByTwentyBoardSavesAndOpensAgainEmpty)
     ASSERT_TRUE(QFile::exists(out + "/Board_LAYOUT.MARBIX"));
     EXPECT_TRUE(QFile::exists(out + "/Board_TV.jpg"));
 
-    test::TableControls otherControls;
-    test::ScriptedPrompter otherPrompter;
-    Editor reopened(otherControls, otherPrompter);
-    reopened.Initialise(1733650001, 2, nullptr);
-    otherPrompter.fileNames = {out + "/Board_LAYOUT.MARBIX"};
+    test::EditorSession other(true, 1733650001, 2);
+    Editor &reopened = other.editor;
+    other.prompter.fileNames = {out + "/Board_LAYOUT.MARBIX"};
     reopened.OpenLayoutCommand();
-    ASSERT_FALSE(reopened.backgroundName.isEmpty()) << otherPrompter.shown.join("|").toStdString();
-    EXPECT_EQ(reopened.layout.NumberOfColumns, 3);
-    EXPECT_EQ(reopened.layout.NumberOfRows, 20);
+    ASSERT_TRUE(reopened.document().hasBoard()) << other.prompter.shown.join("|").toStdString();
+    EXPECT_EQ(reopened.layout().NumberOfColumns, 3);
+    EXPECT_EQ(reopened.layout().NumberOfRows, 20);
     EXPECT_EQ(stripsInUse(reopened), 0);
 }
 
 TEST_F(NewLayoutTest, CancellingAnyQuestionOrABadGridKeepsTheOpenBoard)
 {
     openSample();
-    const QString document = editor->layoutName;
+    const QString document = editor->document().names().layoutName;
     const int used = stripsInUse(*editor);
     const struct {
         const char *name;
@@ -115,14 +116,14 @@ TEST_F(NewLayoutTest, CancellingAnyQuestionOrABadGridKeepsTheOpenBoard)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        editor->modified = true;
+        test::MakeUnsavedChange(*editor);
         prompter.answers = {Answer::No};
         prompter.fileNames = c.files;
         prompter.gridSizes = c.grids;
         editor->NewLayoutCommand();
-        EXPECT_EQ(editor->layoutName, document);
+        EXPECT_EQ(editor->document().names().layoutName, document);
         EXPECT_EQ(stripsInUse(*editor), used);
-        EXPECT_TRUE(editor->modified) << "the open board's edits are still unsaved";
+        EXPECT_TRUE(editor->document().isModified()) << "the open board's edits are still unsaved";
     }
     for (GridSize bad : {GridSize{0, 16}, GridSize{10, 16}, GridSize{2, 0}, GridSize{2, 202}})
         EXPECT_FALSE(editor->NewLayout(background, bad.columns, bad.rows));

@@ -29,11 +29,11 @@ TEST_F(SampleBoardFixture, TextArrowStepsFollowKeysAndMacro)
     };
     for (const Case &c : cases) {
         controls.setChecked(ControlId::Macro, c.macro);
-        const TextGroup before = editor->workingStrip.mainItem();
-        const double xBefore = before.Xref + editor->workingStrip.XOffsetFactor;
-        const double yBefore = before.Yref + editor->workingStrip.YOffsetFactor;
+        const TextGroup before = editor->workingStrip().mainItem();
+        const double xBefore = before.Xref + editor->workingStrip().XOffsetFactor;
+        const double yBefore = before.Yref + editor->workingStrip().YOffsetFactor;
         editor->ArrowClicked(c.arrow, c.keys);
-        const Strip &after = strip(editor->textCell.column, editor->textCell.row);
+        const Strip &after = strip(editor->textCell().column, editor->textCell().row);
         // The frame fit may move anchor and frame against each other: compare where the text is.
         EXPECT_NEAR(after.mainItem().Xref + after.XOffsetFactor - xBefore, c.dx, 1e-6) << int(c.arrow);
         EXPECT_NEAR(after.mainItem().Yref + after.YOffsetFactor - yBefore, c.dy, 1e-6) << int(c.arrow);
@@ -45,28 +45,31 @@ TEST_F(SampleBoardFixture, TextArrowStepsFollowKeysAndMacro)
 
 TEST_F(SampleBoardFixture, TextSizeStopsAtItsLimitsWithoutRedraw)
 {
+    // Sizes just below the largest and above the smallest, on two strips of the same height.
+    adjust([](MenuLayout &board) {
+        board.strip(1, 2).mainItem().ScaleFactor = 47.95;
+        board.strip(1, 3).mainItem().ScaleFactor = 0.15;
+    });
     click(hitCentre(1, 2, MainItemGroup));
-    editor->workingStrip.mainItem().ScaleFactor = 47.95;
     const double stored = strip(1, 2).mainItem().ScaleFactor;
+    // At the limit the stored text is not changed (and not drawn again).
     editor->ArrowClicked(ControlId::SizeLarger, {});
-    EXPECT_DOUBLE_EQ(editor->workingStrip.mainItem().ScaleFactor, 48.0);
     EXPECT_DOUBLE_EQ(strip(1, 2).mainItem().ScaleFactor, stored);
-    EXPECT_EQ(controls.text(ControlId::SizeReadout), "48.0");
-    editor->workingStrip.mainItem().ScaleFactor = 0.15;
+    click(hitCentre(1, 3, MainItemGroup));
     editor->ArrowClicked(ControlId::SizeSmaller, {});
-    EXPECT_DOUBLE_EQ(editor->workingStrip.mainItem().ScaleFactor, 0.1);
+    EXPECT_DOUBLE_EQ(editor->workingStrip().mainItem().ScaleFactor, 0.1);
 }
 
 TEST_F(SampleBoardFixture, AllTextMovesTheThreeGroups)
 {
+    adjust([&](MenuLayout &board) {
+        board.strip(1, 2).prices().Text = "5.99";
+    });
     click(hitCentre(1, 2, MainItemGroup));
-    strip(1, 2).prices().Text = "5.99";
-    editor->workingStrip.prices().Text = "5.99";
-    editor->Refresh();
     controls.setChecked(ControlId::AllText, true);
     const Strip before = strip(1, 2);
     editor->ArrowClicked(ControlId::MoveDown, {});
-    const Strip &after = strip(editor->textCell.column, editor->textCell.row);
+    const Strip &after = strip(editor->textCell().column, editor->textCell().row);
     for (int g = 0; g < kGroupCount; ++g)
         EXPECT_NEAR(after.Groups[g].Yref + after.YOffsetFactor - before.Groups[g].Yref - before.YOffsetFactor, 0.1,
                     1e-6) << g;
@@ -75,16 +78,17 @@ TEST_F(SampleBoardFixture, AllTextMovesTheThreeGroups)
 TEST_F(SampleBoardFixture, ACentredGroupBecomesPlacedOnAHorizontalMove)
 {
     // The combo strip's texts are placed; centre its main item first.
-    Strip &s = strip(0, 14);
-    s.mainItem().CenterInStrip = 1;
-    s.mainItem().GroupAlignment = int(GroupAlignment::Left);
-    editor->Refresh();
+    adjust([](MenuLayout &board) {
+        board.strip(0, 14).mainItem().CenterInStrip = 1;
+        board.strip(0, 14).mainItem().GroupAlignment = int(GroupAlignment::Left);
+    });
+    const Strip &s = strip(0, 14);
     click(hitCentre(0, 14, MainItemGroup));
     const double offset = s.XOffsetFactor;
     const RectF32 box = geo(0, 14).hitBoxes[MainItemGroup];
     const double w = box.width / geo(0, 14).cellRect.width;
     editor->ArrowClicked(ControlId::MoveRight, {});
-    const Strip &after = strip(editor->textCell.column, editor->textCell.row);
+    const Strip &after = strip(editor->textCell().column, editor->textCell().row);
     EXPECT_EQ(after.mainItem().CenterInStrip, 0);
     EXPECT_NEAR(after.mainItem().Xref + after.XOffsetFactor - offset, 0.5 - w / 2 + 0.01, 1e-6);
 }
@@ -92,12 +96,13 @@ TEST_F(SampleBoardFixture, ACentredGroupBecomesPlacedOnAHorizontalMove)
 TEST_F(SampleBoardFixture, APictureMovedLeftStopsAtThePreviewEdge)
 {
     click(centreOf(geo(0, 13).stripRect));
-    ASSERT_EQ(editor->editMode, EditMode::Picture);
-    Strip &s = strip(0, 13);
+    ASSERT_EQ(editor->editMode(), EditMode::Picture);
+    const Strip &s = strip(0, 13);
     const double cw = geo(0, 13).cellRect.width;
-    const int areaLeft = editor->renderer.preview().previewArea.x();
+    const int areaLeft = editor->renderer().preview().previewArea.x();
     // The frame 3 pixels from the edge; a step of 0.1 cell is worth more than that.
-    s.XOffsetFactor += (areaLeft + 3 - geo(0, 13).stripRect.left) / cw;
+    const double shift = (areaLeft + 3 - geo(0, 13).stripRect.left) / cw;
+    editor->ChangeBoard("Test", [&](MenuLayout &board) { board.strip(0, 13).XOffsetFactor += shift; });
     editor->Refresh();
     ASSERT_NEAR(geo(0, 13).stripRect.left - areaLeft, 3.0, 0.01);
     editor->ArrowClicked(ControlId::MoveLeft, {true, false});
@@ -111,7 +116,7 @@ TEST_F(SampleBoardFixture, APictureMovedLeftStopsAtThePreviewEdge)
 TEST_F(SampleBoardFixture, FrameStepsAndSizes)
 {
     click(centreOf(geo(0, 13).stripRect));
-    Strip &s = strip(0, 13);
+    const Strip &s = strip(0, 13);
     struct Case {
         ControlId arrow;
         Keys keys;
@@ -131,15 +136,13 @@ TEST_F(SampleBoardFixture, FrameStepsAndSizes)
         EXPECT_NEAR(s.XSizeFactor - w, c.dWidth, 1e-9) << int(c.arrow);
         EXPECT_NEAR(s.YSizeFactor - h, std::max(c.dHeight, -h), 1e-9) << int(c.arrow);
     }
-    s.YSizeFactor = 0.05;
+    editor->ChangeBoard("Test", [](MenuLayout &board) { board.strip(0, 13).YSizeFactor = 0.05; });
     editor->ArrowClicked(ControlId::SizeSmaller, {});
     EXPECT_EQ(s.YSizeFactor, 0.0);
 }
 
 TEST_F(SampleBoardFixture, TabAndCalorieSpacingKeepTheirConditions)
 {
-    click(hitCentre(1, 2, MainItemGroup));
-    Strip &w = editor->workingStrip;
     struct Case {
         double tab, calories;
         ControlId arrow;
@@ -154,14 +157,17 @@ TEST_F(SampleBoardFixture, TabAndCalorieSpacingKeepTheirConditions)
         {8.0, 3.8, ControlId::TabSpacingUp, 8.2, 3.8},
     };
     for (const Case &c : cases) {
-        w.PriceTabSpacingFactor = c.tab;
-        w.CaloriesSpacingFactor = c.calories;
-        editor->modified = false;
+        // The spacings as stored, then the strip selected again, which takes them.
+        adjust([&](MenuLayout &board) {
+            board.strip(1, 2).PriceTabSpacingFactor = c.tab;
+            board.strip(1, 2).CaloriesSpacingFactor = c.calories;
+        });
+        click(hitCentre(1, 2, MainItemGroup));
         editor->ArrowClicked(c.arrow, {});
         EXPECT_NEAR(strip(1, 2).PriceTabSpacingFactor, c.tabAfter, 1e-9) << int(c.arrow) << " " << c.tab;
         EXPECT_NEAR(strip(1, 2).CaloriesSpacingFactor, c.caloriesAfter, 1e-9) << int(c.arrow) << " " << c.calories;
         if (c.arrow == ControlId::CalSpacingUp) {
-            EXPECT_EQ(editor->modified, c.caloriesAfter != c.calories);
+            EXPECT_EQ(editor->document().isModified(), c.caloriesAfter != c.calories);
         }
     }
     EXPECT_EQ(controls.text(ControlId::TabSpacingReadout), "8.2");

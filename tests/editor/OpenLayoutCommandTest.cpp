@@ -4,6 +4,7 @@
 #include "layout/LayoutPackage.h"
 #include "layout/StripOperations.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TableControls.h"
@@ -38,13 +39,15 @@ struct OpenFixture : ::testing::Test {
     TempDataDir data;
     TableControls controls;
     ScriptedPrompter prompter;
+    std::unique_ptr<BoardDocument> document;
     std::unique_ptr<Editor> editor;
     QString menus;
 
     void SetUp() override
     {
         test::EnsureGuiApplication();
-        editor = std::make_unique<Editor>(controls, prompter);
+        document = std::make_unique<BoardDocument>(DataFolderPath());
+        editor = std::make_unique<Editor>(controls, prompter, *document);
         editor->Initialise(1733650000, 1, nullptr);
         menus = data.file("menus");
         QDir().mkpath(menus);
@@ -96,51 +99,51 @@ TEST_F(OpenFixture, APackageOpensIntoTheWorkingFolderAndShowsItsBoard)
     open(package);
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
     EXPECT_EQ(prompter.dialogTitles, QStringList{"Open MarbixLayout File"});
-    EXPECT_TRUE(editor->fromPackage);
-    EXPECT_EQ(editor->backgroundName, "Background.jpg");
-    EXPECT_EQ(editor->backgroundImagePath, editor->paths.workingFolder + "/Background.jpg");
-    EXPECT_EQ(editor->layoutName, "SampleLandscape_LAYOUT.MARBIX");
-    EXPECT_EQ(editor->baseName, "SampleLandscape_LAYOUT");
-    EXPECT_EQ(editor->paths.currentFolder, menus);
+    EXPECT_TRUE(editor->document().fromPackage());
+    EXPECT_EQ(editor->document().backgroundName(), "Background.jpg");
+    EXPECT_EQ(editor->document().backgroundImagePath(), editor->document().workingFolder() + "/Background.jpg");
+    EXPECT_EQ(editor->document().names().layoutName, "SampleLandscape_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->document().names().baseName, "SampleLandscape_LAYOUT");
+    EXPECT_EQ(editor->paths().currentFolder, menus);
     EXPECT_EQ(controls.windowTitle, WindowTitleText("SampleLandscape_LAYOUT.MARBIX")
                                         + "      Resolution: 1920 x 1080 at 72 PPI (26.7 in x 15.0 in)");
-    EXPECT_EQ(editor->layout.NumberOfColumns, 2);
-    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger");
-    EXPECT_TRUE(editor->layout.strip(0, 13).Picture.SubImageFileName.startsWith(editor->paths.workingFolder));
-    EXPECT_FALSE(editor->renderer.shownBoard().isNull());
+    EXPECT_EQ(editor->layout().NumberOfColumns, 2);
+    EXPECT_EQ(editor->layout().strip(0, 1).mainItem().Text, "Classic Burger");
+    EXPECT_TRUE(editor->layout().strip(0, 13).Picture.SubImageFileName.startsWith(editor->document().workingFolder()));
+    EXPECT_FALSE(editor->renderer().shownBoard().isNull());
     EXPECT_TRUE(controls.isEnabled(ControlId::SaveLayoutAndTvImage));
     EXPECT_FALSE(controls.isEnabled(ControlId::MoveUp));
     EXPECT_EQ(controls.text(ControlId::ModeLabel), "EDIT MODE:  IDLE");
-    EXPECT_FALSE(editor->migrationPending);
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->migrationPending());
+    EXPECT_FALSE(editor->document().isModified());
     // The fonts the package carries are installed here: their copies are not kept.
-    EXPECT_FALSE(QFile::exists(editor->paths.workingFolder + "/DejaVuSans.ttf"));
-    EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/Layout.XMARBIX"));
+    EXPECT_FALSE(QFile::exists(editor->document().workingFolder() + "/DejaVuSans.ttf"));
+    EXPECT_TRUE(QFile::exists(editor->document().workingFolder() + "/Layout.XMARBIX"));
 }
 
 TEST_F(OpenFixture, ATvImageOpensThePackageBesideIt)
 {
     samplePackage();
     open(menus + "/SampleLandscape_TV.jpg");
-    EXPECT_EQ(editor->layoutName, "SampleLandscape_LAYOUT.MARBIX");
-    EXPECT_EQ(editor->layout.strip(1, 1).mainItem().Text, "Crispy Chicken");
+    EXPECT_EQ(editor->document().names().layoutName, "SampleLandscape_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->layout().strip(1, 1).mainItem().Text, "Crispy Chicken");
 
     QImage(10, 10, QImage::Format_RGB32).save(menus + "/Lunch_TV.jpg");
     prompter.shown.clear();
     open(menus + "/Lunch_TV.jpg");
     EXPECT_EQ(prompter.shown,
               QStringList{"Unable to open file\r\n\r\n" + menus + "/Lunch_LAYOUT.MARBIX\r\n\r\nPress OK to continue."});
-    EXPECT_EQ(editor->layoutName, "SampleLandscape_LAYOUT.MARBIX") << "the open layout stays";
+    EXPECT_EQ(editor->document().names().layoutName, "SampleLandscape_LAYOUT.MARBIX") << "the open layout stays";
 }
 
 TEST_F(OpenFixture, CancellingTheSaveQuestionShowsNoDialog)
 {
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
     prompter.answers = {Answer::Cancel};
     open(samplePackage());
     EXPECT_TRUE(prompter.dialogTitles.isEmpty());
-    EXPECT_TRUE(editor->modified);
-    EXPECT_TRUE(editor->backgroundName.isEmpty());
+    EXPECT_TRUE(editor->document().isModified());
+    EXPECT_TRUE(editor->document().backgroundName().isEmpty());
 }
 
 // A file that turns out not to be a layout package leaves the open layout exactly as it was:
@@ -179,9 +182,9 @@ TEST_F(OpenFixture, AFailedOpenLeavesTheOpenLayoutAsItWas)
         }
 
         open(good);
-        editor->layout.strip(0, 1).mainItem().Text = "Edited Burger";
-        editor->modified = true;
-        const QString workingFolder = editor->paths.workingFolder;
+        test::ChangeBoard(*editor, [&](MenuLayout &board) { board.strip(0, 1).mainItem().Text = "Edited Burger"; });
+        test::MakeUnsavedChange(*editor);
+        const QString workingFolder = editor->document().workingFolder();
         const QStringList workingFiles = QDir(workingFolder).entryList(QDir::Files, QDir::Name);
         const QStringList dataFolder = QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const QString title = controls.windowTitle;
@@ -194,16 +197,16 @@ TEST_F(OpenFixture, AFailedOpenLeavesTheOpenLayoutAsItWas)
                                                    + "\r\n\r\nIt is not a layout package or is damaged.\r\n\r\n"
                                                      "Press OK to continue."}))
             << c.name;
-        EXPECT_EQ(editor->layoutName, "SampleLandscape_LAYOUT.MARBIX") << c.name;
+        EXPECT_EQ(editor->document().names().layoutName, "SampleLandscape_LAYOUT.MARBIX") << c.name;
         EXPECT_EQ(controls.windowTitle, title) << c.name;
-        EXPECT_TRUE(editor->modified) << "the edits are still unsaved: " << c.name;
-        EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Edited Burger") << c.name;
-        EXPECT_EQ(editor->backgroundName, "Background.jpg") << c.name;
-        EXPECT_EQ(editor->paths.workingFolder, workingFolder) << c.name;
+        EXPECT_TRUE(editor->document().isModified()) << "the edits are still unsaved: " << c.name;
+        EXPECT_EQ(editor->layout().strip(0, 1).mainItem().Text, "Edited Burger") << c.name;
+        EXPECT_EQ(editor->document().backgroundName(), "Background.jpg") << c.name;
+        EXPECT_EQ(editor->document().workingFolder(), workingFolder) << c.name;
         EXPECT_EQ(QDir(workingFolder).entryList(QDir::Files, QDir::Name), workingFiles) << c.name;
         EXPECT_EQ(QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), dataFolder)
             << "no working folder is left behind: " << c.name;
-        EXPECT_TRUE(QFile::exists(editor->layout.strip(0, 13).Picture.SubImageFileName)) << c.name;
+        EXPECT_TRUE(QFile::exists(editor->layout().strip(0, 13).Picture.SubImageFileName)) << c.name;
     }
 
     // Cancelling the open dialog after declining to save: the edits stay marked as unsaved, and
@@ -212,9 +215,9 @@ TEST_F(OpenFixture, AFailedOpenLeavesTheOpenLayoutAsItWas)
     prompter.answers = {Answer::No};
     prompter.fileNames.clear();
     editor->OpenLayoutCommand();
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
     EXPECT_TRUE(editor->whitePrintChecked());
-    EXPECT_TRUE(editor->layout.WhitePrintBackground);
+    EXPECT_TRUE(editor->layout().WhitePrintBackground);
 }
 
 // Opening a good layout replaces the working folder by a new one and removes the old one.
@@ -222,16 +225,16 @@ TEST_F(OpenFixture, OpeningSwitchesToANewWorkingFolderAndRemovesTheOldOne)
 {
     const QString package = samplePackage();
     open(package);
-    const QString first = editor->paths.workingFolder;
+    const QString first = editor->document().workingFolder();
     open(package);
-    const QString second = editor->paths.workingFolder;
+    const QString second = editor->document().workingFolder();
     EXPECT_NE(first, second);
     EXPECT_FALSE(QFileInfo::exists(first));
     EXPECT_TRUE(QFileInfo(second).fileName().startsWith("ZUP"));
-    EXPECT_EQ(QFileInfo(second).path(), editor->paths.dataFolder);
-    EXPECT_EQ(editor->backgroundImagePath, second + "/Background.jpg");
-    EXPECT_TRUE(editor->layout.strip(0, 13).Picture.SubImageFileName.startsWith(second + "/"));
-    EXPECT_FALSE(editor->renderer.shownBoard().isNull());
+    EXPECT_EQ(QFileInfo(second).path(), editor->paths().dataFolder);
+    EXPECT_EQ(editor->document().backgroundImagePath(), second + "/Background.jpg");
+    EXPECT_TRUE(editor->layout().strip(0, 13).Picture.SubImageFileName.startsWith(second + "/"));
+    EXPECT_FALSE(editor->renderer().shownBoard().isNull());
 }
 
 // A folder whose name holds "_TV" is where the user keeps layouts, not part of a TV image's name.
@@ -243,21 +246,21 @@ TEST_F(OpenFixture, ALayoutInAFolderNamedWithTvOpens)
     ASSERT_TRUE(QFile::copy(package, store + "/Lunch_LAYOUT.MARBIX"));
     open(store + "/Lunch_LAYOUT.MARBIX");
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
-    EXPECT_EQ(editor->layoutName, "Lunch_LAYOUT.MARBIX");
-    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger");
+    EXPECT_EQ(editor->document().names().layoutName, "Lunch_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->layout().strip(0, 1).mainItem().Text, "Classic Burger");
 }
 
 TEST_F(OpenFixture, ALegacyLayoutOpensFromItsSupportFolderAndOffersTheConversion)
 {
     open(legacyLayout());
-    EXPECT_FALSE(editor->fromPackage);
-    EXPECT_EQ(editor->layoutName, "Lunch.jpg");
-    EXPECT_EQ(editor->legacyDocumentName, "MarbixLayout_Lunch.XMARBIX");
-    EXPECT_EQ(editor->backgroundImagePath, menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg");
-    EXPECT_EQ(editor->layout.strip(1, 3).Picture.SubImageFileName, menus + "/Lunch_SupportFiles/fish.jpg");
+    EXPECT_FALSE(editor->document().fromPackage());
+    EXPECT_EQ(editor->document().names().layoutName, "Lunch.jpg");
+    EXPECT_EQ(editor->document().names().legacyDocumentName, "MarbixLayout_Lunch.XMARBIX");
+    EXPECT_EQ(editor->document().backgroundImagePath(), menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg");
+    EXPECT_EQ(editor->layout().strip(1, 3).Picture.SubImageFileName, menus + "/Lunch_SupportFiles/fish.jpg");
     EXPECT_TRUE(controls.windowTitle.contains("MarbixFile : MarbixLayout_Lunch.XMARBIX"));
-    EXPECT_TRUE(editor->migrationPending);
-    EXPECT_TRUE(editor->fontGathering);
+    EXPECT_TRUE(editor->migrationPending());
+    EXPECT_TRUE(editor->document().gatheringFonts());
 
     // No: everything stays, and the question does not come again for this open.
     prompter.answers = {Answer::No};
@@ -267,7 +270,7 @@ TEST_F(OpenFixture, ALegacyLayoutOpensFromItsSupportFolderAndOffersTheConversion
                                              "        MarbixLayout_Lunch.XMARBIX\r\n"));
     EXPECT_TRUE(prompter.shown[0].contains("        Lunch_LAYOUT.MARBIX.\r\n"));
     EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
-    EXPECT_FALSE(editor->migrationPending);
+    EXPECT_FALSE(editor->migrationPending());
     editor->RunPendingMigration();
     EXPECT_EQ(prompter.shown.size(), 1);
 }
@@ -281,12 +284,13 @@ TEST_F(OpenFixture, ConvertingALegacyLayoutReplacesItsFilesByOnePackage)
     EXPECT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
     EXPECT_FALSE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
     EXPECT_FALSE(QDir(menus + "/Lunch_SupportFiles").exists());
-    EXPECT_TRUE(editor->fromPackage);
-    EXPECT_EQ(editor->layoutName, "Lunch.MARBIX");
-    EXPECT_EQ(editor->backgroundImagePath, editor->paths.workingFolder + "/Background.jpg");
-    EXPECT_EQ(editor->layout.strip(1, 3).Picture.SubImageFileName, editor->paths.workingFolder + "/fish.jpg");
+    EXPECT_TRUE(editor->document().fromPackage());
+    // Named as its package: the title shows it, and the save dialog proposes it again.
+    EXPECT_EQ(editor->document().names().layoutName, "Lunch_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->document().backgroundImagePath(), editor->document().workingFolder() + "/Background.jpg");
+    EXPECT_EQ(editor->layout().strip(1, 3).Picture.SubImageFileName, editor->document().workingFolder() + "/fish.jpg");
     EXPECT_TRUE(controls.windowTitle.contains("MarbixFile : Lunch_LAYOUT.MARBIX"));
-    EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/fish.jpg"));
+    EXPECT_TRUE(QFile::exists(editor->document().workingFolder() + "/fish.jpg"));
 }
 
 TEST_F(OpenFixture, AFailedConversionKeepsTheLegacyFiles)
@@ -303,7 +307,7 @@ TEST_F(OpenFixture, AFailedConversionKeepsTheLegacyFiles)
     EXPECT_TRUE(QFile::exists(menus + "/MarbixLayout_Lunch.XMARBIX"));
     EXPECT_TRUE(QFile::exists(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
     EXPECT_FALSE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
-    EXPECT_FALSE(editor->fromPackage);
+    EXPECT_FALSE(editor->document().fromPackage());
 }
 
 // A file of the new name is the user's: the conversion is not offered and nothing changes.
@@ -354,7 +358,7 @@ TEST_F(OpenFixture, ConversionCleanUpSparesEverythingItDidNotPack)
         prompter.answers = {Answer::Yes};
         editor->RunPendingMigration();
 
-        EXPECT_TRUE(editor->fromPackage);
+        EXPECT_TRUE(editor->document().fromPackage());
         EXPECT_TRUE(QFile::exists(menus + "/Lunch_LAYOUT.MARBIX"));
         EXPECT_FALSE(QFile::exists(document));
         EXPECT_FALSE(QFile::exists(menus + "/Lunch_SupportFiles/fish.jpg")) << "packed: it goes";
@@ -367,7 +371,7 @@ TEST_F(OpenFixture, ConversionCleanUpSparesEverythingItDidNotPack)
         // A background outside the support folder is the user's file and stays.
         EXPECT_EQ(QFile::exists(menus + "/Lunch-MARBIXBGD.jpg"), QString(c.backgroundFile) == "Lunch-MARBIXBGD.jpg");
         EXPECT_FALSE(QFile::exists(menus + "/Lunch_SupportFiles/Lunch-MARBIXBGD.jpg"));
-        EXPECT_TRUE(QFile::exists(editor->paths.workingFolder + "/Background.jpg"));
+        EXPECT_TRUE(QFile::exists(editor->document().workingFolder() + "/Background.jpg"));
     }
 }
 
@@ -384,14 +388,15 @@ TEST_F(OpenFixture, ALowerCaseLegacyDocumentConvertsToAPackageThatOpens)
     EXPECT_FALSE(QFile::exists(menus + "/Lunch.xmarbix"));
     EXPECT_FALSE(QFile::exists(document));
     EXPECT_TRUE(controls.windowTitle.contains("MarbixFile : Lunch_LAYOUT.MARBIX"));
-    EXPECT_EQ(editor->layoutName, "Lunch.MARBIX");
+    // Named as its package: the title shows it, and the save dialog proposes it again.
+    EXPECT_EQ(editor->document().names().layoutName, "Lunch_LAYOUT.MARBIX");
 
     prompter.shown.clear();
     open(menus + "/Lunch_LAYOUT.MARBIX");
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join("|").toStdString();
-    EXPECT_TRUE(editor->fromPackage);
-    EXPECT_EQ(editor->layout.strip(0, 0).mainItem().Text, "Fish & Chips");
-    EXPECT_TRUE(QFile::exists(editor->layout.strip(1, 3).Picture.SubImageFileName));
+    EXPECT_TRUE(editor->document().fromPackage());
+    EXPECT_EQ(editor->layout().strip(0, 0).mainItem().Text, "Fish & Chips");
+    EXPECT_TRUE(QFile::exists(editor->layout().strip(1, 3).Picture.SubImageFileName));
 }
 
 // A legacy picture path never leads out of the layout's folders: it is looked for in the
@@ -411,7 +416,7 @@ TEST_F(OpenFixture, LegacyPicturePathsStayInsideTheSupportFolder)
     WriteUtf16(document, text);
 
     open(document);
-    EXPECT_EQ(editor->layout.strip(1, 3).Picture.SubImageFileName, menus + "/Lunch_SupportFiles/secret.txt");
+    EXPECT_EQ(editor->layout().strip(1, 3).Picture.SubImageFileName, menus + "/Lunch_SupportFiles/secret.txt");
 }
 
 TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
@@ -422,7 +427,7 @@ TEST_F(OpenFixture, ADocumentWhoseNewNameIsItsOwnIsNeverConverted)
     const QString lower = menus + "/Odd_LAYOUT.marbix";
     QFile::copy(package, lower);
     open(lower);
-    EXPECT_EQ(editor->layout.NumberOfColumns, 0);
+    EXPECT_EQ(editor->layout().NumberOfColumns, 0);
     prompter.answers = {Answer::Yes};
     EXPECT_FALSE(editor->MigrateLegacyLayout());
     EXPECT_TRUE(prompter.shown.isEmpty());
@@ -448,9 +453,9 @@ TEST_F(OpenFixture, AMissingFontIsListedOnceAndGivingUpStopsTheOpen)
     open(package);
     ASSERT_FALSE(prompter.shown.isEmpty());
     EXPECT_EQ(prompter.shown[0].count("NoSuchFaceAnywhere"), 1) << prompter.shown[0].toStdString();
-    EXPECT_EQ(editor->missingFontsList, "NoSuchFaceAnywhere\r\n");
-    EXPECT_TRUE(editor->backgroundName.isEmpty()) << "the board is not drawn";
-    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, "Classic Burger") << "the strips stay in memory";
+    // The open does not go through: the board open before (none here) stays.
+    EXPECT_FALSE(editor->document().hasBoard());
+    EXPECT_TRUE(editor->layout().strip(0, 1).mainItem().Text.isEmpty());
 }
 
 
@@ -471,7 +476,7 @@ TEST_F(OpenFixture, TheVerticalGridFollowsTheColumnsOfTheLayoutJustRead)
     WriteUtf16(path, BuildLayoutDocument(*layout, "C:\\Old\\Lunch_SupportFiles\\Lunch-MARBIXBGD.jpg"));
     prompter.answers = {Answer::No};
     open(path);
-    ASSERT_EQ(editor->layout.NumberOfColumns, 1);
+    ASSERT_EQ(editor->layout().NumberOfColumns, 1);
     EXPECT_FALSE(controls.isEnabled(ControlId::DisplayVerticalGrid));
 }
 

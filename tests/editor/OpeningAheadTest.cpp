@@ -1,4 +1,4 @@
-#include "editor/OpeningAhead.h"
+#include "document/OpeningAhead.h"
 #include "platform/FolderCleanup.h"
 #include "samples/SampleBoards.h"
 #include "support/GuiApplication.h"

@@ -12,10 +12,8 @@ struct PriceListCommands : test::SampleBoardFixture {
     void SetUp() override
     {
         test::SampleBoardFixture::SetUp();
-        editor->layoutFolder = data.file("sample");
-        editor->layoutName = "Menu_LAYOUT.MARBIX";
-        editor->baseName = "Menu_LAYOUT";
-        editor->modified = false;
+        // The board is saved as Menu_LAYOUT.MARBIX in the sample's folder.
+        ASSERT_TRUE(document.save(data.file("sample/Menu_LAYOUT.MARBIX"), {true, 0}).ok());
     }
     QByteArray read(const QString &path)
     {
@@ -50,18 +48,18 @@ TEST_F(PriceListCommands, ImportIsOneUndoStepAndSetsTheModifiedFlag)
     list.rows.push_back(other);
     write(csv, WritePriceListCsv(list.rows));
 
-    const auto before = std::make_unique<MenuLayout>(editor->layout);
+    const auto before = std::make_unique<MenuLayout>(editor->layout());
     prompter.fileNames = {csv};
     ImportPricesCommand(*editor);
     EXPECT_EQ(strip(0, 1).prices().Text, "6.19>540^7.49>720");
     EXPECT_EQ(strip(1, 9).prices().Text, "1.99>90^2.49>130");
     EXPECT_EQ(strip(0, 0).prices().Text, "Single^Double");
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
 
     editor->UndoCommand();
     for (int c = 0; c < kMaxColumns; ++c)
         for (int r = 0; r < kMaxRows; ++r)
-            ASSERT_TRUE(editor->layout.strip(c, r) == before->strip(c, r)) << c << "," << r;
+            ASSERT_TRUE(editor->layout().strip(c, r) == before->strip(c, r)) << c << "," << r;
 }
 
 TEST_F(PriceListCommands, AStaleListChangesNothingAndSaysWhichLines)
@@ -69,12 +67,13 @@ TEST_F(PriceListCommands, AStaleListChangesNothingAndSaysWhichLines)
     const QString csv = data.file("prices.csv");
     prompter.fileNames = {csv};
     ExportPricesCommand(*editor);
-    strip(0, 1).prices().Text = "5.49>540^7.49>720"; // changed on the board since the export
-    const auto before = std::make_unique<MenuLayout>(editor->layout);
+    // Changed on the board since the export.
+    test::ChangeBoard(*editor, [](MenuLayout &board) { board.strip(0, 1).prices().Text = "5.49>540^7.49>720"; });
+    const auto before = std::make_unique<MenuLayout>(editor->layout());
     QByteArray bytes = read(csv);
     bytes.replace(",Iced Tea,1,1,1.99,90,", ",Iced Tea,1,1,2.09,90,");
     write(csv, bytes);
-    const size_t undoBefore = editor->undoList.entries().size();
+    const size_t undoBefore = size_t(editor->document().undoSteps());
 
     prompter.fileNames = {csv};
     ImportPricesCommand(*editor);
@@ -82,8 +81,8 @@ TEST_F(PriceListCommands, AStaleListChangesNothingAndSaysWhichLines)
     EXPECT_TRUE(prompter.shown.back().contains("line 4: column 1, row 2 \"Classic Burger\"")) << prompter.shown.back().toStdString();
     for (int c = 0; c < kMaxColumns; ++c)
         for (int r = 0; r < kMaxRows; ++r)
-            ASSERT_TRUE(editor->layout.strip(c, r) == before->strip(c, r)) << c << "," << r;
-    EXPECT_EQ(editor->undoList.entries().size(), undoBefore);
+            ASSERT_TRUE(editor->layout().strip(c, r) == before->strip(c, r)) << c << "," << r;
+    EXPECT_EQ(size_t(editor->document().undoSteps()), undoBefore);
 }
 
 TEST_F(PriceListCommands, CheckBoardFindingsSelectTheirStrip)
@@ -95,8 +94,8 @@ TEST_F(PriceListCommands, CheckBoardFindingsSelectTheirStrip)
     ASSERT_NE(combo, findings.end());
     EXPECT_EQ(combo->text(), "column 1, row 15 \"Combo Meal\": price without a calorie count: 3.00");
     SelectStripOfFinding(*editor, combo->column, combo->row);
-    EXPECT_EQ(editor->editMode, EditMode::Background);
-    EXPECT_EQ(editor->backgroundCell, (CellPosition{0, 14}));
+    EXPECT_EQ(editor->editMode(), EditMode::Background);
+    EXPECT_EQ(editor->backgroundCell(), (CellPosition{0, 14}));
 }
 
 } // namespace

@@ -8,7 +8,7 @@ namespace tavrin {
 namespace {
 
 struct RedoTest : test::SampleBoardFixture {
-    QString document() { return BuildLayoutDocument(editor->layout, editor->backgroundImagePath); }
+    QString document() { return BuildLayoutDocument(editor->layout(), editor->document().backgroundImagePath()); }
     void drag(QPoint from, QPoint to, bool alt = false)
     {
         editor->RightButtonDown(from, {alt, false});
@@ -43,14 +43,14 @@ TEST_F(RedoTest, UndoAndRedoWalkOneHistoryOfChainedAndSingleSteps)
     editor->RedoCommand();
     EXPECT_EQ(document(), afterTyping);
     EXPECT_FALSE(controls.isEnabled(ControlId::Redo));
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
 
     // The redone steps undo again, the chained move in one go.
     editor->UndoCommand();
     EXPECT_EQ(document(), afterMove);
     editor->UndoCommand();
     EXPECT_EQ(document(), start);
-    EXPECT_TRUE(editor->undoList.empty());
+    EXPECT_TRUE(!editor->document().canUndo());
 }
 
 TEST_F(RedoTest, ANewChangeAfterUndoDropsTheRedoButASelectionWithoutChangeKeepsIt)

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "editor/Editor.h"
 #include "render/BoardGeometry.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TableControls.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
@@ -16,36 +14,41 @@
 
 namespace tavrin::test {
 
-// An editor with the landscape sample shown, its geometry recorded as after an open.
+// An editor with the landscape sample shown as a new board made from it, nothing selected.
 struct SampleBoardFixture : ::testing::Test {
     TempDataDir data;
-    TableControls controls;
-    ScriptedPrompter prompter;
-    std::unique_ptr<Editor> editor;
+    GuiApplicationMade gui;
+    EditorSession session;
+    TableControls &controls = session.controls;
+    ScriptedPrompter &prompter = session.prompter;
+    BoardDocument &document = session.document;
+    Editor *const editor = &session.editor;
 
     void SetUp() override
     {
-        EnsureGuiApplication();
-        editor = std::make_unique<Editor>(controls, prompter);
-        editor->Initialise(1733650000, 1, nullptr);
         const QString folder = data.file("sample");
         QDir().mkpath(folder);
-        samples::BuildSample(samples::SampleKind::Landscape, folder, editor->layout);
-        editor->backgroundName = "Background.jpg";
-        editor->backgroundImagePath = folder + "/Background.jpg";
-        editor->Refresh({true, true});
-        RebuildGrid(editor->layout, editor->renderer.preview(), editor->geometry);
-        editor->Refresh();
-        editor->SetBoardReadyState();
-        editor->SetIdleEditingControls();
+        auto layout = std::make_unique<MenuLayout>();
+        samples::BuildSample(samples::SampleKind::Landscape, folder, *layout);
+        ASSERT_TRUE(session.show(*layout, folder + "/Background.jpg"));
         controls.setText(ControlId::ModeLabel, "EDIT MODE:  IDLE");
     }
 
-    Strip &strip(int c, int r) { return editor->layout.strip(c, r); }
-    const StripGeometry &geo(int c, int r) { return editor->geometry(c, r); }
+    // The board the test starts from: the board shown now with edit's changes, shown anew as
+    // a fresh board (no history, nothing to save).
+    void adjust(const std::function<void(MenuLayout &)> &edit)
+    {
+        auto layout = std::make_unique<MenuLayout>(editor->layout());
+        edit(*layout);
+        ASSERT_TRUE(session.show(*layout, document.backgroundImagePath()));
+        controls.setText(ControlId::ModeLabel, "EDIT MODE:  IDLE");
+    }
+
+    const Strip &strip(int c, int r) { return editor->layout().strip(c, r); }
+    const StripGeometry &geo(int c, int r) { return editor->geometry()(c, r); }
     QPoint centreOf(const RectF32 &r) { return ToQRectF(r).center().toPoint(); }
     QPoint hitCentre(int c, int r, int group) { return centreOf(geo(c, r).hitBoxes[group]); }
-    void click(QPoint p) { editor->BoardClick(p, editor->ignoreClicksBefore); }
+    void click(QPoint p) { editor->BoardClick(p, editor->ignoreClicksBefore()); }
     // The user types a whole new text into a box.
     void type(int group, const QString &text)
     {
@@ -55,6 +58,8 @@ struct SampleBoardFixture : ::testing::Test {
         editor->TextChanged(group, int(text.size()));
     }
     QString label() { return controls.text(ControlId::ModeLabel); }
+    // Changes the board as one step of its own.
+    void change(const std::function<void(MenuLayout &)> &edit) { session.change(edit); }
 };
 
 } // namespace tavrin::test

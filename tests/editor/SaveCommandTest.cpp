@@ -4,6 +4,7 @@
 #include "document/SaveOutput.h"
 #include "layout/LayoutPackage.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TableControls.h"
@@ -87,15 +88,17 @@ struct SaveFixture : ::testing::Test {
     TableControls controls;
     ScriptedPrompter prompter;
     RecordingFeedback feedback;
+    std::unique_ptr<BoardDocument> document;
     std::unique_ptr<Editor> editor;
     QString samples, out;
 
     void SetUp() override
     {
         test::EnsureGuiApplication();
-        editor = std::make_unique<Editor>(controls, prompter);
+        document = std::make_unique<BoardDocument>(DataFolderPath());
+        editor = std::make_unique<Editor>(controls, prompter, *document);
         editor->Initialise(1733650000, 1, nullptr);
-        editor->saveFeedback = &feedback;
+        editor->setSaveFeedback(&feedback);
         editor->saveCommand = [this] { editor->SaveLayoutAndTvImageCommand(); };
         feedback.prompter = &prompter;
         samples = data.file("samples");
@@ -113,7 +116,7 @@ struct SaveFixture : ::testing::Test {
     {
         prompter.fileNames = {package};
         editor->OpenLayoutCommand();
-        ASSERT_FALSE(editor->backgroundName.isEmpty());
+        ASSERT_FALSE(editor->document().backgroundName().isEmpty());
         prompter.shown.clear();
         prompter.proposedNames.clear();
         feedback.events.clear();
@@ -171,8 +174,8 @@ TEST(SaveNames, ProposedAndChosenNamesFollowTheWhitePrintBox)
 TEST_F(SaveFixture, SavingWritesBothFilesAndConfirmsThem)
 {
     open(samples::SampleKind::Landscape);
-    ASSERT_TRUE(editor->backgroundProxyInUse) << "the preview shows the reduced background";
-    editor->modified = true;
+    ASSERT_TRUE(editor->backgroundProxyInUse()) << "the preview shows the reduced background";
+    test::MakeUnsavedChange(*editor);
     const struct {
         QString typed;
         bool whitePrint;
@@ -203,38 +206,38 @@ TEST_F(SaveFixture, SavingWritesBothFilesAndConfirmsThem)
         const QImage tv(out + "/" + c.tvImage);
         ASSERT_EQ(tv.size(), QSize(1920, 1080));
         EXPECT_EQ(BlockGrey(tv, 6, 6) > 245, c.whitePrint) << "white print fills the background white";
-        EXPECT_FALSE(editor->modified);
+        EXPECT_FALSE(editor->document().isModified());
         EXPECT_TRUE(controls.isEnabled(ControlId::Exit));
-        EXPECT_EQ(editor->paths.currentFolder, out);
+        EXPECT_EQ(editor->paths().currentFolder, out);
         EXPECT_TRUE(controls.windowTitle.endsWith("      Resolution: 1920 x 1080 at 72 PPI (26.7 in x 15.0 in)"));
     }
-    EXPECT_EQ(editor->layoutName, "Menu3.jpg");
+    EXPECT_EQ(editor->document().names().layoutName, "Menu3.jpg");
     EXPECT_TRUE(prompter.rotationQuestions.isEmpty()) << "a landscape board is never turned";
     EXPECT_EQ(feedback.events.filter("please-wait").size(), 0) << "a fixed disk shows no please-wait window";
 
     // The package holds the board: it opens again to the same strips.
-    const QString burger = editor->layout.strip(0, 1).mainItem().Text;
+    const QString burger = editor->layout().strip(0, 1).mainItem().Text;
     openPackage(out + "/Menu2_LAYOUT.MARBIX");
-    EXPECT_EQ(editor->layoutName, "Menu2_LAYOUT.MARBIX");
-    EXPECT_EQ(editor->layout.strip(0, 1).mainItem().Text, burger);
+    EXPECT_EQ(editor->document().names().layoutName, "Menu2_LAYOUT.MARBIX");
+    EXPECT_EQ(editor->layout().strip(0, 1).mainItem().Text, burger);
 }
 
 TEST_F(SaveFixture, ACancelledSaveDialogChangesNothingButTheEditModeIsLeft)
 {
     open(samples::SampleKind::Landscape);
-    editor->modified = true;
-    editor->editMode = EditMode::Picture;
+    test::MakeUnsavedChange(*editor);
+    editor->EnterPictureMode({0, 13});
     controls.setText(ControlId::ModeLabel, "EDIT MODE:  PICTURE");
     controls.setEnabled(ControlId::DeletePicture, true);
-    const QString name = editor->layoutName, folder = editor->paths.currentFolder, title = controls.windowTitle;
+    const QString name = editor->document().names().layoutName, folder = editor->paths().currentFolder, title = controls.windowTitle;
     editor->SaveLayoutAndTvImageCommand();
-    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(editor->editMode(), EditMode::Idle);
     EXPECT_EQ(controls.text(ControlId::ModeLabel), "EDIT MODE:  IDLE");
     EXPECT_FALSE(controls.isEnabled(ControlId::DeletePicture));
     EXPECT_EQ(prompter.saveDialogFolders.last(), folder);
-    EXPECT_TRUE(editor->modified);
-    EXPECT_EQ(editor->layoutName, name);
-    EXPECT_EQ(editor->paths.currentFolder, folder);
+    EXPECT_TRUE(editor->document().isModified());
+    EXPECT_EQ(editor->document().names().layoutName, name);
+    EXPECT_EQ(editor->paths().currentFolder, folder);
     EXPECT_EQ(controls.windowTitle, title);
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(outFiles().isEmpty());
@@ -254,19 +257,19 @@ TEST_F(SaveFixture, PriceTextsLoseTheirTildesAndOneTrailingBlank)
         {4, "~4.~50", "4.50", "4.50"},
     };
     for (const auto &c : cases)
-        editor->layout.strip(0, c.row).prices().Text = c.typed;
+        test::ChangeBoard(*editor, [&](MenuLayout &board) { board.strip(0, c.row).prices().Text = c.typed; });
     save("Prices");
     for (const auto &c : cases)
-        EXPECT_EQ(editor->layout.strip(0, c.row).prices().Text, c.saved) << c.typed.toStdString();
+        EXPECT_EQ(editor->layout().strip(0, c.row).prices().Text, c.saved) << c.typed.toStdString();
     openPackage(out + "/Prices_LAYOUT.MARBIX");
     for (const auto &c : cases)
-        EXPECT_EQ(editor->layout.strip(0, c.row).prices().Text, c.reopened) << c.typed.toStdString();
+        EXPECT_EQ(editor->layout().strip(0, c.row).prices().Text, c.reopened) << c.typed.toStdString();
 }
 
 TEST_F(SaveFixture, APortraitBoardAsksForTheRotationEveryTimeAndRemembersIt)
 {
     open(samples::SampleKind::Portrait);
-    const QString setting = editor->paths.dataFolder + "/RotationData.txt";
+    const QString setting = editor->paths().dataFolder + "/RotationData.txt";
     ASSERT_FALSE(QFile::exists(setting));
 
     prompter.rotations = {0, 1, 2};
@@ -325,16 +328,16 @@ TEST_F(SaveFixture, AFailedPackageLeavesNoNewTvImageAndTheEarlierPairIntact)
     old.write("earlier TV image");
     old.close();
     QDir().mkpath(out + "/Fail_LAYOUT.MARBIX");
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
 
     prompter.answers = {Answer::Yes, Answer::Yes}; // replace both
     save("Fail");
-    EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
+    EXPECT_TRUE(prompter.shown.last().startsWith(kSaveFailureText)) << prompter.shown.last().toStdString();
     EXPECT_EQ(FileBytes(out + "/Fail_TV.jpg"), "earlier TV image");
     EXPECT_EQ(QDir(out).entryList({"*.jpg*"}, QDir::Files), QStringList{"Fail_TV.jpg"});
-    // The names already point at the chosen file; the edits are still unsaved.
-    EXPECT_EQ(editor->layoutName, "Fail_LAYOUT.MARBIX");
-    EXPECT_TRUE(editor->modified);
+    // The names still point at the opened file; the edits are still unsaved.
+    EXPECT_EQ(editor->document().names().layoutName, "SampleLandscape_LAYOUT.MARBIX");
+    EXPECT_TRUE(editor->document().isModified());
     EXPECT_TRUE(controls.isEnabled(ControlId::Exit));
 }
 
@@ -379,17 +382,17 @@ TEST_F(SaveFixture, WhenEitherFileCannotBeReplacedNeitherChanges)
         ::chmod(QFile::encodeName(out + "/Menu_LAYOUT.MARBIX").constData(), c.packageMode);
         prompter.shown.clear();
         prompter.answers = {Answer::Yes, Answer::Yes}; // replace both
-        editor->modified = true;
+        test::MakeUnsavedChange(*editor);
 
         save("Menu_LAYOUT.MARBIX");
-        EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
+        EXPECT_TRUE(prompter.shown.last().startsWith(kSaveFailureText)) << prompter.shown.last().toStdString();
         EXPECT_EQ(FileBytes(out + "/Menu_LAYOUT.MARBIX"), "the old package");
         if (!c.tvImageIsFolder) {
             EXPECT_EQ(FileBytes(out + "/Menu_TV.jpg"), "the old TV image");
         }
         EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
                   (QStringList{"Menu_LAYOUT.MARBIX", "Menu_TV.jpg"}));
-        EXPECT_TRUE(editor->modified);
+        EXPECT_TRUE(editor->document().isModified());
     }
 }
 
@@ -403,13 +406,13 @@ TEST_F(SaveFixture, ATypedBaseNameAsksBeforeReplacingEitherFile)
 
     // No to the TV image: nothing is written, as after a cancelled dialog.
     prompter.answers = {Answer::Yes, Answer::No};
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
     save("Menu2");
     EXPECT_EQ(prompter.shown, (QStringList{ReplaceQuestionText("Menu2_LAYOUT.MARBIX"),
                                            ReplaceQuestionText("Menu2_TV.jpg")}));
     EXPECT_EQ(FileBytes(out + "/Menu2_LAYOUT.MARBIX"), "the old package");
     EXPECT_EQ(FileBytes(out + "/Menu2_TV.jpg"), "the old TV image");
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
 
     // Yes to both: both are replaced and keep the permission bits their owner gave them.
     prompter.shown.clear();
@@ -422,7 +425,7 @@ TEST_F(SaveFixture, ATypedBaseNameAsksBeforeReplacingEitherFile)
     EXPECT_EQ(PermissionBits(out + "/Menu2_LAYOUT.MARBIX"), 0640u);
     EXPECT_EQ(PermissionBits(out + "/Menu2_TV.jpg"), 0600u);
     EXPECT_EQ(outFiles(), (QStringList{"Menu2_LAYOUT.MARBIX", "Menu2_TV.jpg"}));
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document().isModified());
 }
 
 // A board made on a background loaded from the user's pictures: the save reads the picture and
@@ -437,7 +440,7 @@ TEST_F(SaveFixture, ABoardOnALoadedBackgroundWritesNothingBesideThePicture)
     WriteFile(pictures + "/Layout.XMARBIX", "a file of the user's");
     prompter.fileNames = {pictures + "/Wall.jpg"};
     editor->LoadBackgroundCommand();
-    ASSERT_EQ(editor->backgroundImagePath, pictures + "/Wall.jpg");
+    ASSERT_EQ(editor->document().backgroundImagePath(), pictures + "/Wall.jpg");
 
     save("Wall");
     EXPECT_TRUE(prompter.shown.last().contains("FILE SAVED CONFIRMATION!"));
@@ -453,25 +456,30 @@ TEST_F(SaveFixture, AFolderThatCannotBeWrittenGivesTheFailureText)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     save("plain-file/Menu5");
-    EXPECT_EQ(prompter.shown, QStringList{kSaveFailureText});
+    ASSERT_EQ(prompter.shown.size(), 1);
+    // The save's own text, then which file and why.
+    EXPECT_TRUE(prompter.shown[0].startsWith(kSaveFailureText));
+    EXPECT_TRUE(prompter.shown[0].contains("Menu5_LAYOUT.MARBIX was not written: " + out + "/plain-file is a file, "
+                                           "not a folder"))
+        << prompter.shown[0].toStdString();
     EXPECT_EQ(outFiles(), QStringList{"plain-file"});
 }
 
 TEST_F(SaveFixture, TheCloseCheckClosesOnlyAfterTheSaveItStartedSucceeded)
 {
     open(samples::SampleKind::Landscape);
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
     prompter.answers = {Answer::Yes};
     prompter.fileNames = {out + "/Closing"};
     EXPECT_TRUE(editor->PromptSaveOnClose());
     EXPECT_EQ(outFiles(), (QStringList{"Closing_LAYOUT.MARBIX", "Closing_TV.jpg"}));
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document().isModified());
 
     // Yes, then the save dialog cancelled: the window stays, the edits stay unsaved.
-    editor->modified = true;
+    test::MakeUnsavedChange(*editor);
     prompter.answers = {Answer::Yes};
     EXPECT_FALSE(editor->PromptSaveOnClose());
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
 
     // Yes, then a save that fails: the same.
     QFile blocker(out + "/plain-file");
@@ -480,19 +488,19 @@ TEST_F(SaveFixture, TheCloseCheckClosesOnlyAfterTheSaveItStartedSucceeded)
     prompter.answers = {Answer::Yes};
     prompter.fileNames = {out + "/plain-file/Closing"};
     EXPECT_FALSE(editor->PromptSaveOnClose());
-    EXPECT_TRUE(editor->modified);
-    EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
+    EXPECT_TRUE(editor->document().isModified());
+    EXPECT_TRUE(prompter.shown.last().startsWith(kSaveFailureText)) << prompter.shown.last().toStdString();
 
-    // No closes without saving.
+    // No closes without saving: the board is still unlike its file.
     prompter.answers = {Answer::No};
     EXPECT_TRUE(editor->PromptSaveOnClose());
-    EXPECT_FALSE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
 }
 
 TEST_F(SaveFixture, PrintingWritesAnUnturnedPrintImageAndAsksBeforePrinting)
 {
     open(samples::SampleKind::Portrait);
-    const QString printImage = editor->paths.dataFolder + "/print.jpg";
+    const QString printImage = editor->paths().dataFolder + "/print.jpg";
     const QString message = "Upon entry into the Print Dialog:\n\n1. Clear the 'Fit Picture to Frame' checkbox\n"
                             "    to avoid menu cropping.\n\n2. Review menu image to confirm layout.\n\n";
     editor->setWhitePrint(true);
@@ -510,7 +518,7 @@ TEST_F(SaveFixture, PrintingWritesAnUnturnedPrintImageAndAsksBeforePrinting)
     EXPECT_EQ(feedback.printed, QStringList{printImage});
     EXPECT_LT(BlockGrey(QImage(printImage), 6, 6), 245);
     EXPECT_TRUE(prompter.rotationQuestions.isEmpty());
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document().isModified());
 }
 
 } // namespace

@@ -18,8 +18,10 @@ struct StripCommandsTest : test::SampleBoardFixture {
 
 TEST_F(StripCommandsTest, CopyOntoAnEmptyCellKeepsTheSourceAndTakesTheTargetsVerticalOffset)
 {
-    strip(1, 4).XOffsetFactor = -0.01;
-    strip(1, 5).YOffsetFactor = 0.1; // an unused cell with an offset of its own
+    adjust([&](MenuLayout &board) {
+        board.strip(1, 4).XOffsetFactor = -0.01;
+        board.strip(1, 5).YOffsetFactor = 0.1; // an unused cell with an offset of its own
+    });
     const Strip source = strip(1, 4);
     drag(hitCentre(1, 4, MainItemGroup), cellCentre(1, 5));
     EXPECT_EQ(strip(1, 5).mainItem().Text, "Buffalo Wrap");
@@ -80,20 +82,21 @@ TEST_F(StripCommandsTest, ACopiedPictureGetsAFileOfItsOwnWithItsProxy)
 TEST_F(StripCommandsTest, ARightClickWithoutMovingChangesNoStrip)
 {
     const Strip before = strip(0, 3);
-    editor->modified = false;
+    editor->document().markSaved();
     drag(hitCentre(0, 3, MainItemGroup), hitCentre(0, 3, MainItemGroup) + QPoint(3, -4));
     EXPECT_EQ(strip(0, 3), before);
     EXPECT_FALSE(IsStripInUse(strip(0, 15)));
-    EXPECT_TRUE(editor->modified) << "it hit a strip";
+    EXPECT_FALSE(editor->document().isModified()) << "nothing changed, so nothing is unsaved";
     EXPECT_EQ(label(), "EDIT MODE:  IDLE");
 }
 
 TEST_F(StripCommandsTest, ACopyThatWouldStickOutOfTheBoardIsShiftedInside)
 {
-    strip(0, 4).XOffsetFactor = 0.6; // half over column 1 already
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        board.strip(0, 4).XOffsetFactor = 0.6; // half over column 1 already
+    });
     drag(hitCentre(0, 4, MainItemGroup), cellCentre(1, 5));
-    const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, 1, 5);
+    const QRectF frame = FrameRectOnPreview(editor->layout(), editor->geometry(), 1, 5);
     const RectF32 &lastCell = geo(1, 15).cellRect; // the board ends where its cells end
     EXPECT_LT(strip(1, 5).XOffsetFactor, 0.6);
     EXPECT_LE(frame.right(), lastCell.left + lastCell.width + 0.5);
@@ -101,9 +104,9 @@ TEST_F(StripCommandsTest, ACopyThatWouldStickOutOfTheBoardIsShiftedInside)
 
 TEST_F(StripCommandsTest, UndoWithAnEmptyListChangesNothing)
 {
-    auto before = std::make_unique<MenuLayout>(editor->layout);
+    auto before = std::make_unique<MenuLayout>(editor->layout());
     editor->UndoCommand();
-    editor->layout.forEachBoardStrip([&](int c, int r, const Strip &s) { EXPECT_EQ(s, before->strip(c, r)); });
+    editor->layout().forEachBoardStrip([&](int c, int r, const Strip &s) { EXPECT_EQ(s, before->strip(c, r)); });
     EXPECT_FALSE(controls.isEnabled(ControlId::Undo));
 }
 
@@ -113,16 +116,16 @@ TEST_F(StripCommandsTest, DeletesComeBackWithUndo)
     editor->EnterPictureMode({1, 12});
     editor->DeletePictureCommand();
     EXPECT_TRUE(strip(1, 12).Picture.SubImageFileName.isEmpty());
-    EXPECT_EQ(editor->editMode, EditMode::Idle);
+    EXPECT_EQ(editor->editMode(), EditMode::Idle);
     editor->UndoCommand();
     EXPECT_EQ(strip(1, 12).Picture.SubImageFileName, burger.Picture.SubImageFileName);
 
     const Strip item = strip(0, 2);
     click(hitCentre(0, 2, MainItemGroup));
-    ASSERT_EQ(editor->editMode, EditMode::Text);
+    ASSERT_EQ(editor->editMode(), EditMode::Text);
     editor->DeleteMenuItemCommand();
     EXPECT_FALSE(IsStripInUse(strip(0, 2)));
-    EXPECT_TRUE(editor->modified);
+    EXPECT_TRUE(editor->document().isModified());
     EXPECT_FALSE(controls.isEnabled(ControlId::DeleteMenuItem));
     editor->UndoCommand();
     EXPECT_EQ(strip(0, 2).mainItem().Text, item.mainItem().Text);

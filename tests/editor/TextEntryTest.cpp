@@ -37,18 +37,18 @@ TEST_F(SampleBoardFixture, TypingWithNothingSelectedIsUndoneAtOnce)
 {
     type(MainItemGroup, "x");
     EXPECT_TRUE(controls.text(ControlId::MainItemBox).isEmpty());
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document().isModified());
 }
 
 TEST_F(SampleBoardFixture, EachKeystrokeLandsOnTheBoard)
 {
     click(hitCentre(1, 2, MainItemGroup));
-    const QImage before = editor->renderer.shownBoard().copy();
+    const QImage before = editor->renderer().shownBoard().copy();
     type(MainItemGroup, "Grilled Chicken Deluxe");
     EXPECT_EQ(strip(1, 2).mainItem().Text, "Grilled Chicken Deluxe");
     EXPECT_EQ(label(), "EDIT MODE:  TEXT");
-    EXPECT_NE(editor->renderer.shownBoard(), before);
-    EXPECT_TRUE(editor->modified);
+    EXPECT_NE(editor->renderer().shownBoard(), before);
+    EXPECT_TRUE(editor->document().isModified());
 
     // An emptied group keeps one blank until Text mode ends.
     type(SubItemsGroup, "");
@@ -70,16 +70,18 @@ TEST_F(SampleBoardFixture, PricesBoxRefusesAThirdLineAndASecondMarker)
 
 TEST_F(SampleBoardFixture, FirstSubItemsTakeTheMainItemsLook)
 {
-    Strip &s = strip(1, 2);
-    ResetStrip(s);
-    s.mainItem().Text = "Grilled Chicken";
-    s.mainItem().ScaleFactor = 2.0;
-    s.mainItem().Font = "DejaVu Serif";
-    s.mainItem().TextColor = 0x00336699;
-    s.mainItem().Bold = 1;
-    s.mainItem().Italics = 1;
-    s.mainItem().DropShadowColor = kBlack;
-    editor->Refresh();
+    adjust([&](MenuLayout &board) {
+        Strip &s = board.strip(1, 2);
+        ResetStrip(s);
+        s.mainItem().Text = "Grilled Chicken";
+        s.mainItem().ScaleFactor = 2.0;
+        s.mainItem().Font = "DejaVu Serif";
+        s.mainItem().TextColor = 0x00336699;
+        s.mainItem().Bold = 1;
+        s.mainItem().Italics = 1;
+        s.mainItem().DropShadowColor = kBlack;
+    });
+    const Strip &s = strip(1, 2);
     click(hitCentre(1, 2, MainItemGroup));
     const double widthRatio = geo(1, 2).hitBoxes[MainItemGroup].width / geo(1, 2).cellRect.width;
     type(SubItemsGroup, "With fries");
@@ -97,14 +99,16 @@ TEST_F(SampleBoardFixture, FirstSubItemsTakeTheMainItemsLook)
 
 TEST_F(SampleBoardFixture, TypingIntoAnEmptyFrameGivesTheStarterLook)
 {
-    Strip &s = strip(1, 5);
-    ASSERT_FALSE(IsStripInUse(s));
-    s.BackGroundColor = 0x00202020;
-    editor->Refresh();
-    click(centreOf(ToRectF32(FrameRectOnPreview(editor->layout, editor->geometry, 1, 5))));
-    ASSERT_EQ(editor->editMode, EditMode::Background);
+    adjust([&](MenuLayout &board) {
+        Strip &s = board.strip(1, 5);
+        ASSERT_FALSE(IsStripInUse(s));
+        s.BackGroundColor = 0x00202020;
+    });
+    const Strip &s = strip(1, 5);
+    click(centreOf(ToRectF32(FrameRectOnPreview(editor->layout(), editor->geometry(), 1, 5))));
+    ASSERT_EQ(editor->editMode(), EditMode::Background);
     type(MainItemGroup, "S");
-    EXPECT_EQ(editor->editMode, EditMode::Text);
+    EXPECT_EQ(editor->editMode(), EditMode::Text);
     EXPECT_EQ(label(), "EDIT MODE:  TEXT");
     const TextGroup &main = strip(1, 5).mainItem();
     EXPECT_EQ(main.Text, "S");
@@ -113,7 +117,7 @@ TEST_F(SampleBoardFixture, TypingIntoAnEmptyFrameGivesTheStarterLook)
     EXPECT_EQ(main.TextColor, kWhite);
     EXPECT_EQ(main.DropShadowColor, kBlack);
     EXPECT_DOUBLE_EQ(main.ScaleFactor, 5.0);
-    EXPECT_EQ(editor->undoList.top(), 1);
+    EXPECT_EQ(editor->document().undoSteps(), 1);
 
     // A coloured strip keeps its frame as its text changes.
     const double x = s.XOffsetFactor, y = s.YOffsetFactor, w = s.XSizeFactor, h = s.YSizeFactor;
@@ -126,7 +130,7 @@ TEST_F(SampleBoardFixture, ATextOnlyFrameFollowsItsText)
     click(hitCentre(1, 9, MainItemGroup));
     type(MainItemGroup, "Iced Tea with a much longer name");
     editor->Refresh();
-    const QRectF frame = FrameRectOnPreview(editor->layout, editor->geometry, 1, 9);
+    const QRectF frame = FrameRectOnPreview(editor->layout(), editor->geometry(), 1, 9);
     const QRectF text = ToQRectF(geo(1, 9).hitBoxes[MainItemGroup]);
     EXPECT_NEAR(frame.left(), text.left(), 1.0);
     EXPECT_GE(frame.right() + 1.0, text.right());

@@ -1,8 +1,7 @@
-#include "editor/Editor.h"
 #include "fonts/FontInventory.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TableControls.h"
+#include "support/TempDataDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,59 +42,51 @@ TEST(FontList, GatheringListsAFaceWhoseNameIsPartOfAListedOne)
     EXPECT_EQ(list.entries()[1].fontFile, "/nonexistent/sans.ttf");
 }
 
-// The editor's renderer gathers the fonts of the drawn texts from fontconfig: each face once
+// The board's output render gathers the fonts of the drawn texts from fontconfig: each face once
 // across groups and strips, in the order first drawn, with its file copied into the working
-// folder; every output render, and every gathering refresh, starts the list afresh.
-TEST(FontGathering, EditorRendersListEachDrawnFaceOnce)
+// folder; every output render starts the list afresh, and the editor's preview gathers nothing.
+TEST(FontGathering, OutputRendersListEachDrawnFaceOnce)
 {
     test::EnsureGuiApplication();
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
+    test::TempDataDir data;
+    const QString backgroundPath = data.file("Background.png");
     QImage background(400, 200, QImage::Format_RGB32);
     background.fill(Qt::gray);
-    ASSERT_TRUE(background.save(QDir(work.path()).filePath("Background.png")));
+    ASSERT_TRUE(background.save(backgroundPath));
 
-    test::TableControls controls;
-    controls.client = QSize(800, 600);
-    test::ScriptedPrompter prompter;
-    auto editor = std::make_unique<Editor>(controls, prompter);
-    editor->paths.workingFolder = work.path();
-    editor->backgroundName = "Background.png";
-    editor->backgroundImagePath = QDir(work.path()).filePath("Background.png");
-    MenuLayout &layout = editor->layout;
-    layout.NumberOfColumns = 2;
-    layout.NumberOfRows = 2;
-    const auto set = [&layout](int c, int r, TextGroup &(Strip::*group)(), const char *font, const char *text) {
-        TextGroup &g = (layout.strip(c, r).*group)();
+    auto layout = std::make_unique<MenuLayout>();
+    layout->NumberOfColumns = 2;
+    layout->NumberOfRows = 2;
+    const auto set = [](MenuLayout &board, int c, int r, TextGroup &(Strip::*group)(), const char *font,
+                        const char *text) {
+        TextGroup &g = (board.strip(c, r).*group)();
         g.Font = font;
         g.Text = text;
     };
-    set(0, 0, &Strip::mainItem, "Arial", "Soup");
-    set(0, 0, &Strip::subItems, "DejaVu Sans", "of the day");
-    set(1, 1, &Strip::mainItem, "Arial", "Bread");
-    set(1, 1, &Strip::prices, "Liberation Serif", ""); // no text: not drawn, not listed
-    set(1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // no file: not listed
+    set(*layout, 0, 0, &Strip::mainItem, "Arial", "Soup");
+    set(*layout, 0, 0, &Strip::subItems, "DejaVu Sans", "of the day");
+    set(*layout, 1, 1, &Strip::mainItem, "Arial", "Bread");
+    set(*layout, 1, 1, &Strip::prices, "Liberation Serif", ""); // no text: not drawn, not listed
+    set(*layout, 1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // no file: not listed
 
-    FontList stale;
-    stale.add("Gone", "/gone/gone.ttf");
-    editor->fontList = stale;
-    ASSERT_TRUE(editor->Refresh());
-    EXPECT_EQ(editor->fontList, stale); // the screen alone gathers nothing
+    test::EditorSession session;
+    session.controls.client = QSize(800, 600);
+    BoardDocument &document = session.document;
+    ASSERT_TRUE(session.show(*layout, backgroundPath));
+    ASSERT_TRUE(session.editor.Refresh());
+    EXPECT_TRUE(document.fontList().entries().empty()); // the screen alone gathers nothing
 
     const QString expected = "Arial,LiberationSans-Regular.ttf;DejaVu Sans,DejaVuSans.ttf;";
-    ASSERT_FALSE(editor->renderer.renderForOutput(QRect(0, 0, 800, 600), false).isNull());
-    EXPECT_EQ(editor->fontList.text(), expected);
-    EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("LiberationSans-Regular.ttf")));
-    EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("DejaVuSans.ttf")));
+    ASSERT_FALSE(document.renderOutput().isNull());
+    EXPECT_EQ(document.fontList().text(), expected);
+    EXPECT_TRUE(QFile::exists(QDir(document.workingFolder()).filePath("LiberationSans-Regular.ttf")));
+    EXPECT_TRUE(QFile::exists(QDir(document.workingFolder()).filePath("DejaVuSans.ttf")));
 
-    set(0, 0, &Strip::subItems, "DejaVu Sans", "");
-    ASSERT_FALSE(editor->renderer.renderForOutput(QRect(0, 0, 800, 600), false).isNull());
-    EXPECT_EQ(editor->fontList.text(), "Arial,LiberationSans-Regular.ttf;");
-
-    editor->fontList = stale;
-    editor->fontGathering = true;
-    ASSERT_TRUE(editor->Refresh());
-    EXPECT_EQ(editor->fontList.text(), "Arial,LiberationSans-Regular.ttf;");
+    session.change([&](MenuLayout &board) { set(board, 0, 0, &Strip::subItems, "DejaVu Sans", ""); });
+    ASSERT_FALSE(document.renderOutput().isNull());
+    EXPECT_EQ(document.fontList().text(), "Arial,LiberationSans-Regular.ttf;");
+    ASSERT_TRUE(session.editor.Refresh());
+    EXPECT_EQ(document.fontList().text(), "Arial,LiberationSans-Regular.ttf;");
 }
 
 } // namespace

@@ -144,12 +144,15 @@ TEST(LogoPictures, AreNamedSo)
 namespace tavrin {
 namespace {
 
-TEST_F(ComposeFixture, ResolutionTextIsMadeOnceAfterABackgroundIsLoaded)
+TEST_F(ComposeFixture, TheBackgroundIsReadOnceAfterItIsLoaded)
 {
-    renderer.resolutionTextPending = true;
+    EXPECT_FALSE(renderer.backgroundReading());
+    renderer.backgroundReadingPending = true;
     render();
-    EXPECT_FALSE(renderer.resolutionTextPending);
-    EXPECT_EQ(renderer.resolutionText(), "      Resolution: 400 x 200 at 96 PPI (4.2 in x 2.1 in)");
+    EXPECT_FALSE(renderer.backgroundReadingPending);
+    ASSERT_TRUE(renderer.backgroundReading());
+    EXPECT_EQ(renderer.backgroundReading()->size, QSize(400, 200));
+    EXPECT_EQ(renderer.backgroundReading()->pixelsPerInch, 96);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // refused at once with the open-failure message; a regression here would hang or exhaust memory,
 // so every run is bounded by a timer that fails the test instead.
 #include "editor/Editor.h"
+#include "platform/DataFolders.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TableControls.h"
@@ -94,7 +95,8 @@ TEST(HostileFiles, DevicesAndPipesAreRefusedAtOnceByTheEditor)
         test::EnsureGuiApplication();
         TableControls controls;
         ScriptedPrompter prompter;
-        Editor editor(controls, prompter);
+        BoardDocument document(DataFolderPath());
+        Editor editor(controls, prompter, document);
         editor.Initialise(1733650000, 1, nullptr);
         prompter.fileNames = {path};
 
@@ -104,7 +106,7 @@ TEST(HostileFiles, DevicesAndPipesAreRefusedAtOnceByTheEditor)
         ASSERT_EQ(prompter.shown.size(), 1) << prompter.shown.join("|").toStdString();
         EXPECT_TRUE(prompter.shown[0].startsWith("Unable to open file")) << prompter.shown[0].toStdString();
         EXPECT_TRUE(prompter.shown[0].contains(path));
-        EXPECT_TRUE(editor.layoutName.isEmpty());
+        EXPECT_TRUE(editor.document().names().layoutName.isEmpty());
     }
 }
 
@@ -119,7 +121,8 @@ TEST(HostileFiles, DevicesAndPipesAreRefusedAsBackgrounds)
         test::EnsureGuiApplication();
         TableControls controls;
         ScriptedPrompter prompter;
-        Editor editor(controls, prompter);
+        BoardDocument document(DataFolderPath());
+        Editor editor(controls, prompter, document);
         editor.Initialise(1733650000, 1, nullptr);
         prompter.fileNames = {path};
 
@@ -128,7 +131,7 @@ TEST(HostileFiles, DevicesAndPipesAreRefusedAsBackgrounds)
         EXPECT_FALSE(rescue.finish()) << "loading waited on the pipe";
         ASSERT_EQ(prompter.shown.size(), 1) << prompter.shown.join("|").toStdString();
         EXPECT_TRUE(prompter.shown[0].contains("could not be copied")) << prompter.shown[0].toStdString();
-        EXPECT_TRUE(editor.backgroundImagePath.isEmpty());
+        EXPECT_TRUE(editor.document().backgroundImagePath().isEmpty());
     }
 }
 

@@ -10,6 +10,7 @@
 #include "images/ImportTestPictures.h"
 #include "platform/SafeFile.h"
 #include "samples/SampleBoards.h"
+#include "support/EditorSession.h"
 #include "support/GuiApplication.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TableControls.h"
@@ -68,12 +69,14 @@ protected:
         ASSERT_EQ(sample.size(), 2) << error.toStdString();
         samplePackage = sample[0];
 
-        editor = std::make_unique<Editor>(controls, prompter);
+        document = std::make_unique<BoardDocument>(DataFolderPath());
+
+        editor = std::make_unique<Editor>(controls, prompter, *document);
         editor->Initialise(1733650000, 1, nullptr);
         editor->saveCommand = [this] { editor->SaveLayoutAndTvImageCommand(); };
         prompter.fileNames = {samplePackage};
         editor->OpenLayoutCommand();
-        ASSERT_FALSE(editor->backgroundName.isEmpty());
+        ASSERT_FALSE(editor->document().backgroundName().isEmpty());
     }
     void TearDown() override
     {
@@ -126,20 +129,21 @@ protected:
         prompter.shown.clear();
         prompter.answers = {Answer::Yes, Answer::Yes};
         prompter.fileNames = {typed};
-        editor->modified = true;
+        test::MakeUnsavedChange(*editor);
         editor->SaveLayoutAndTvImageCommand();
     }
     void expectSaveFailed()
     {
         ASSERT_FALSE(prompter.shown.isEmpty());
-        EXPECT_EQ(prompter.shown.last(), kSaveFailureText);
-        EXPECT_TRUE(editor->modified) << "a failed save leaves the edits unsaved";
+        EXPECT_TRUE(prompter.shown.last().startsWith(kSaveFailureText));
+        EXPECT_TRUE(editor->document().isModified()) << "a failed save leaves the edits unsaved";
     }
 
     TempDataDir data;
     QString home, samplePackage;
     TableControls controls;
     ScriptedPrompter prompter;
+    std::unique_ptr<BoardDocument> document;
     std::unique_ptr<Editor> editor;
     QStringList mounts;
 };
@@ -158,21 +162,21 @@ TEST_F(NothingLost, FailedLoadsAndSavesLeaveEveryFileAsItWas)
     const Case cases[] = {
         {"a background that cannot be copied", nothing,
          [&](const QString &folder) {
-             const QString oldBackground = editor->backgroundImagePath;
+             const QString oldBackground = editor->document().backgroundImagePath();
              prompter.shown.clear();
              prompter.fileNames = {folder + "/pictures/gone.jpg"};
              editor->LoadBackgroundCommand();
              EXPECT_EQ(prompter.shown.size(), 1);
-             EXPECT_EQ(editor->backgroundImagePath, oldBackground);
+             EXPECT_EQ(editor->document().backgroundImagePath(), oldBackground);
          }},
         {"a picture that cannot be copied", nothing,
          [&](const QString &folder) {
-             const QString oldPicture = editor->layout.strip(0, 0).Picture.SubImageFileName;
+             const QString oldPicture = editor->layout().strip(0, 0).Picture.SubImageFileName;
              prompter.shown.clear();
              prompter.fileNames = {folder + "/pictures/gone.jpg"};
              editor->LoadPictureCommand(0, 0);
              EXPECT_EQ(prompter.shown, QStringList{PictureNotCopiedMessage(folder + "/pictures/gone.jpg")});
-             EXPECT_EQ(editor->layout.strip(0, 0).Picture.SubImageFileName, oldPicture);
+             EXPECT_EQ(editor->layout().strip(0, 0).Picture.SubImageFileName, oldPicture);
          }},
         {"a save into a folder that is a plain file", nothing,
          [&](const QString &folder) {
@@ -270,27 +274,26 @@ TEST_F(NothingLost, LoadsIntoAFullWorkingFolderChangeNothing)
     fillUpTo(smallWork, 4096);
     const QString picture = home + "/pictures/big.jpg";
     WriteFile(picture, test::EncodeImage(test::Noise(300, 300), "jpg"));
-    const QString realWork = editor->paths.workingFolder;
-    editor->paths.workingFolder = smallWork;
-    const QString oldBackground = editor->backgroundImagePath;
-    const QString oldPicture = editor->layout.strip(0, 0).Picture.SubImageFileName;
-    editor->modified = false;
+    // The board's files are now on the small disk.
+    editor->document().adoptWorkingFolder(smallWork);
+    const QString oldBackground = editor->document().backgroundImagePath();
+    const QString oldPicture = editor->layout().strip(0, 0).Picture.SubImageFileName;
+    editor->document().markSaved();
     const TreeSnapshot before = TreeSnapshot::take(home);
 
     prompter.shown.clear();
     prompter.fileNames = {picture};
     editor->LoadBackgroundCommand();
     EXPECT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(editor->backgroundImagePath, oldBackground);
+    EXPECT_EQ(editor->document().backgroundImagePath(), oldBackground);
 
     prompter.shown.clear();
     prompter.fileNames = {picture};
     editor->LoadPictureCommand(0, 0);
     EXPECT_EQ(prompter.shown, QStringList{PictureNotCopiedMessage(picture)});
-    EXPECT_EQ(editor->layout.strip(0, 0).Picture.SubImageFileName, oldPicture);
-    EXPECT_FALSE(editor->modified);
+    EXPECT_EQ(editor->layout().strip(0, 0).Picture.SubImageFileName, oldPicture);
+    EXPECT_FALSE(editor->document().isModified());
 
-    editor->paths.workingFolder = realWork;
     EXPECT_EQ(before.differences(TreeSnapshot::take(home)), QStringList{});
     EXPECT_EQ(QDir(smallWork).entryList(QDir::Files | QDir::Hidden), QStringList{"filler.bin"});
 }
@@ -303,7 +306,7 @@ TEST_F(NothingLost, ASaveThatWorksReplacesOnlyTheTwoFilesAskedFor)
     const TreeSnapshot before = TreeSnapshot::take(home);
     editorSave(folder + "/Menu");
     EXPECT_TRUE(prompter.shown.last().contains("FILE SAVED CONFIRMATION!"));
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document().isModified());
     EXPECT_EQ(before.differences(TreeSnapshot::take(home)),
               (QStringList{"* works/Menu_LAYOUT.MARBIX", "* works/Menu_TV.jpg"}));
     EXPECT_EQ(before.differences(TreeSnapshot::take(home), {"works/Menu_LAYOUT.MARBIX", "works/Menu_TV.jpg"}),

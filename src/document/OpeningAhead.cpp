@@ -1,4 +1,4 @@
-#include "editor/OpeningAhead.h"
+#include "document/OpeningAhead.h"
 
 #include "layout/LayoutFileNames.h"
 #include "platform/DataFolders.h"
