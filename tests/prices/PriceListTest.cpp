@@ -77,8 +77,8 @@ TEST(PriceList, CsvKeepsCommasQuotesAndLineBreaksAndNamesBadLines)
     EXPECT_EQ(read.rows[0].row, 4);
     EXPECT_EQ(read.rows[0].caloriePart, CaloriePart::Left);
     // The first row spans lines 2 and 3 of the file.
-    EXPECT_EQ(read.rows[0].csvLine, 2);
-    EXPECT_EQ(read.rows[1].csvLine, 4);
+    EXPECT_EQ(read.rows[0].listLine, 2);
+    EXPECT_EQ(read.rows[1].listLine, 4);
 
     const struct {
         QString text;
@@ -226,7 +226,7 @@ TEST_F(PriceListOnSample, AStaleRowIsRefusedWithItsLineAndNothingChanges)
 
         const PriceApplication applied = ApplyPriceRows(layout, rows);
         ASSERT_FALSE(applied.refused.isEmpty());
-        EXPECT_TRUE(applied.refused[0].startsWith(QString("line %1: ").arg(rows[2].csvLine)))
+        EXPECT_TRUE(applied.refused[0].startsWith(QString("line %1: ").arg(rows[2].listLine)))
             << applied.refused[0].toStdString();
         EXPECT_TRUE(applied.refused.join("\n").contains(c.reason)) << applied.refused.join("\n").toStdString();
         EXPECT_TRUE(applied.changes.empty());
