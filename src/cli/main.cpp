@@ -1,5 +1,6 @@
 // tavrin-cli: the editor's own open, save, render and conversion for batch work and checks,
 // without a window.
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 
 #include "Version.h"
@@ -58,6 +59,14 @@ const char kUsage[] =
     std::_Exit(status);
 }
 
+// A command that opened layouts leaves no folder behind: the copies of the fonts their packages
+// carried go with it (render and save remove theirs at the end of their batch).
+int Finished(int status)
+{
+    tavrin::cli::RemoveCarriedFontsFolder();
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -95,16 +104,16 @@ int main(int argc, char **argv)
     if (command == QLatin1String("save"))
         EndProcess(tavrin::cli::SaveCommand(arguments));
     if (command == QLatin1String("document"))
-        return tavrin::cli::DocumentCommand(arguments);
+        return Finished(tavrin::cli::DocumentCommand(arguments));
     if (command == QLatin1String("convert"))
-        return tavrin::cli::ConvertCommand(arguments);
+        return Finished(tavrin::cli::ConvertCommand(arguments));
     if (command == QLatin1String("new"))
-        return tavrin::cli::NewCommand(arguments);
+        return Finished(tavrin::cli::NewCommand(arguments));
     if (command == QLatin1String("samples"))
-        return tavrin::cli::SamplesCommand(arguments);
+        return Finished(tavrin::cli::SamplesCommand(arguments));
     if (command == QLatin1String("prices"))
-        return tavrin::cli::PricesCommand(arguments);
+        return Finished(tavrin::cli::PricesCommand(arguments));
     if (command == QLatin1String("check"))
-        return tavrin::cli::CheckCommand(arguments);
+        return Finished(tavrin::cli::CheckCommand(arguments));
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }
