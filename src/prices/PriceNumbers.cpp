@@ -88,8 +88,8 @@ std::optional<NumberInText> NumberOfText(const QString &text, const NumberInText
         integerDigits = token;
     } else if (separators.size() == 1) {
         const QChar mark = separators[0];
-        const bool formHasThreeDecimals = form && form->decimals == 3 && form->mark == mark;
-        if (groups[1].size() == 3 && groups[0].size() <= 3 && !formHasThreeDecimals) {
+        const bool formsDecimalsSo = form && form->mark == mark;
+        if (groups[1].size() == 3 && groups[0].size() <= 3 && !formsDecimalsSo) {
             groupedInteger(2, mark);
         } else {
             integerDigits = groups[0];

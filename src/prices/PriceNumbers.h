@@ -24,7 +24,7 @@ struct NumberInText {
 // separators where both marks are used or a single mark is followed by three digits, a minus
 // sign right before them), and nothing when it holds none or more than one. A single "." or ","
 // followed by exactly three digits ("1,050") is a thousands separator, unless form (the board's
-// entry the text is compared with) has three decimals after that same mark.
+// entry the text is compared with) uses that same mark for its decimals ("6.499" for "5.99").
 std::optional<NumberInText> NumberOfText(const QString &text, const NumberInText *form = nullptr);
 
 // The number a list cell gives for an entry whose text has the number form: the cell must hold

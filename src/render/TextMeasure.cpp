@@ -404,12 +404,14 @@ double TextFont::capHeight() const
 {
     if (!face_ || em_ <= 0.0)
         return 0.0;
-    const QRawFont sized = face_->atSize(em_);
-    const double fromTable = sized.capHeight();
+    // At the design size (a pixel per font unit), so that nothing is rounded to whole pixels.
+    const QRawFont &design = face_->design;
+    const double perUnit = em_ / face_->unitsPerEm;
+    const double fromTable = design.capHeight();
     if (fromTable > 0.0)
-        return fromTable;
-    const QList<quint32> glyphs = sized.glyphIndexesForString(QStringLiteral("H"));
-    return glyphs.isEmpty() ? 0.0 : sized.boundingRect(glyphs.front()).height();
+        return fromTable * perUnit;
+    const QList<quint32> glyphs = design.glyphIndexesForString(QStringLiteral("H"));
+    return glyphs.isEmpty() ? 0.0 : design.boundingRect(glyphs.front()).height() * perUnit;
 }
 
 void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
