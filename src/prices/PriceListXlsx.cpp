@@ -47,7 +47,8 @@ uLong ReadMemory(voidpf, voidpf stream, void *buffer, uLong size)
     auto *s = static_cast<MemoryStream *>(stream);
     const ZPOS64_T total = ZPOS64_T(s->bytes->size());
     const ZPOS64_T n = s->position >= total ? 0 : std::min<ZPOS64_T>(size, total - s->position);
-    std::memcpy(buffer, s->bytes->constData() + s->position, size_t(n));
+    if (n > 0)
+        std::memcpy(buffer, s->bytes->constData() + s->position, size_t(n));
     s->position += n;
     return uLong(n);
 }
