@@ -3,7 +3,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, starting from the seed corpus in fuzz/corpus
 # with the layout dictionary.
 #   TAVRIN_FUZZ_SECONDS  seconds per target (default 60)
-#   TAVRIN_FUZZ_TARGETS  targets to run (default: all three)
+#   TAVRIN_FUZZ_TARGETS  targets to run (default: all four)
 #   TAVRIN_FUZZ_ARGS     further libFuzzer options for every target
 # A finding (crash, sanitizer report, timeout, memory blow-up) fails the script; the input that
 # caused it is saved under build-sanitize/fuzz-findings/<target>/ and its path is printed.
@@ -12,7 +12,7 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAVRIN_SANITIZE_BUILD_DIR:-$top/build-sanitize}"
 seconds="${TAVRIN_FUZZ_SECONDS:-60}"
-read -r -a targets <<<"${TAVRIN_FUZZ_TARGETS:-document_reader_fuzzer package_open_fuzzer image_decoding_fuzzer}"
+read -r -a targets <<<"${TAVRIN_FUZZ_TARGETS:-document_reader_fuzzer package_open_fuzzer image_decoding_fuzzer price_list_fuzzer}"
 read -r -a extra <<<"${TAVRIN_FUZZ_ARGS:-}"
 
 "$top/scripts/sanitize-build.sh" "${targets[@]}"

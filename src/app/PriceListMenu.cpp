@@ -20,10 +20,7 @@ void CheckBoardCommand(Editor &editor, QWidget *window)
         editor.prompter().showMessage(QStringLiteral("Check Board found nothing to report."));
         return;
     }
-    QStringList lines;
-    for (const BoardFinding &finding : findings)
-        lines << finding.text();
-    CheckBoardDialog dialog(lines, window);
+    CheckBoardDialog dialog(findings, window);
     dialog.onPick = [&editor, &findings](int index) {
         if (index >= 0 && index < int(findings.size()))
             SelectStripOfFinding(editor, findings[size_t(index)].column, findings[size_t(index)].row);

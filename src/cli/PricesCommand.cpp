@@ -4,6 +4,7 @@
 #include "render/BoardAtOwnScale.h"
 #include "document/KeptTvRotation.h"
 #include "prices/PriceList.h"
+#include "prices/PriceListFile.h"
 #include "prices/PriceProof.h"
 #include "document/SaveOutput.h"
 #include "layout/LayoutFileNames.h"
@@ -22,8 +23,8 @@ namespace tavrin::cli {
 
 namespace {
 
-const char *const kPricesUsage = "usage: tavrin-cli prices export LAYOUT... [-o FILE.csv]\n"
-                                 "       tavrin-cli prices apply FILE.csv [--proof FOLDER]";
+const char *const kPricesUsage = "usage: tavrin-cli prices export LAYOUT... [-o FILE.csv|FILE.xlsx]\n"
+                                 "       tavrin-cli prices apply FILE.csv|FILE.xlsx [--proof FOLDER] [--allow-outside]";
 
 void PrintLine(const QString &text) { std::printf("%s\n", text.toUtf8().constData()); }
 
@@ -43,22 +44,28 @@ int ExportPrices(const QStringList &arguments)
         PrintFailure(QString::fromLatin1(kPricesUsage));
         return 2;
     }
+    // Layouts are named from the list's folder, so that the list finds them wherever the two go.
+    const QString listFolder = output.isEmpty() ? QDir::currentPath() : QFileInfo(output).absolutePath();
     std::vector<PriceRow> rows;
     for (const QString &path : layouts) {
         CliBoard board;
         if (!board.open(path))
             return 1;
-        const QString absolute = QFileInfo(path).absoluteFilePath();
+        const QString named = ListedLayoutName(listFolder, path);
+        if (named.startsWith(QLatin1String("../")))
+            PrintLayoutFailure(path, QStringLiteral("warning: the layout is outside the list's folder; applying the "
+                                                    "list will need --allow-outside"));
         for (const PriceEntry &entry : ExtractPriceEntries(board.document().layout()))
-            rows.push_back(RowForEntry(absolute, entry));
+            rows.push_back(RowForEntry(named, entry));
     }
-    const QByteArray csv = WritePriceListCsv(rows);
     if (output.isEmpty()) {
+        const QByteArray csv = WritePriceListCsv(rows);
         std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
         return 0;
     }
-    if (!WriteFileReplacing(output, csv)) {
-        PrintFailure(QStringLiteral("Cannot write ") + output);
+    QString error;
+    if (!WritePriceListFile(output, rows, &error)) {
+        PrintFailure(output + QStringLiteral(": ") + error);
         return 1;
     }
     return 0;
@@ -105,75 +112,105 @@ bool WriteProof(const BoardAtOwnScale &rendered, const MenuLayout &layout, const
 
 int ApplyPrices(const QStringList &arguments)
 {
-    QString csvPath, proofFolder;
+    QString listPath, proofFolder;
+    bool allowOutside = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--proof") && i + 1 < arguments.size())
             proofFolder = arguments[++i];
-        else if (csvPath.isEmpty() && !arguments[i].startsWith(QLatin1Char('-')))
-            csvPath = arguments[i];
+        else if (arguments[i] == QLatin1String("--allow-outside"))
+            allowOutside = true;
+        else if (listPath.isEmpty() && !arguments[i].startsWith(QLatin1Char('-')))
+            listPath = arguments[i];
         else
             return PrintFailure(QString::fromLatin1(kPricesUsage)), 2;
     }
-    if (csvPath.isEmpty()) {
+    if (listPath.isEmpty()) {
         PrintFailure(QString::fromLatin1(kPricesUsage));
         return 2;
     }
-    QFile file(csvPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintFailure(QStringLiteral("Cannot read ") + csvPath);
+    const auto nothingChanged = [] {
+        PrintFailure(QStringLiteral("No layout was changed."));
         return 1;
-    }
-    const PriceListReading reading = ReadPriceListCsv(file.readAll());
+    };
+    const PriceListReading reading = ReadPriceListFile(listPath);
     // A record that cannot be read might belong to any of the layouts: nothing is applied.
     if (!reading.errors.isEmpty()) {
         for (const QString &error : reading.errors)
-            PrintFailure(csvPath + QStringLiteral(": ") + error);
-        PrintFailure(QStringLiteral("No layout was changed."));
-        return 1;
+            PrintFailure(listPath + QStringLiteral(": ") + error);
+        return nothingChanged();
     }
-    bool allGood = true;
 
-    // Rows by layout, in the order the list names them; a relative path is taken from the
-    // list's folder.
-    const QDir csvFolder = QFileInfo(csvPath).absoluteDir();
+    // Rows by layout, in the order the list names them; each layout is found from the list's
+    // folder and must be a package inside it.
+    const QString listFolder = QFileInfo(listPath).absolutePath();
     QStringList order;
     std::map<QString, std::vector<PriceRow>> rowsByLayout;
+    std::map<QString, ListedLayout> resolved;
+    bool refused = false;
     for (const PriceRow &row : reading.rows) {
-        const QString path = QDir::cleanPath(csvFolder.absoluteFilePath(row.layout));
+        auto known = resolved.find(row.layout);
+        if (known == resolved.end()) {
+            known = resolved.emplace(row.layout, ResolveListedLayout(listFolder, row.layout, allowOutside)).first;
+            if (!known->second.refusal.isEmpty()) {
+                PrintFailure(listPath + QStringLiteral(": line %1: ").arg(row.listLine) + known->second.refusal);
+                refused = true;
+            }
+        }
+        const QString &path = known->second.path;
+        if (path.isEmpty())
+            continue;
         if (!rowsByLayout.count(path))
             order << path;
         rowsByLayout[path].push_back(row);
     }
+    if (refused)
+        return nothingChanged();
+
+    // Every layout is opened and its rows checked before any is saved: a list is applied whole
+    // or not at all, so that once mended it can be applied again.
+    struct Applied {
+        QString path;
+        std::unique_ptr<CliBoard> board;
+        PriceApplication result;
+    };
+    std::vector<Applied> toSave;
     for (const QString &path : order) {
         const std::vector<PriceRow> &rows = rowsByLayout[path];
-        CliBoard board;
-        if (!board.open(path)) {
-            for (const PriceRow &row : rows)
-                PrintFailure(csvPath + QStringLiteral(": line %1: the layout cannot be opened").arg(row.csvLine));
-            allGood = false;
+        auto board = std::make_unique<CliBoard>();
+        if (!board->open(path)) {
+            PrintFailure(listPath + QStringLiteral(": line %1: the layout cannot be opened").arg(rows.front().listLine));
+            refused = true;
             continue;
         }
-        BoardDocument &document = board.document();
         PriceApplication applied;
-        document.apply({QStringLiteral("Import Prices")},
-                       [&](BoardEdit &edit) { applied = ApplyPriceRows(edit.layout, rows); });
+        board->document().apply({QStringLiteral("Import Prices")},
+                                [&](BoardEdit &edit) { applied = ApplyPriceRows(edit.layout, rows); });
         if (!applied.refused.isEmpty()) {
             for (const QString &why : applied.refused)
-                PrintFailure(csvPath + QStringLiteral(": ") + why);
-            PrintFailure(path + QStringLiteral(": not changed"));
+                PrintFailure(listPath + QStringLiteral(": ") + why);
+            refused = true;
+            continue;
+        }
+        if (!applied.changes.empty())
+            toSave.push_back({path, std::move(board), std::move(applied)});
+    }
+    if (refused)
+        return nothingChanged();
+
+    bool allGood = true;
+    for (Applied &applied : toSave) {
+        const BoardDocument &document = applied.board->document();
+        PrintLine(applied.path + QStringLiteral(": %1 price entries changed").arg(applied.result.changes.size()));
+        const BoardAtOwnScale rendered =
+            RenderBoardAtOwnScale(document.layout(), SourcesOf(document), document.whitePrint());
+        if (!SaveUnderOwnNames(*applied.board, applied.path, rendered.board)) {
             allGood = false;
             continue;
         }
-        if (applied.changes.empty())
-            continue;
-        PrintLine(path + QStringLiteral(": %1 price entries changed").arg(applied.changes.size()));
-        const BoardAtOwnScale rendered = RenderBoardAtOwnScale(document.layout(), SourcesOf(document), document.whitePrint());
-        if (!SaveUnderOwnNames(board, path, rendered.board)) {
+        if (!proofFolder.isEmpty()
+            && !WriteProof(rendered, document.layout(), applied.result.changes, proofFolder, applied.path))
             allGood = false;
-            continue;
-        }
-        if (!proofFolder.isEmpty() && !WriteProof(rendered, document.layout(), applied.changes, proofFolder, path))
-            allGood = false;
+        applied.board.reset();
     }
     return allGood ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // tavrin-cli: the editor's own open, save, render and conversion for batch work and checks,
 // without a window.
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 
 #include "Version.h"
@@ -30,11 +31,13 @@ const char kUsage[] =
     "        convert a legacy layout document and its support folder into one package\n"
     "  document PATH [--working-folder DIR | --opened]\n"
     "        print the layout document as read (DIR: a new or empty folder), or after the open\n"
-    "  prices export LAYOUT... [-o FILE.csv]\n"
-    "        list every price entry of the layouts as a CSV file\n"
-    "  prices apply FILE.csv [--proof FOLDER]\n"
-    "        write the changed prices and calories of a list back and save those layouts\n"
-    "  check LAYOUT... [--min-text-height PX] [--safe-area PCT]\n"
+    "  prices export LAYOUT... [-o FILE.csv|FILE.xlsx]\n"
+    "        list every price entry of the layouts as a CSV file or an Excel workbook\n"
+    "  prices apply FILE.csv|FILE.xlsx [--proof FOLDER] [--allow-outside]\n"
+    "        write the changed prices and calories of a list back and save those layouts (only\n"
+    "        layouts in the list's folder, unless --allow-outside)\n"
+    "  check LAYOUT... [--min-text-height PX] [--viewing-distance M] [--screen-size INCHES]\n"
+    "        [--safe-area PCT | --title-safe] [--format text|json]\n"
     "        report what would look wrong on the TV; exit status 1 when anything is found\n"
     "  samples FOLDER\n"
     "        write the sample boards (layout packages and TV images) into FOLDER\n"
@@ -56,6 +59,14 @@ const char kUsage[] =
     tavrin::FinishLoadingFontConfiguration();
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+// A command that opened layouts leaves no folder behind: the copies of the fonts their packages
+// carried go with it (render and save remove theirs at the end of their batch).
+int Finished(int status)
+{
+    tavrin::cli::RemoveCarriedFontsFolder();
+    return status;
 }
 
 } // namespace
@@ -95,16 +106,16 @@ int main(int argc, char **argv)
     if (command == QLatin1String("save"))
         EndProcess(tavrin::cli::SaveCommand(arguments));
     if (command == QLatin1String("document"))
-        return tavrin::cli::DocumentCommand(arguments);
+        return Finished(tavrin::cli::DocumentCommand(arguments));
     if (command == QLatin1String("convert"))
-        return tavrin::cli::ConvertCommand(arguments);
+        return Finished(tavrin::cli::ConvertCommand(arguments));
     if (command == QLatin1String("new"))
-        return tavrin::cli::NewCommand(arguments);
+        return Finished(tavrin::cli::NewCommand(arguments));
     if (command == QLatin1String("samples"))
-        return tavrin::cli::SamplesCommand(arguments);
+        return Finished(tavrin::cli::SamplesCommand(arguments));
     if (command == QLatin1String("prices"))
-        return tavrin::cli::PricesCommand(arguments);
+        return Finished(tavrin::cli::PricesCommand(arguments));
     if (command == QLatin1String("check"))
-        return tavrin::cli::CheckCommand(arguments);
+        return Finished(tavrin::cli::CheckCommand(arguments));
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }

@@ -1,26 +1,29 @@
 #pragma once
 
+#include "check/BoardCheck.h"
+
 #include <QDialog>
-#include <QStringList>
 
 #include <functional>
+#include <vector>
 
-class QListWidget;
+class QTreeWidget;
 
 namespace tavrin {
 
-// The findings of "Check Board", one a line. Clicking a finding hands its index to onPick (the
-// window selects the strip it names); "Close" ends the dialog.
+// The findings of "Check Board", grouped by kind under a heading with its count, one line per
+// finding. Clicking a finding hands its index in findings to onPick (the window selects the
+// strip it names); "Close" ends the dialog.
 class CheckBoardDialog : public QDialog {
     Q_OBJECT
 public:
-    CheckBoardDialog(const QStringList &findings, QWidget *parent = nullptr);
+    CheckBoardDialog(const std::vector<BoardFinding> &findings, QWidget *parent = nullptr);
 
     std::function<void(int index)> onPick;
-    QListWidget *list() const { return list_; }
+    QTreeWidget *tree() const { return tree_; }
 
 private:
-    QListWidget *list_ = nullptr;
+    QTreeWidget *tree_ = nullptr;
 };
 
 } // namespace tavrin

@@ -3,9 +3,10 @@
 #include "editor/Editor.h"
 #include "editor/EditingControls.h"
 #include "prices/PriceList.h"
+#include "prices/PriceListFile.h"
 #include "platform/SafeFile.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <memory>
@@ -19,14 +20,35 @@ QString OpenLayoutPath(const Editor &editor)
     return editor.document().names().layoutFolder + QLatin1Char('/') + editor.document().names().layoutName;
 }
 
-bool NamesOpenLayout(const Editor &editor, const QString &rowLayout)
+// The rows of a list that name the open board: by its path taken from the list's folder, or,
+// for a list made on another computer, by its file name ("\" of a list made on Windows counts as
+// a separator). Only the open board is ever changed, whatever else the list names. Rows that
+// name two different layouts of the board's file name, and none its path, are ambiguous.
+std::vector<PriceRow> RowsOfOpenBoard(const Editor &editor, const QString &listPath,
+                                      const std::vector<PriceRow> &rows, QString *ambiguity)
 {
-    const QString open = OpenLayoutPath(editor);
-    if (QFileInfo(rowLayout).absoluteFilePath() == QFileInfo(open).absoluteFilePath())
-        return true;
-    // Only the file-name part: "\" of a list made on Windows counts as a separator too.
-    const QString rowName = rowLayout.mid(std::max(rowLayout.lastIndexOf(u'/'), rowLayout.lastIndexOf(u'\\')) + 1);
-    return rowName == editor.document().names().layoutName;
+    const QString open = QFileInfo(OpenLayoutPath(editor)).absoluteFilePath();
+    const QDir listFolder = QFileInfo(listPath).absoluteDir();
+    std::vector<PriceRow> byPath, byName;
+    QStringList namesSeen;
+    for (const PriceRow &row : rows) {
+        QString named = row.layout;
+        named.replace(u'\\', u'/');
+        if (QDir::cleanPath(listFolder.absoluteFilePath(named)) == open) {
+            byPath.push_back(row);
+        } else if (named.mid(named.lastIndexOf(u'/') + 1) == editor.document().names().layoutName) {
+            byName.push_back(row);
+            if (!namesSeen.contains(named))
+                namesSeen << named;
+        }
+    }
+    if (!byPath.empty())
+        return byPath;
+    if (namesSeen.size() > 1) {
+        *ambiguity = namesSeen.join(QLatin1Char('\n'));
+        return {};
+    }
+    return byName;
 }
 
 // The board without the editor's caret marks, which are no part of any price.
@@ -43,17 +65,18 @@ void ExportPricesCommand(Editor &editor)
 {
     if (!editor.document().hasBoard())
         return;
-    const QString proposed =
-        QFileInfo(editor.document().names().baseName).completeBaseName() + QStringLiteral("_PRICES.csv");
+    const QString proposed = QFileInfo(editor.document().names().baseName).completeBaseName() + QStringLiteral("_PRICES.csv");
     const QString path = editor.prompter().askSaveFileName(kExportPricesTitle, editor.paths().currentFolder, proposed,
-                                                          kPriceListFilter);
+                                                          kPriceListSaveFilter);
     if (path.isEmpty())
         return;
+    const QString named = ListedLayoutName(QFileInfo(path).absolutePath(), OpenLayoutPath(editor));
     std::vector<PriceRow> rows;
     for (const PriceEntry &entry : ExtractPriceEntries(*WithoutCaretMarks(editor.layout())))
-        rows.push_back(RowForEntry(OpenLayoutPath(editor), entry));
-    if (!WriteFileReplacing(path, WritePriceListCsv(rows)))
-        editor.prompter().showMessage(QStringLiteral("The price list could not be written:\n\n") + path);
+        rows.push_back(RowForEntry(named, entry));
+    QString error;
+    if (!WritePriceListFile(path, rows, &error))
+        editor.prompter().showMessage(QStringLiteral("The price list could not be written (%1):\n\n").arg(error) + path);
 }
 
 void ImportPricesCommand(Editor &editor)
@@ -64,19 +87,19 @@ void ImportPricesCommand(Editor &editor)
         editor.prompter().askOpenFileName(kImportPricesTitle, editor.paths().currentFolder, kPriceListFilter);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        editor.prompter().showMessage(QStringLiteral("The price list could not be read:\n\n") + path);
+    const PriceListReading reading = ReadPriceListFile(path);
+    if (!reading.errors.isEmpty()) {
+        editor.prompter().showMessage(QStringLiteral("The price list has faults; nothing was changed.\n\n") + path
+                                      + QStringLiteral("\n\n") + reading.errors.join(QLatin1Char('\n')));
         return;
     }
-    const PriceListReading reading = ReadPriceListCsv(file.readAll());
-    std::vector<PriceRow> rows;
-    for (const PriceRow &row : reading.rows)
-        if (NamesOpenLayout(editor, row.layout))
-            rows.push_back(row);
-    if (!reading.errors.isEmpty()) {
-        editor.prompter().showMessage(QStringLiteral("The price list has faults; nothing was changed.\n\n")
-                                      + reading.errors.join(QLatin1Char('\n')));
+    QString ambiguity;
+    const std::vector<PriceRow> rows = RowsOfOpenBoard(editor, path, reading.rows, &ambiguity);
+    if (!ambiguity.isEmpty()) {
+        editor.prompter().showMessage(QStringLiteral("The price list names more than one layout called %1; nothing "
+                                                     "was changed.\n\n")
+                                          .arg(editor.document().names().layoutName)
+                                      + ambiguity);
         return;
     }
     if (rows.empty()) {

@@ -1,8 +1,11 @@
 #include "prices/PriceList.h"
 
+#include "prices/PriceNumbers.h"
+
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace tavrin {
@@ -110,6 +113,86 @@ bool HoldsMarkup(const QString &value)
 
 QString LineText(int line, const QString &why) { return QStringLiteral("line %1: %2").arg(line).arg(why); }
 
+// A whole number cell: "3", and "3.0" as some spreadsheets write whole numbers.
+std::optional<int> WholeNumber(const QString &cell)
+{
+    bool ok = false;
+    const int whole = cell.toInt(&ok);
+    if (ok)
+        return whole;
+    const double value = cell.toDouble(&ok);
+    if (ok && std::isfinite(value) && value == std::floor(value) && std::abs(value) < 1e9)
+        return int(value);
+    return std::nullopt;
+}
+
+// The decimal mark most of the board's price and calorie numbers use; a point without any.
+QChar BoardDecimalMark(const MenuLayout &layout)
+{
+    int points = 0, commas = 0;
+    for (const PriceEntry &e : ExtractPriceEntries(layout)) {
+        for (const QString &part : {e.price, e.calories}) {
+            if (const auto number = NumberOfText(part.trimmed()); number && !number->mark.isNull())
+                (number->mark == u',' ? commas : points) += 1;
+        }
+    }
+    return commas > points ? QChar(u',') : QChar(u'.');
+}
+
+// Whether a list cell still gives the board's part: by value where the part is a number.
+bool MatchesExport(const QString &cell, const QString &part)
+{
+    const QString core = part.trimmed();
+    if (const auto form = NumberOfText(core)) {
+        const auto number = CellNumber(cell, *form);
+        return number && SameNumber(number->value, form->value);
+    }
+    return cell == core;
+}
+
+// "5.99>540" as reports show an entry.
+QString EntryText(const QString &price, const QString &calories, CaloriePart part)
+{
+    switch (part) {
+    case CaloriePart::Right:
+        return price.trimmed() + QLatin1Char('>') + calories.trimmed();
+    case CaloriePart::Left:
+        return calories.trimmed() + QLatin1Char('<') + price.trimmed();
+    case CaloriePart::None:
+        break;
+    }
+    return price.trimmed();
+}
+
+// A list cell read against the board's part: unchanged, changed to text, or refused.
+struct CellOutcome {
+    bool changed = false;
+    QString text;  // the part's new text
+    QString error; // why the cell cannot be applied
+};
+
+CellOutcome ReadCell(const QString &cell, const QString &part, QChar boardMark, const QString &what)
+{
+    const QString core = part.trimmed();
+    const qsizetype lead = core.isEmpty() ? part.size() : part.indexOf(core);
+    const QString before = part.left(lead), after = part.mid(lead + core.size());
+    if (const auto form = NumberOfText(core)) {
+        const auto number = CellNumber(cell, *form);
+        if (!number) {
+            if (cell.isEmpty())
+                return {false, QString(), QStringLiteral("the %1 is empty where the board has %2").arg(what, core)};
+            return {false, QString(),
+                    QStringLiteral("the %1 \"%2\" is not a number (the board has %3)").arg(what, cell, core)};
+        }
+        if (SameNumber(number->value, form->value))
+            return {};
+        return {true, before + WriteInForm(*number, *form, boardMark) + after, QString()};
+    }
+    if (cell == core)
+        return {};
+    return {true, before + cell + after, QString()};
+}
+
 } // namespace
 
 QString MainItemFirstLine(const Strip &strip)
@@ -168,173 +251,144 @@ PriceRow RowForEntry(const QString &layoutPath, const PriceEntry &e)
     row.mainItem = e.mainItem;
     row.line = e.line;
     row.entry = e.entry;
-    row.price = row.priceAtExport = e.price;
-    row.calories = row.caloriesAtExport = e.calories;
+    row.price = row.priceAtExport = e.price.trimmed();
+    row.calories = row.caloriesAtExport = e.calories.trimmed();
     row.caloriePart = e.caloriePart;
     return row;
 }
 
+std::vector<QStringList> PriceListCells(const std::vector<PriceRow> &rows)
+{
+    std::vector<QStringList> cells{kHeader};
+    cells.reserve(rows.size() + 1);
+    for (const PriceRow &r : rows) {
+        const QStringList texts = {r.layout,
+                                   QString::number(r.column + 1),
+                                   QString::number(r.row + 1),
+                                   r.mainItem,
+                                   QString::number(r.line),
+                                   QString::number(r.entry),
+                                   r.price,
+                                   r.calories,
+                                   CaloriePartName(r.caloriePart),
+                                   r.priceAtExport,
+                                   r.caloriesAtExport};
+        QStringList neutral;
+        for (const QString &text : texts)
+            neutral << NeutraliseCell(text);
+        cells.push_back(neutral);
+    }
+    return cells;
+}
+
 QByteArray WritePriceListCsv(const std::vector<PriceRow> &rows)
 {
-    QString text = kHeader.join(QLatin1Char(',')) + kCrLf;
-    for (const PriceRow &r : rows) {
-        const QStringList fields = {r.layout,
-                                    QString::number(r.column + 1),
-                                    QString::number(r.row + 1),
-                                    r.mainItem,
-                                    QString::number(r.line),
-                                    QString::number(r.entry),
-                                    r.price,
-                                    r.calories,
-                                    CaloriePartName(r.caloriePart),
-                                    r.priceAtExport,
-                                    r.caloriesAtExport};
+    QString text;
+    for (const QStringList &record : PriceListCells(rows)) {
         QStringList quoted;
-        for (const QString &f : fields)
-            quoted << QuotedField(f);
+        for (const QString &cell : record)
+            quoted << QuotedField(cell);
         text += quoted.join(QLatin1Char(',')) + kCrLf;
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-std::optional<std::vector<CsvRecord>> ParseCsv(const QString &text, QString *error)
-{
-    std::vector<CsvRecord> records;
-    CsvRecord record;
-    QString field;
-    int line = 1;
-    record.line = 1;
-    bool inQuotes = false;
-    bool fieldWasQuoted = false;
-    bool recordHasContent = false;
-    const auto endField = [&] {
-        record.fields << field;
-        field.clear();
-        fieldWasQuoted = false;
-    };
-    const auto endRecord = [&] {
-        endField();
-        // A line with nothing on it is not a record.
-        if (!(record.fields.size() == 1 && record.fields[0].isEmpty() && !recordHasContent))
-            records.push_back(record);
-        record = CsvRecord{};
-        recordHasContent = false;
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (inQuotes) {
-            if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    inQuotes = false;
-                }
-            } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
-                    ++line;
-                field += c;
-            }
-            continue;
-        }
-        if (c == u',') {
-            endField();
-            recordHasContent = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            endRecord();
-            ++line;
-            record.line = line;
-        } else if (c == u'"' && field.isEmpty() && !fieldWasQuoted) {
-            inQuotes = true;
-            fieldWasQuoted = true;
-            recordHasContent = true;
-        } else if (fieldWasQuoted) {
-            if (error)
-                *error = LineText(line, QStringLiteral("text after a closing quote"));
-            return std::nullopt;
-        } else {
-            field += c;
-            recordHasContent = true;
-        }
-    }
-    if (inQuotes) {
-        if (error)
-            *error = LineText(record.line, QStringLiteral("a quoted field is not closed"));
-        return std::nullopt;
-    }
-    if (recordHasContent || !field.isEmpty())
-        endRecord();
-    return records;
-}
-
-PriceListReading ReadPriceListCsv(const QByteArray &bytes)
+PriceListReading RowsOfTable(const std::vector<TableRecord> &records)
 {
     PriceListReading reading;
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QString error;
-    const auto records = ParseCsv(QString::fromUtf8(data), &error);
-    if (!records) {
-        reading.errors << error;
-        return reading;
-    }
-    if (records->empty()) {
+    const auto blank = [](const TableRecord &record) {
+        return std::all_of(record.cells.begin(), record.cells.end(), [](const QString &c) { return c.trimmed().isEmpty(); });
+    };
+    auto header = std::find_if_not(records.begin(), records.end(), blank);
+    if (header == records.end()) {
         reading.errors << QStringLiteral("line 1: the file is empty");
         return reading;
     }
     // Columns are found by their names, so a spreadsheet that reorders them does no harm.
     QHash<QString, int> at;
-    const QStringList &header = records->front().fields;
-    for (int i = 0; i < header.size(); ++i)
-        at.insert(header[i].trimmed().toLower(), i);
+    for (int i = 0; i < header->cells.size(); ++i)
+        if (const QString key = HeaderKey(RestoreCell(header->cells[i].trimmed())); !at.contains(key))
+            at.insert(key, i);
     QStringList missing;
     for (const QString &name : kHeader)
         if (!at.contains(name))
             missing << name;
     if (!missing.isEmpty()) {
-        reading.errors << LineText(records->front().line,
+        reading.errors << LineText(header->line,
                                    QStringLiteral("the header lacks the columns ") + missing.join(QStringLiteral(", ")));
         return reading;
     }
-    for (size_t i = 1; i < records->size(); ++i) {
-        const CsvRecord &record = (*records)[i];
+    int width = 0;
+    for (const QString &name : kHeader)
+        width = std::max(width, at.value(name) + 1);
+    const int headerWidth = int(header->cells.size());
+    constexpr int kErrorsShown = 50;
+    int moreErrors = 0;
+    const auto error = [&](int line, const QString &why) {
+        if (reading.errors.size() < kErrorsShown)
+            reading.errors << LineText(line, why);
+        else
+            ++moreErrors;
+    };
+    for (auto record = std::next(header); record != records.end(); ++record) {
+        if (blank(*record))
+            continue;
+        QStringList cells;
+        for (const QString &cell : record->cells)
+            cells << RestoreCell(cell.trimmed());
+        // Cells past the header's end are an unquoted separator in a text, most likely.
+        if (cells.size() > headerWidth
+            && std::any_of(cells.begin() + headerWidth, cells.end(), [](const QString &c) { return !c.isEmpty(); })) {
+            error(record->line, QStringLiteral("%1 cells where the header has %2").arg(cells.size()).arg(headerWidth));
+            continue;
+        }
         const auto field = [&](const char *name) {
             const int index = at.value(QLatin1String(name));
-            return index < record.fields.size() ? record.fields[index] : QString();
+            return index < cells.size() ? cells[index] : QString();
         };
-        if (record.fields.size() != header.size()) {
-            reading.errors << LineText(record.line, QStringLiteral("%1 fields where the header has %2")
-                                                        .arg(record.fields.size())
-                                                        .arg(header.size()));
-            continue;
-        }
         PriceRow row;
-        row.csvLine = record.line;
+        row.listLine = record->line;
         row.layout = field("layout");
-        bool ok[4];
-        row.column = field("column").trimmed().toInt(&ok[0]) - 1;
-        row.row = field("row").trimmed().toInt(&ok[1]) - 1;
-        row.line = field("line").trimmed().toInt(&ok[2]);
-        row.entry = field("entry").trimmed().toInt(&ok[3]);
+        const std::optional<int> column = WholeNumber(field("column")), stripRow = WholeNumber(field("row")),
+                                 line = WholeNumber(field("line")), entry = WholeNumber(field("entry"));
         const auto part = CaloriePartOfName(field("calorie_part"));
-        if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || !part || row.layout.isEmpty()) {
-            reading.errors << LineText(record.line, QStringLiteral("the layout, column, row, line, entry or "
-                                                                   "calorie_part field is not valid"));
+        if (!column || !stripRow || !line || !entry || *column < 1 || *stripRow < 1 || *line < 1 || *line > 2
+            || *entry < 1 || !part || row.layout.isEmpty()) {
+            error(record->line, QStringLiteral("the layout, column, row, line, entry or calorie_part cell is not valid"));
             continue;
         }
+        row.column = *column - 1;
+        row.row = *stripRow - 1;
+        row.line = *line;
+        row.entry = *entry;
         row.caloriePart = *part;
         row.mainItem = field("main_item");
         row.price = field("price");
         row.calories = field("calories");
         row.priceAtExport = field("price_at_export");
         row.caloriesAtExport = field("calories_at_export");
+        if (int(reading.rows.size()) >= kMaxPriceListRows) {
+            error(record->line, QStringLiteral("the list has more than %1 rows").arg(kMaxPriceListRows));
+            break;
+        }
         reading.rows.push_back(row);
     }
+    if (moreErrors > 0)
+        reading.errors << QStringLiteral("(and %1 more)").arg(moreErrors);
     return reading;
+}
+
+PriceListReading ReadPriceListCsv(const QByteArray &bytes)
+{
+    const QString text = DecodeListText(bytes);
+    QString error;
+    const auto records = ParseCsv(text, &error, DetectSeparator(text, kHeader));
+    if (!records) {
+        PriceListReading reading;
+        reading.errors << error;
+        return reading;
+    }
+    return RowsOfTable(*records);
 }
 
 PriceApplication ApplyPriceRows(MenuLayout &layout, const std::vector<PriceRow> &rows)
@@ -346,9 +400,10 @@ PriceApplication ApplyPriceRows(MenuLayout &layout, const std::vector<PriceRow> 
     };
     std::map<std::pair<int, int>, std::vector<Edit>> editsByStrip;
     std::map<std::tuple<int, int, int, int>, int> seen; // entry -> line of the row that named it
+    const QChar boardMark = BoardDecimalMark(layout);
 
     for (const PriceRow &r : rows) {
-        const auto refuse = [&](const QString &why) { result.refused << LineText(r.csvLine, why); };
+        const auto refuse = [&](const QString &why) { result.refused << LineText(r.listLine, why); };
         if (r.column < 0 || r.row < 0 || r.column >= layout.boardColumns() || r.row >= layout.boardRows()) {
             refuse(QStringLiteral("column %1, row %2 is not on the board").arg(r.column + 1).arg(r.row + 1));
             continue;
@@ -368,36 +423,52 @@ PriceApplication ApplyPriceRows(MenuLayout &layout, const std::vector<PriceRow> 
             continue;
         }
         const PriceEntry &e = *found;
-        if (e.caloriePart != r.caloriePart || e.price != r.priceAtExport || e.calories != r.caloriesAtExport) {
-            refuse(label + QStringLiteral(": price entry %1 of line %2 has changed since the export").arg(r.entry).arg(r.line));
+        const QString entryName = QStringLiteral("price entry %1 of line %2").arg(r.entry).arg(r.line);
+        if (e.caloriePart != r.caloriePart || !MatchesExport(r.priceAtExport, e.price)
+            || !MatchesExport(r.caloriesAtExport, e.calories)) {
+            refuse(label + QStringLiteral(": %1 has changed since the export (the board has \"%2\", the list was made from \"%3\")")
+                               .arg(entryName, EntryText(e.price, e.calories, e.caloriePart),
+                                    EntryText(r.priceAtExport, r.caloriesAtExport, r.caloriePart)));
             continue;
         }
         const auto key = std::make_tuple(r.column, r.row, r.line, r.entry);
         if (const auto twice = seen.find(key); twice != seen.end()) {
-            refuse(label + QStringLiteral(": price entry %1 of line %2 is also on line %3 of the list")
-                               .arg(r.entry).arg(r.line).arg(twice->second));
+            refuse(label + QStringLiteral(": %1 is also on line %2 of the list").arg(entryName).arg(twice->second));
             continue;
         }
-        seen[key] = r.csvLine;
+        seen[key] = r.listLine;
         if (HoldsMarkup(r.price) || HoldsMarkup(r.calories)) {
             refuse(label + QStringLiteral(": a price or calorie count may not hold ^ < > ~ \\ or a line break"));
             continue;
         }
-        const bool priceChanged = r.price != e.price;
-        const bool caloriesChanged = r.calories != e.calories;
-        if (!priceChanged && !caloriesChanged)
+        const CellOutcome price = ReadCell(r.price, e.price, boardMark, QStringLiteral("price"));
+        const CellOutcome calories = e.calorieStart >= 0
+            ? ReadCell(r.calories, e.calories, boardMark, QStringLiteral("calorie count"))
+            : CellOutcome{!r.calories.isEmpty(), QStringLiteral(">") + r.calories, QString()};
+        if (!price.error.isEmpty() || !calories.error.isEmpty()) {
+            refuse(label + QStringLiteral(", ") + entryName + QStringLiteral(": ")
+                   + (price.error.isEmpty() ? calories.error : price.error));
+            continue;
+        }
+        if (!price.changed && !calories.changed)
             continue;
         auto &edits = editsByStrip[{r.column, r.row}];
-        if (priceChanged)
-            edits.push_back({e.priceStart, e.priceLength, r.price});
-        if (caloriesChanged) {
-            if (e.calorieStart >= 0)
-                edits.push_back({e.calorieStart, e.calorieLength, r.calories});
-            else
-                edits.push_back({e.entryEnd, 0, QStringLiteral(">") + r.calories});
+        QString newPrice = e.price, newCalories = e.calories;
+        if (price.changed) {
+            edits.push_back({e.priceStart, e.priceLength, price.text});
+            newPrice = price.text;
         }
-        result.changes.push_back({r.csvLine, r.column, r.row, MainItemFirstLine(strip), r.line, r.entry, e.price,
-                                  r.price, e.calories, r.calories});
+        if (calories.changed) {
+            if (e.calorieStart >= 0) {
+                edits.push_back({e.calorieStart, e.calorieLength, calories.text});
+                newCalories = calories.text;
+            } else {
+                edits.push_back({e.entryEnd, 0, calories.text});
+                newCalories = r.calories;
+            }
+        }
+        result.changes.push_back({r.listLine, r.column, r.row, MainItemFirstLine(strip), r.line, r.entry, e.price,
+                                  newPrice, e.calories, newCalories});
     }
     if (!result.refused.isEmpty()) {
         result.changes.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/MenuLayout.h"
+#include "prices/ListTable.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,10 +44,11 @@ std::vector<PriceEntry> PriceEntriesOfText(const QString &pricesText);
 std::vector<PriceEntry> ExtractPriceEntries(const MenuLayout &layout);
 
 // One row of a price list: an entry as exported, with the values the user may have changed.
+// Cells are as read: trimmed, with the apostrophe that kept a formula-like text a text removed.
 struct PriceRow {
-    int csvLine = 0; // line of the file the row starts on (the header is line 1)
-    QString layout;
-    int column = 0; // store position, from 0 (the file counts from 1)
+    int listLine = 0; // line of the CSV file or row of the sheet the row starts on (the header is 1)
+    QString layout;   // as the list names it: relative to the list's folder, or absolute
+    int column = 0;   // store position, from 0 (the file counts from 1)
     int row = 0;
     QString mainItem;
     int line = 1;
@@ -58,11 +60,17 @@ struct PriceRow {
     QString caloriesAtExport;
 };
 
+// The row of an entry, naming its layout as layoutPath. Prices and calories are given without
+// the blanks around them (the board's blanks stay on the board).
 PriceRow RowForEntry(const QString &layoutPath, const PriceEntry &entry);
 
-// The price list file: UTF-8 with a byte-order mark (so spreadsheet programs read it as
-// UTF-8), a header row, fields quoted where they hold a comma, a quote, a line break or blanks at
-// either end, records ended by CR LF.
+// The cells of a price list: the header, then a line per row, every text as NeutraliseCell
+// makes it. The CSV and the XLSX writers write these same cells.
+std::vector<QStringList> PriceListCells(const std::vector<PriceRow> &rows);
+
+// The price list as a CSV file: UTF-8 with a byte-order mark (so spreadsheet programs read it
+// as UTF-8), comma separated, fields quoted where they hold a comma, a quote, a line break or
+// blanks at either end, records ended by CR LF.
 QByteArray WritePriceListCsv(const std::vector<PriceRow> &rows);
 
 // Reads a price list. Any malformed record or field is named with its line in errors; the rows
@@ -71,20 +79,23 @@ struct PriceListReading {
     std::vector<PriceRow> rows;
     QStringList errors;
 };
+
+// The rows of a table whose first record that is not blank is the header: columns are found by
+// their names in any order and case, other columns are ignored; rows of nothing but empty cells
+// are skipped.
+PriceListReading RowsOfTable(const std::vector<TableRecord> &records);
+
+// A CSV price list as a spreadsheet program may have saved it (see DecodeListText,
+// DetectSeparator and ParseCsv).
 PriceListReading ReadPriceListCsv(const QByteArray &bytes);
 
-// A plain RFC 4180 reader: records of fields, each with the line it starts on. Quoted fields may
-// hold commas, doubled quotes and line breaks. Lines end in CR LF, LF or CR. Returns nothing and
-// sets error on an unterminated quote or text after a closing quote.
-struct CsvRecord {
-    int line = 0;
-    QStringList fields;
-};
-std::optional<std::vector<CsvRecord>> ParseCsv(const QString &text, QString *error);
+// At most this many rows are read from one list (far more than the price entries of many
+// boards): a larger table is refused rather than held in memory.
+inline constexpr int kMaxPriceListRows = 100000;
 
 // One changed entry, as applied.
 struct PriceChange {
-    int csvLine = 0;
+    int listLine = 0;
     int column = 0;
     int row = 0;
     QString mainItem;
@@ -105,6 +116,12 @@ struct PriceApplication {
 // as it was. Otherwise the changed price and calorie parts are written into the prices texts; all
 // markers and tab stops stay. An entry without a calorie marker that is given calories gets them
 // after a ">". New values may not hold "^", "<", ">", "~", "\" or line breaks.
+//
+// Where the board's part holds a number (NumberOfText), the list's cells are numbers too:
+// compared by value ("3" and "3,00" are the board's "3.00"), and a changed value is written in
+// the board's form (6.5 for "$5.99" becomes "$6.50"). A cell that is no number there ("six",
+// "=2.49+0.30", an emptied cell) refuses its row. Other parts are compared and replaced as text;
+// the blanks around a part on the board stay.
 PriceApplication ApplyPriceRows(MenuLayout &layout, const std::vector<PriceRow> &rows);
 
 // "column 2, row 5 \"Classic Burger\"": how reports name a strip (column and row counted from 1).

@@ -16,10 +16,21 @@ BoardAtOwnScale RenderBoardAtOwnScale(const MenuLayout &layout, const BoardSourc
     renderer.sources = sources;
     renderer.sources.backgroundProxy = false;
     renderer.probes.drawnPriceEntries = &out.priceEntries;
+    renderer.probes.drawnTexts = &out.texts;
     // A preview region larger than any board shows it at one preview pixel per board pixel.
     out.board = renderer.renderForOutput(QRect(0, 0, 1 << 20, 1 << 20), whitePrint);
     out.preview = renderer.preview();
     return out;
+}
+
+QImage RenderBoardUnderTexts(const MenuLayout &layout, const BoardSources &sources, bool whitePrint)
+{
+    auto geometry = std::make_unique<GeometryRecords>();
+    BoardRenderer renderer(layout, *geometry);
+    renderer.sources = sources;
+    renderer.sources.backgroundProxy = false;
+    renderer.options.withoutText = true;
+    return renderer.renderForOutput(QRect(0, 0, 1 << 20, 1 << 20), whitePrint);
 }
 
 } // namespace tavrin

@@ -18,11 +18,16 @@ struct BoardAtOwnScale {
     std::unique_ptr<GeometryRecords> geometry = std::make_unique<GeometryRecords>();
     PreviewGeometry preview;
     std::vector<DrawnPriceEntry> priceEntries;
+    std::vector<DrawnText> texts; // every text drawn, shadows included
 
     // A rectangle of the geometry records in board pixels.
     QRectF boardBox(const RectF32 &box) const;
 };
 
 BoardAtOwnScale RenderBoardAtOwnScale(const MenuLayout &layout, const BoardSources &sources, bool whitePrint);
+
+// The same board without any text: the background, the strips' colours and the pictures, as
+// they lie under the texts. Null when the background cannot be read.
+QImage RenderBoardUnderTexts(const MenuLayout &layout, const BoardSources &sources, bool whitePrint);
 
 } // namespace tavrin

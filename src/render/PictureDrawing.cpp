@@ -86,18 +86,17 @@ void DrawStripPicture(const RenderContext &context, QPainter &painter, const Str
     DrawPictureBorder(context, painter, strip, frame);
 }
 
-bool DrawPictureBorder(const RenderContext &context, QPainter &painter, const Strip &strip, const QRectF &rect)
+namespace {
+
+// The pen of the strip's picture border; nothing without a border (or none in white print).
+std::optional<QPen> BorderPen(const Strip &strip, int boardWidth, int boardHeight, bool whitePrint)
 {
     const StripPicture &picture = strip.Picture;
     const int index = picture.SubImageFrameIndex;
-    if (index <= 0)
-        return false;
-    const bool whitePrint = context.options.whitePrint;
     const bool hiddenOnWhite = picture.ImageHiddenOnWhite != 0;
-    if (whitePrint && hiddenOnWhite)
-        return true; // the picture is left out of the white-print board, and so is its border
-
-    const double sides = double(context.boardWidth()) + double(context.boardHeight());
+    if (index <= 0 || (whitePrint && hiddenOnWhite))
+        return std::nullopt;
+    const double sides = double(boardWidth) + double(boardHeight);
     const double base = sides * 0.0016;
     QPen pen;
     if (hiddenOnWhite)
@@ -107,13 +106,33 @@ bool DrawPictureBorder(const RenderContext &context, QPainter &painter, const St
     else
         pen = StylePen(index, base);
     pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+} // namespace
+
+double PictureBorderReach(const Strip &strip, int boardWidth, int boardHeight, bool whitePrint)
+{
+    const std::optional<QPen> pen = BorderPen(strip, boardWidth, boardHeight, whitePrint);
+    return pen ? std::max(pen->widthF(), 1.0) / 2.0 : 0.0;
+}
+
+bool DrawPictureBorder(const RenderContext &context, QPainter &painter, const Strip &strip, const QRectF &rect)
+{
+    const StripPicture &picture = strip.Picture;
+    if (picture.SubImageFrameIndex <= 0)
+        return false;
+    const std::optional<QPen> pen = BorderPen(strip, context.boardWidth(), context.boardHeight(),
+                                              context.options.whitePrint);
+    if (!pen)
+        return true; // the picture is left out of the white-print board, and so is its border
 
     painter.save();
     // Antialiased, the pen lies centred on the outline with its fractional width; square joins
     // keep the corners filled.
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setPen(pen);
+    painter.setPen(*pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect);
     painter.restore();

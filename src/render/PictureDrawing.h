@@ -14,6 +14,10 @@ QString PictureFileToDraw(const QString &subImageFileName, bool useProxies);
 // its border. Missing or undecodable files draw nothing but the border.
 void DrawStripPicture(const RenderContext &context, QPainter &painter, const Strip &strip, const QRectF &frame);
 
+// How far the strip's picture border reaches out of its frame on a board of that size (half
+// its pen); 0 without a border.
+double PictureBorderReach(const Strip &strip, int boardWidth, int boardHeight, bool whitePrint);
+
 // Draws the picture border of the strip's style around rect; false when the style is "None".
 bool DrawPictureBorder(const RenderContext &context, QPainter &painter, const Strip &strip, const QRectF &rect);
 

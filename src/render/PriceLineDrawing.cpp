@@ -107,9 +107,16 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
             if (part.text.isEmpty())
                 continue;
             const TextFont &font = part.isCalorie ? calorieFont : groupFont;
+            const auto record = [&](const QRectF &box, const QColor &colour) {
+                if (context.probes && context.probes->drawnTexts)
+                    context.probes->drawnTexts->push_back({line.column, line.row, PricesGroup, part.isCalorie,
+                                                           line.shadowMode, part.text, font, box, drawAlignment,
+                                                           colour});
+            };
             if (line.shadowMode) {
                 font.draw(painter, part.text, part.box.translated(line.shadowOffset, 0.0), drawAlignment,
                           line.colour, /*shadow=*/true);
+                record(part.box.translated(line.shadowOffset, 0.0), line.colour);
                 continue;
             }
             // The box the glyphs really cover, for the caret outline and the line's box.
@@ -131,6 +138,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
                 context.probes->pricePoint = QPointF(0.0, 0.0);
             }
             font.draw(painter, part.text, part.box, drawAlignment, part.isCalorie ? calorieColour : line.colour);
+            record(part.box, part.isCalorie ? calorieColour : line.colour);
         }
 
         if (!entry.isEmpty()) {

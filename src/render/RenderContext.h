@@ -2,6 +2,7 @@
 
 #include "layout/FontList.h"
 #include "layout/StripGeometry.h"
+#include "render/TextMeasure.h"
 
 #include <QColor>
 #include <QPointF>
@@ -38,6 +39,22 @@ struct DrawnPriceEntry {
     QRectF box;
 };
 
+// One line of text (or one price or calorie part) as a render drew it, for the board check:
+// the font, text, layout rectangle and alignment it was drawn with give its glyphs back
+// (TextFont::inkBox), in board pixels. A shadow is recorded apart from its text.
+struct DrawnText {
+    int column = 0;
+    int row = 0;
+    int group = 0;          // MainItemGroup, SubItemsGroup or PricesGroup
+    bool calories = false;  // a calorie count of the prices
+    bool shadow = false;
+    QString text;
+    TextFont font;
+    QRectF layout;
+    TextAlignment alignment = TextAlignment::Near;
+    QColor colour;
+};
+
 // What the editor asks of the text drawing while it renders, and what it learns back.
 struct EditorProbes {
     Colour selectionColour = kWhite; // colour of the caret rectangle around the edited price part
@@ -53,6 +70,8 @@ struct EditorProbes {
     // When set, every price entry drawn in the text colour leaves its box here (price lists and
     // their proofs outline the entries they changed).
     std::vector<DrawnPriceEntry> *drawnPriceEntries = nullptr;
+    // When set, every text drawn leaves its record here (the board check measures them).
+    std::vector<DrawnText> *drawnTexts = nullptr;
 };
 
 
@@ -63,6 +82,7 @@ struct RenderOptions {
     bool fontGathering = false;    // collect the layout's font files while drawing
     bool pictureProxies = false;   // draw pictures from their reduced proxy files when present
     bool measuringOnly = false;    // only the texts' places are wanted: pictures are not drawn
+    bool withoutText = false;      // the board as it is under its texts: backgrounds and pictures only
 };
 
 // Everything the strip drawing needs besides the strip itself. The composition owns it for one

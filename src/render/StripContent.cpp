@@ -201,7 +201,8 @@ private:
             pictureDrawn_ = true;
         }
 
-        if (StripHasText(strip_) && !(context_.options.outputRendering && group.Text == kPlaceholder))
+        if (StripHasText(strip_) && !(context_.options.outputRendering && group.Text == kPlaceholder)
+            && !context_.options.withoutText)
             drawText(d);
     }
 
@@ -239,6 +240,13 @@ private:
         in.hasTab = d.prices.hasTab;
         in.rightColumn = d.prices.rightColumn;
         return PricesAnchor(in);
+    }
+
+    void recordText(const GroupDrawing &d, const QString &line, const QRectF &layout, const QColor &colour, bool shadow)
+    {
+        if (context_.probes && context_.probes->drawnTexts && !line.isEmpty())
+            context_.probes->drawnTexts->push_back(
+                {column_, row_, d.index, false, shadow, line, d.font, layout, ToTextAlignment(d.alignment), colour});
     }
 
     void drawText(GroupDrawing &d)
@@ -300,10 +308,13 @@ private:
                 price.calorieColour = TextColour(strip_.CaloriesTextColor);
                 lineBox = DrawPriceLine(context_, painter_, price);
             } else {
-                if (hasShadow)
+                if (hasShadow) {
                     d.font.draw(painter_, line, d.T.translated(shadowOffset, shadowOffset), drawAlignment,
                                 ToQColor(d.shadowColour), /*shadow=*/true);
+                    recordText(d, line, d.T.translated(shadowOffset, shadowOffset), ToQColor(d.shadowColour), true);
+                }
                 d.font.draw(painter_, line, d.T, drawAlignment, TextColour(d.textColour));
+                recordText(d, line, d.T, TextColour(d.textColour), false);
                 lineBox = d.T;
             }
 

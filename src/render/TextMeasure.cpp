@@ -372,6 +372,48 @@ double TextFont::originX(double advance, const QRectF &layout, TextAlignment ali
     return layout.x() + margin;
 }
 
+QRectF TextFont::inkBox(const QString &text, const QRectF &layout, TextAlignment alignment) const
+{
+    if (text.isEmpty() || !face_ || em_ <= 0.0 || em_ > kMaxDrawnEmPixels || layout.isEmpty())
+        return QRectF();
+    double pen = 0.0;
+    const std::vector<Run> glyphRuns = runs(text, pen);
+    const QPointF origin(originX(pen, layout, alignment), layout.y() + ascent_ + em_ / 16.0);
+    QRectF ink;
+    for (const Run &run : glyphRuns) {
+        const QRawFont sized = run.face->colourBitmap ? QRawFont() : run.face->atSize(em_);
+        for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+            QRectF box;
+            if (run.face->colourBitmap) {
+                const ColourGlyph &glyph = run.face->colourGlyph(run.glyphs[i]);
+                if (!glyph.image.isNull())
+                    box = QRectF(glyph.box.topLeft() * em_, glyph.box.size() * em_);
+            } else {
+                box = sized.boundingRect(run.glyphs[i]);
+            }
+            if (box.isEmpty())
+                continue;
+            box.translate(origin + run.positions[i]);
+            ink = ink.isEmpty() ? box : ink.united(box);
+        }
+    }
+    return ink.intersected(layout);
+}
+
+double TextFont::capHeight() const
+{
+    if (!face_ || em_ <= 0.0)
+        return 0.0;
+    // At the design size (a pixel per font unit), so that nothing is rounded to whole pixels.
+    const QRawFont &design = face_->design;
+    const double perUnit = em_ / face_->unitsPerEm;
+    const double fromTable = design.capHeight();
+    if (fromTable > 0.0)
+        return fromTable * perUnit;
+    const QList<quint32> glyphs = design.glyphIndexesForString(QStringLiteral("H"));
+    return glyphs.isEmpty() ? 0.0 : design.boundingRect(glyphs.front()).height() * perUnit;
+}
+
 void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout, TextAlignment alignment,
                     const QColor &colour, bool shadow) const
 {

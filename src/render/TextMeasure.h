@@ -80,6 +80,14 @@ public:
     // The families of the fallback faces that draw part of text (not the chosen face's own).
     QStringList fallbackFamilies(const QString &text) const;
 
+    // The box the glyphs of one line of text cover when drawn into layout with the alignment:
+    // the union of their outlines' bounds (colour glyphs: their image boxes), clipped to layout
+    // as the drawing is. Empty when nothing is drawn.
+    QRectF inkBox(const QString &text, const QRectF &layout, TextAlignment alignment) const;
+    // The height of the face's capital letters (and so about its digits) at this size: the cap
+    // height its OS/2 table gives, else the height of its "H".
+    double capHeight() const;
+
     // Draws one line of text into layout (no wrapping, clipped to layout). A fully transparent
     // colour draws nothing. Colour glyphs (emoji) keep their own colours, except in a shadow,
     // where every glyph is drawn in the colour.

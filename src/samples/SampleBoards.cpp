@@ -132,7 +132,8 @@ QImage LogoPicture()
     return image;
 }
 
-// Style shared by the board's lines of menu items.
+// Style shared by the board's lines of menu items. Texts keep inside the action-safe area of a
+// TV (3.5 % of the width in from each side).
 struct ItemStyle {
     QString font = QStringLiteral("Liberation Sans");
     double mainScale = 0.52;
@@ -148,7 +149,7 @@ void SetItem(Strip &strip, const QString &name, const QString &subItems, const Q
     main.Font = style.font;
     main.Bold = 1;
     main.ScaleFactor = style.mainScale;
-    main.Xref = 0.03;
+    main.Xref = 0.075;
     main.Yref = 0.04;
     main.TextColor = kWhite;
     main.DropShadowColor = kBlack;
@@ -159,7 +160,7 @@ void SetItem(Strip &strip, const QString &name, const QString &subItems, const Q
         sub.Font = QStringLiteral("DejaVu Sans");
         sub.Italics = 1;
         sub.ScaleFactor = style.subScale;
-        sub.Xref = 0.05;
+        sub.Xref = 0.095;
         sub.Yref = 0.55;
         sub.TextColor = Named("Pale Yellow");
         sub.DropShadowColor = kClearColour;
@@ -170,7 +171,7 @@ void SetItem(Strip &strip, const QString &name, const QString &subItems, const Q
         price.Font = style.font;
         price.Bold = 1;
         price.ScaleFactor = style.priceScale;
-        price.Xref = 0.97;
+        price.Xref = 0.9;
         price.Yref = 0.12;
         price.GroupAlignment = int(GroupAlignment::Right);
         price.TextColor = kWhite;
@@ -183,7 +184,17 @@ void SetItem(Strip &strip, const QString &name, const QString &subItems, const Q
     }
 }
 
-void SetHeading(Strip &strip, const QString &title, Colour background, const QString &columnLabels = {})
+// Where a board's headings sit in their bands: low enough that the first row's stays inside the
+// action-safe area of a TV (3.5 % of the height from the top).
+struct HeadingPlace {
+    double titleYref;
+    double labelsYref;
+};
+constexpr HeadingPlace kLandscapeHeadings{0.43, 0.56};
+constexpr HeadingPlace kPortraitHeadings{0.52, 0.66};
+
+void SetHeading(Strip &strip, const QString &title, Colour background, const HeadingPlace &place,
+                const QString &columnLabels = {})
 {
     strip.BackGroundColor = background;
     TextGroup &main = strip.mainItem();
@@ -192,7 +203,7 @@ void SetHeading(Strip &strip, const QString &title, Colour background, const QSt
     main.Bold = 1;
     main.ScaleFactor = 0.62;
     main.CenterInStrip = 1;
-    main.Yref = 0.08;
+    main.Yref = place.titleYref;
     main.TextColor = Named("Gold");
     main.DropShadowColor = kBlack;
     if (!columnLabels.isEmpty()) {
@@ -200,8 +211,8 @@ void SetHeading(Strip &strip, const QString &title, Colour background, const QSt
         labels.Text = columnLabels;
         labels.Font = QStringLiteral("Liberation Sans");
         labels.ScaleFactor = 0.32;
-        labels.Xref = 0.97;
-        labels.Yref = 0.3;
+        labels.Xref = 0.9;
+        labels.Yref = place.labelsYref;
         labels.GroupAlignment = int(GroupAlignment::Right);
         labels.TextColor = kWhite;
         strip.PriceTabSpacingFactor = 10.0 * 0.46 / 0.32; // the same columns as the prices below
@@ -221,7 +232,7 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     layout.NumberOfColumns = 2;
     layout.NumberOfRows = 16;
     const QString column = QStringLiteral("Single^Double");
-    SetHeading(layout.strip(0, 0), QStringLiteral("BURGERS"), Named("Burgundy"), column);
+    SetHeading(layout.strip(0, 0), QStringLiteral("BURGERS"), Named("Burgundy"), kLandscapeHeadings, column);
     SetItem(layout.strip(0, 1), QStringLiteral("Classic Burger"), QStringLiteral("Lettuce, tomato, pickles, house sauce"),
             QStringLiteral("5.99>540^7.49>720"));
     SetItem(layout.strip(0, 2), QStringLiteral("Cheeseburger"), QStringLiteral("Aged cheddar, onion, mustard"),
@@ -234,7 +245,7 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
             QStringLiteral("6.49>480^7.99>640"));
     SetItem(layout.strip(0, 6), QStringLiteral("Spicy Jalapeño"), QStringLiteral("Pepper jack, jalapeños, chipotle"),
             QStringLiteral("6.79>630^8.29>850"));
-    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES"), Named("Cobalt"), QStringLiteral("Regular^Large"));
+    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES"), Named("Cobalt"), kLandscapeHeadings, QStringLiteral("Regular^Large"));
     SetItem(layout.strip(0, 8), QStringLiteral("Golden Fries"), QString(), QStringLiteral("2.49>320^3.29>490"));
     SetItem(layout.strip(0, 9), QStringLiteral("Onion Rings"), QString(), QStringLiteral("2.99>410^3.79>590"));
     SetItem(layout.strip(0, 10), QStringLiteral("Sweet Potato Fries"), QString(), QStringLiteral("3.19>340^3.99>510"));
@@ -246,9 +257,9 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     // Fries picture over the lower left corner, cropped to its middle, with a wide black border.
     Strip &fries = layout.strip(0, 13);
     SetPicture(fries, folder + QStringLiteral("/fries.jpg"), 3);
-    fries.XOffsetFactor = 0.05;
-    fries.XSizeFactor = 0.4;
-    fries.YSizeFactor = 2.8;
+    fries.XOffsetFactor = 0.08;
+    fries.XSizeFactor = 0.33;
+    fries.YSizeFactor = 2.3;
     fries.Picture.SubImageCropPercentageX = 80;
     fries.Picture.SubImageCropPercentageY = 80;
     fries.Picture.SubImageCropOriginPercentageX = 10;
@@ -258,7 +269,7 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     layout.strip(0, 14).mainItem().Xref = 0.48;
     layout.strip(0, 14).subItems().Xref = 0.49;
 
-    SetHeading(layout.strip(1, 0), QStringLiteral("CHICKEN"), Named("Burgundy"), column);
+    SetHeading(layout.strip(1, 0), QStringLiteral("CHICKEN"), Named("Burgundy"), kLandscapeHeadings, column);
     SetItem(layout.strip(1, 1), QStringLiteral("Crispy Chicken"), QStringLiteral("Buttermilk fried, slaw, mayo"),
             QStringLiteral("6.29>590^7.79>790"));
     SetItem(layout.strip(1, 2), QStringLiteral("Grilled Chicken"), QStringLiteral("Herb marinade, tomato, greens"),
@@ -267,7 +278,7 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
             QStringLiteral("5.49>470^7.29>700"));
     SetItem(layout.strip(1, 4), QStringLiteral("Buffalo Wrap"), QStringLiteral("Hot sauce, ranch, romaine"),
             QStringLiteral("5.99>540"));
-    SetHeading(layout.strip(1, 6), QStringLiteral("DRINKS"), Named("Teal"), QStringLiteral("Medium^Large"));
+    SetHeading(layout.strip(1, 6), QStringLiteral("DRINKS"), Named("Plum"), kLandscapeHeadings, QStringLiteral("Medium^Large"));
     SetItem(layout.strip(1, 7), QStringLiteral("Soft Drinks"), QString(), QStringLiteral("1.79>210^2.19>300"));
     SetItem(layout.strip(1, 8), QStringLiteral("Fresh Lemonade"), QString(), QStringLiteral("2.49>180^2.99>250"));
     SetItem(layout.strip(1, 9), QStringLiteral("Iced Tea"), QString(), QStringLiteral("1.99>90^2.49>120"));
@@ -278,8 +289,8 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     Strip &burger = layout.strip(1, 12);
     SetPicture(burger, folder + QStringLiteral("/burger.jpg"), 5);
     burger.XOffsetFactor = 0.45;
-    burger.XSizeFactor = 0.5;
-    burger.YSizeFactor = 3.6;
+    burger.XSizeFactor = 0.47;
+    burger.YSizeFactor = 3.3;
     burger.Picture.SubImageCropPercentageX = 90;
     burger.Picture.SubImageCropPercentageY = 90;
     burger.Picture.SubImageCropOriginPercentageX = 5;
@@ -289,8 +300,8 @@ void FillLandscape(MenuLayout &layout, const QString &folder)
     Strip &logo = layout.strip(1, 13);
     SetPicture(logo, folder + QStringLiteral("/house_logo.png"), 0);
     logo.XOffsetFactor = 0.38;
-    logo.XSizeFactor = 0.18;
-    logo.YSizeFactor = 2.6;
+    logo.XSizeFactor = 0.16;
+    logo.YSizeFactor = 2.3;
 
     Strip &footer = layout.strip(1, 11);
     footer.mainItem().Text = QStringLiteral("Calories shown in yellow");
@@ -306,14 +317,14 @@ void FillPortrait(MenuLayout &layout, const QString &folder)
     layout.NumberOfColumns = 1;
     layout.NumberOfRows = 18;
     const QString column = QStringLiteral("Single^Double");
-    SetHeading(layout.strip(0, 0), QStringLiteral("BURGERS"), Named("Burgundy"), column);
+    SetHeading(layout.strip(0, 0), QStringLiteral("BURGERS"), Named("Burgundy"), kPortraitHeadings, column);
     const char *names[] = {"Classic Burger", "Cheeseburger", "Bacon Stack", "Mushroom Swiss", "Veggie Garden"};
     const char *subs[] = {"Lettuce, tomato, pickles", "Aged cheddar, onion", "Smoked bacon, BBQ glaze",
                           "Roasted mushrooms, Swiss", "Black bean patty, avocado"};
     for (int i = 0; i < 5; ++i)
         SetItem(layout.strip(0, 1 + i), QString::fromUtf8(names[i]), QString::fromUtf8(subs[i]),
                 QStringLiteral("%1.49>%2^%3.99>%4").arg(5 + i).arg(500 + 40 * i).arg(7 + i).arg(690 + 50 * i));
-    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES"), Named("Teal"), QStringLiteral("Regular^Large"));
+    SetHeading(layout.strip(0, 7), QStringLiteral("SIDES"), Named("Cobalt"), kPortraitHeadings, QStringLiteral("Regular^Large"));
     SetItem(layout.strip(0, 8), QStringLiteral("Golden Fries"), QString(), QStringLiteral("2.49>320^3.29>490"));
     SetItem(layout.strip(0, 9), QStringLiteral("Onion Rings"), QString(), QStringLiteral("2.99>410^3.79>590"));
     SetItem(layout.strip(0, 10), QStringLiteral("Soft Drinks"), QString(), QStringLiteral("1.79>210^2.19>300"));
@@ -327,8 +338,8 @@ void FillPortrait(MenuLayout &layout, const QString &folder)
     Strip &logo = layout.strip(0, 15);
     SetPicture(logo, folder + QStringLiteral("/house_logo.png"), 0);
     logo.XOffsetFactor = 0.72;
-    logo.XSizeFactor = 0.25;
-    logo.YSizeFactor = 2.6;
+    logo.XSizeFactor = 0.22;
+    logo.YSizeFactor = 2.2;
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "samples/SampleBoards.h"
 
 #include <QAbstractButton>
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -47,21 +47,28 @@ TEST(PriceListMenu, CheckBoardListsFindingsAndAClickSelectsTheStrip)
     qobject_cast<QAbstractButton *>(window.controls().widget(ControlId::OpenLayout))->click();
     ASSERT_FALSE(window.editor().document().backgroundName().isEmpty());
 
-    QStringList listed;
-    test::WhenModal<CheckBoardDialog>([&listed](CheckBoardDialog *dialog) {
-        QListWidget *list = dialog->list();
-        for (int i = 0; i < list->count(); ++i)
-            listed << list->item(i)->text();
-        const QList<QListWidgetItem *> combo = list->findItems("Combo Meal\": price", Qt::MatchContains);
+    QStringList listed, headings;
+    test::WhenModal<CheckBoardDialog>([&](CheckBoardDialog *dialog) {
+        QTreeWidget *tree = dialog->tree();
+        for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+            QTreeWidgetItem *group = tree->topLevelItem(g);
+            headings << group->text(0);
+            for (int i = 0; i < group->childCount(); ++i)
+                listed << group->child(i)->text(0);
+        }
+        const QList<QTreeWidgetItem *> combo =
+            tree->findItems("Combo Meal\": price", Qt::MatchContains | Qt::MatchRecursive);
         if (!combo.isEmpty()) {
-            list->scrollToItem(combo[0]);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(combo[0]).center());
+            tree->scrollToItem(combo[0]);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(combo[0]).center());
         }
         dialog->reject();
     });
     MenuAction(&window, "Check Board")->trigger();
-    EXPECT_TRUE(listed.contains("column 1, row 15 \"Combo Meal\": price without a calorie count: 3.00"))
+    // Findings come under a heading of their kind.
+    EXPECT_EQ(listed, QStringList{"column 1, row 15 \"Combo Meal\": price without a calorie count: 3.00"})
         << listed.join("\n").toStdString();
+    EXPECT_EQ(headings, QStringList{"Prices without calorie counts (1)"});
     EXPECT_EQ(window.editor().editMode(), EditMode::Background);
     EXPECT_EQ(window.editor().backgroundCell(), (CellPosition{0, 14}));
 }

@@ -1,9 +1,12 @@
 #include "prices/PriceList.h"
+#include "prices/PriceListFile.h"
 #include "editor/PriceListCommands.h"
 #include "editor/BoardCheckCommands.h"
 #include "SampleBoardFixture.h"
 
 #include <QFile>
+
+#include <sys/stat.h>
 
 namespace tavrin {
 namespace {
@@ -83,6 +86,45 @@ TEST_F(PriceListCommands, AStaleListChangesNothingAndSaysWhichLines)
         for (int r = 0; r < kMaxRows; ++r)
             ASSERT_TRUE(editor->layout().strip(c, r) == before->strip(c, r)) << c << "," << r;
     EXPECT_EQ(size_t(editor->document().undoSteps()), undoBefore);
+}
+
+TEST_F(PriceListCommands, TheImportChangesTheOpenBoardOnlyWhateverTheListNames)
+{
+    // A workbook list made elsewhere: it names the board by a path of another computer and a
+    // layout of another folder here.
+    const QString xlsx = data.file("prices.xlsx");
+    prompter.fileNames = {xlsx};
+    ExportPricesCommand(*editor);
+    ASSERT_TRUE(read(xlsx).startsWith("PK"));
+    PriceListReading list = ReadPriceListFile(xlsx);
+    ASSERT_TRUE(list.errors.isEmpty()) << list.errors.join("; ").toStdString();
+    EXPECT_EQ(list.rows.front().layout, "sample/Menu_LAYOUT.MARBIX");
+    std::vector<PriceRow> rows;
+    for (PriceRow row : list.rows) {
+        row.layout = "C:\\Menus\\Menu_LAYOUT.MARBIX";
+        if (row.mainItem == "Classic Burger" && row.entry == 1)
+            row.price = "6.5";
+        rows.push_back(row);
+        PriceRow elsewhere = row;
+        elsewhere.layout = "../victim/Other_LAYOUT.MARBIX";
+        elsewhere.price = "99";
+        rows.push_back(elsewhere);
+    }
+    QString error;
+    ASSERT_TRUE(WritePriceListFile(xlsx, rows, &error)) << error.toStdString();
+    prompter.fileNames = {xlsx};
+    ImportPricesCommand(*editor);
+    EXPECT_EQ(strip(0, 1).prices().Text, "6.50>540^7.49>720");
+    EXPECT_EQ(prompter.shown.back(), "1 price entries changed.");
+
+    // Neither a device nor a pipe is read, and nothing waits on them.
+    const QString fifo = data.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QString("/dev/zero"), fifo}) {
+        prompter.fileNames = {path};
+        ImportPricesCommand(*editor);
+        EXPECT_TRUE(prompter.shown.back().contains("not a regular file")) << prompter.shown.back().toStdString();
+    }
 }
 
 TEST_F(PriceListCommands, CheckBoardFindingsSelectTheirStrip)

@@ -66,6 +66,8 @@ TEST(PriceList, CsvKeepsCommasQuotesAndLineBreaksAndNamesBadLines)
     second.mainItem = "Plain";
     const QByteArray csv = WritePriceListCsv({row, second});
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF" "layout,column,row,main_item,line,entry,price,calories,calorie_part"));
+    // Cells are given without the blanks around them, as a spreadsheet keeps them.
+    row.mainItem = row.mainItem.trimmed();
 
     const PriceListReading read = ReadPriceListCsv(csv);
     ASSERT_TRUE(read.errors.isEmpty()) << read.errors.join("; ").toStdString();
@@ -77,8 +79,8 @@ TEST(PriceList, CsvKeepsCommasQuotesAndLineBreaksAndNamesBadLines)
     EXPECT_EQ(read.rows[0].row, 4);
     EXPECT_EQ(read.rows[0].caloriePart, CaloriePart::Left);
     // The first row spans lines 2 and 3 of the file.
-    EXPECT_EQ(read.rows[0].csvLine, 2);
-    EXPECT_EQ(read.rows[1].csvLine, 4);
+    EXPECT_EQ(read.rows[0].listLine, 2);
+    EXPECT_EQ(read.rows[1].listLine, 4);
 
     const struct {
         QString text;
@@ -92,9 +94,9 @@ TEST(PriceList, CsvKeepsCommasQuotesAndLineBreaksAndNamesBadLines)
         EXPECT_FALSE(ParseCsv(b.text, &error).has_value());
         EXPECT_EQ(error, b.error);
     }
-    const PriceListReading short_ = ReadPriceListCsv(csv + "only,three,fields\r\n");
-    ASSERT_EQ(short_.errors.size(), 1);
-    EXPECT_TRUE(short_.errors[0].startsWith("line 5: 3 fields")) << short_.errors[0].toStdString();
+    const PriceListReading long_ = ReadPriceListCsv(csv + "a,b,c,d,e,f,g,h,i,j,k,l\r\n");
+    ASSERT_EQ(long_.errors.size(), 1);
+    EXPECT_TRUE(long_.errors[0].startsWith("line 5: 12 cells where the header has 11")) << long_.errors[0].toStdString();
 }
 
 class PriceListOnSample : public ::testing::Test {
@@ -226,7 +228,7 @@ TEST_F(PriceListOnSample, AStaleRowIsRefusedWithItsLineAndNothingChanges)
 
         const PriceApplication applied = ApplyPriceRows(layout, rows);
         ASSERT_FALSE(applied.refused.isEmpty());
-        EXPECT_TRUE(applied.refused[0].startsWith(QString("line %1: ").arg(rows[2].csvLine)))
+        EXPECT_TRUE(applied.refused[0].startsWith(QString("line %1: ").arg(rows[2].listLine)))
             << applied.refused[0].toStdString();
         EXPECT_TRUE(applied.refused.join("\n").contains(c.reason)) << applied.refused.join("\n").toStdString();
         EXPECT_TRUE(applied.changes.empty());
