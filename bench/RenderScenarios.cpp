@@ -62,7 +62,6 @@ struct SampleScene {
         renderer->sources.backgroundImagePath = folder.path() + "/Background.jpg";
         renderer->sources.workingFolder = folder.path();
         renderer->fontList = &fontList;
-        renderer->fontFileLookup = [](const QString &face) { return FindFontFile(face); };
     }
     // The editor's state while the user types: proxies on, the grid built.
     void prepareEditing()
@@ -131,7 +130,6 @@ const bool registered = [] {
                   renderer.sources.workingFolder = working.path();
                   FontList fontList;
                   renderer.fontList = &fontList;
-                  renderer.fontFileLookup = [](const QString &face) { return FindFontFile(face); };
                   const QImage board = renderer.renderForOutput(kFullResolutionRegion, false);
                   SaveTvImage(board, working.path() + "/out_TV.jpg", TvImageFormat::Jpeg);
               }});

@@ -19,6 +19,9 @@ enum class FindingKind {
     OutsideSafeArea,      // text or a picture reaches into the margin of the board
     FontMissing,          // a font neither installed nor carried in the package
     PictureMissing,       // a strip's picture file is not there
+    FontSubstituted,      // a text drawn with another family than its font (not installed or carried)
+    StyleMadeUp,          // a bold or italic text whose face has no such style here: made up
+    CharacterMissing,     // a character no font here or in the package has: drawn as a box
 };
 
 struct BoardFinding {

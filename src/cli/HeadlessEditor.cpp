@@ -41,10 +41,7 @@ bool HeadlessEditor::open(const QString &path)
         return false;
     }
     prompter.openPath = QFileInfo(path).absoluteFilePath();
-    editor_.provideMissingFonts = [this, path](QString &missing) {
-        UseCarriedFonts(missing, editor_.paths.workingFolder, path);
-        return true;
-    };
+    editor_.provideMissingFonts = [](QString &missing) { return UseCarriedFonts(missing); };
     prompter.messages.clear();
     editor_.OpenLayoutCommand();
     const bool opened = !editor_.backgroundName.isEmpty();

@@ -1,4 +1,5 @@
 #include "cli/Batch.h"
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 #include "cli/HeadlessEditor.h"
 #include "cli/OutputNames.h"
@@ -35,6 +36,7 @@ bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
                                            .arg(target, editor.backgroundImagePath));
         return false;
     }
+    PrintFontWarnings(layoutPath, editor);
     return true;
 }
 

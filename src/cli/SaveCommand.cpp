@@ -1,4 +1,5 @@
 #include "cli/Batch.h"
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 #include "cli/HeadlessEditor.h"
 
@@ -38,7 +39,9 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
     else
         prompter.savePath = QFileInfo(parsed.target).absoluteFilePath();
 
-    return session.save(layoutPath);
+    const bool saved = session.save(layoutPath);
+    PrintFontWarnings(layoutPath, session.editor());
+    return saved;
 }
 
 } // namespace

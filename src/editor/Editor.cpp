@@ -19,7 +19,7 @@ Editor::Editor(Controls &controls, Prompter &prompter)
     InitialiseNewEditorLayout(layout, workingStrip, geometry, PaletteColour(paletteEntry));
     // Output renders, and a gathering refresh, collect the layout's fonts into fontList.
     renderer.fontList = &fontList;
-    renderer.fontFileLookup = GatheringFontFileLookup;
+    renderer.substitutions = &fontSubstitutions;
 }
 
 void Editor::Initialise(qint64 startTime, qint64 processId, InstanceLock *lock)

@@ -65,6 +65,9 @@ public:
     QString layoutFolder;         // folder of the open layout file, no final "/"
     QString lastPictureFolder;
     FontList fontList;            // the fonts the last output render drew, with their files
+    // What the last output render (or the open's pass at the board's scale) drew differently
+    // from the layout: another family, a made-up style, characters no font has.
+    FontSubstitutions fontSubstitutions;
     QString missingFontsList;     // one face name + CR LF each
     QString currentFontName;
     bool fromPackage = false;

@@ -6,6 +6,7 @@
 #include "editor/OpeningAhead.h"
 #include "document/StripPlacement.h"
 #include "editor/WindowTitle.h"
+#include "fonts/CarriedFontFiles.h"
 #include "fonts/MissingFontInstallation.h"
 #include "fonts/OpeningFontCheck.h"
 #include "images/ImageDecoding.h"
@@ -135,6 +136,8 @@ void Editor::OpenLayoutCommand()
     ResetStrip(workingStrip);
     ResetAllStrips(layout, workingStrip, PaletteColour(paletteEntry));
     missingFontsList.clear();
+    // The package's font files draw this board for this process, whatever is installed.
+    const std::vector<CarriedFace> carriedFonts = RegisterCarriedFonts(paths.workingFolder, paths.dataFolder);
     OpeningFontCheck fontCheck(paths.workingFolder);
     LayoutPathResolver resolver(names, paths.workingFolder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
@@ -148,11 +151,9 @@ void Editor::OpenLayoutCommand()
     missingFontsList = fontCheck.missingFonts;
 
     const bool fontsReady =
-        missingFontsList.isEmpty()
-        || (provideMissingFonts ? provideMissingFonts(missingFontsList)
-                                : InstallMissingFonts(missingFontsList, paths.workingFolder, backgroundImagePath,
-                                                      *prompter_)
-                                      == FontInstallationOutcome::AllInstalled);
+        provideMissingFonts ? missingFontsList.isEmpty() || provideMissingFonts(missingFontsList)
+                            : OfferOpeningFonts(missingFontsList, carriedFonts, paths.workingFolder,
+                                                backgroundImagePath, *prompter_);
     if (!fontsReady) {
         // The strips stay in memory, but without a background nothing is drawn.
         backgroundName.clear();

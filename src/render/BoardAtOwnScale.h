@@ -18,6 +18,7 @@ struct BoardAtOwnScale {
     std::unique_ptr<GeometryRecords> geometry = std::make_unique<GeometryRecords>();
     PreviewGeometry preview;
     std::vector<DrawnPriceEntry> priceEntries;
+    FontSubstitutions substitutions; // what was drawn differently from the layout
 
     // A rectangle of the geometry records in board pixels.
     QRectF boardBox(const RectF32 &box) const;

@@ -24,28 +24,48 @@ TEST(FontList, FacesAreWholeNames)
         EXPECT_FALSE(list.hasFace(face)) << face;
     for (const char *face : {"Arial Black", "DejaVu Sans", "Semi,colon;Face"})
         EXPECT_TRUE(list.hasFace(face)) << face;
-    EXPECT_FALSE(list.add("DejaVu Sans", "/f/other.ttf")); // listed once, with its first file
-    EXPECT_EQ(list.faces(), QStringList({"Arial Black", "DejaVu Sans", "Semi,colon;Face"}));
+    EXPECT_FALSE(list.add("DejaVu Sans", "/f/DejaVuSans.ttf")); // each pair once
+    EXPECT_TRUE(list.add("DejaVu Sans", "/f/DejaVuSans-Bold.ttf")); // a face drawn from two files
+    EXPECT_EQ(list.faces(), QStringList({"Arial Black", "DejaVu Sans", "Semi,colon;Face", "DejaVu Sans"}));
+}
+
+// "FontFileNames.txt" as every version wrote it (each face once) and as faces with several files
+// write it; entries that are not "face,file" are passed over, and nothing loops.
+TEST(FontList, ListTextsAreReadAsPairs)
+{
+    const struct {
+        const char *text;
+        std::vector<GatheredFont> pairs;
+    } cases[] = {
+        {"", {}},
+        {"Arial,arial.ttf;Segoe UI,segoeui.ttf;", {{"Arial", "arial.ttf"}, {"Segoe UI", "segoeui.ttf"}}},
+        {"DejaVu Sans,DejaVuSans.ttf;DejaVu Sans,DejaVuSans-Oblique.ttf;Lohit Devanagari,Lohit-Devanagari.ttf",
+         {{"DejaVu Sans", "DejaVuSans.ttf"}, {"DejaVu Sans", "DejaVuSans-Oblique.ttf"},
+          {"Lohit Devanagari", "Lohit-Devanagari.ttf"}}},
+        {";;no comma;,nameless.ttf;Fileless,;A,a,b.ttf;", {{"A", "a,b.ttf"}}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReadFontListText(QString::fromUtf8(c.text)), c.pairs) << c.text;
 }
 
 TEST(FontList, GatheringListsAFaceWhoseNameIsPartOfAListedOne)
 {
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
-    const FontFileLookup lookup = [](const QString &face) {
-        return face == "Sans" ? QStringLiteral("/nonexistent/sans.ttf") : QStringLiteral("/nonexistent/dvs.ttf");
-    };
     FontList list;
-    EXPECT_TRUE(GatherFontFile(list, "DejaVu Sans", work.path(), lookup));
-    EXPECT_TRUE(GatherFontFile(list, "Sans", work.path(), lookup));
-    EXPECT_FALSE(GatherFontFile(list, "Sans", work.path(), lookup));
+    EXPECT_TRUE(GatherFontFile(list, "DejaVu Sans", "/nonexistent/dvs.ttf", work.path()));
+    EXPECT_TRUE(GatherFontFile(list, "Sans", "/nonexistent/sans.ttf", work.path()));
+    EXPECT_FALSE(GatherFontFile(list, "Sans", "/nonexistent/sans.ttf", work.path()));
+    EXPECT_FALSE(GatherFontFile(list, "Sans", QString(), work.path()));
     EXPECT_EQ(list.text(), "DejaVu Sans,dvs.ttf;Sans,sans.ttf;");
     EXPECT_EQ(list.entries()[1].fontFile, "/nonexistent/sans.ttf");
 }
 
-// The editor's renderer gathers the fonts of the drawn texts from fontconfig: each face once
+// The editor's renderer gathers the files the drawn texts are drawn from: each face and file once
 // across groups and strips, in the order first drawn, with its file copied into the working
-// folder; every output render, and every gathering refresh, starts the list afresh.
+// folder; a face that is not installed is drawn from the stand-in family's file, which is
+// listed under that family; every output render, and every gathering refresh, starts the list
+// afresh.
 TEST(FontGathering, EditorRendersListEachDrawnFaceOnce)
 {
     test::EnsureGuiApplication();
@@ -74,7 +94,7 @@ TEST(FontGathering, EditorRendersListEachDrawnFaceOnce)
     set(0, 0, &Strip::subItems, "DejaVu Sans", "of the day");
     set(1, 1, &Strip::mainItem, "Arial", "Bread");
     set(1, 1, &Strip::prices, "Liberation Serif", ""); // no text: not drawn, not listed
-    set(1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // no file: not listed
+    set(1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // drawn with DejaVu Sans
 
     FontList stale;
     stale.add("Gone", "/gone/gone.ttf");
@@ -89,6 +109,7 @@ TEST(FontGathering, EditorRendersListEachDrawnFaceOnce)
     EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath("DejaVuSans.ttf")));
 
     set(0, 0, &Strip::subItems, "DejaVu Sans", "");
+    set(1, 1, &Strip::subItems, "NoSuchFontFamily", "");
     ASSERT_FALSE(editor->renderer.renderForOutput(QRect(0, 0, 800, 600), false).isNull());
     EXPECT_EQ(editor->fontList.text(), "Arial,LiberationSans-Regular.ttf;");
 
