@@ -68,6 +68,7 @@ void FontSubstitutions::clear()
 {
     all_.clear();
     keys_.clear();
+    ++passes_;
 }
 
 void NoteDrawnText(RenderContext &context, const TextFont &font, const QString &layoutFace, const QString &text,

@@ -42,11 +42,15 @@ public:
     void add(const FontSubstitution &substitution);
     const std::vector<FontSubstitution> &all() const { return all_; }
     bool isEmpty() const { return all_.empty(); }
+    // Starts a new noting pass.
     void clear();
+    // Grows by one at every clear: tells a reader whether a render noted anew since it looked.
+    int passes() const { return passes_; }
 
 private:
     std::vector<FontSubstitution> all_;
     QSet<QString> keys_;
+    int passes_ = 0;
 };
 
 // What drawing text (one line) with font used, noted for the render: with font gathering on, the
