@@ -34,6 +34,4 @@ void PrintFontWarnings(const QString &layoutPath, const Editor &editor)
         PrintLayoutFailure(layoutPath, QStringLiteral("warning: ") + warning);
 }
 
-void RemoveCarriedFontsFolder() { ForgetCarriedFonts(); }
-
 } // namespace tavrin::cli

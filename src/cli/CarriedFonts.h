@@ -19,7 +19,4 @@ bool UseCarriedFonts(QString &missingFontsList);
 // output render (another family, a made-up style, a character no font has).
 void PrintFontWarnings(const QString &layoutPath, const Editor &editor);
 
-// Forgets the carried fonts and removes this process's folder of their copies, if one was made.
-void RemoveCarriedFontsFolder();
-
 } // namespace tavrin::cli

@@ -1,6 +1,5 @@
 // tavrin-cli: the editor's own open, save, render and conversion for batch work and checks,
 // without a window.
-#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 
 #include "Version.h"
@@ -91,26 +90,21 @@ int main(int argc, char **argv)
     lock.acquire(dataFolder);
 
     const QString command = arguments.takeFirst();
-    // The copies of carried fonts this process registered go with it.
-    const auto done = [](int status) {
-        tavrin::cli::RemoveCarriedFontsFolder();
-        return status;
-    };
     if (command == QLatin1String("render"))
-        EndProcess(done(tavrin::cli::RenderCommand(arguments)));
+        EndProcess(tavrin::cli::RenderCommand(arguments));
     if (command == QLatin1String("save"))
-        EndProcess(done(tavrin::cli::SaveCommand(arguments)));
+        EndProcess(tavrin::cli::SaveCommand(arguments));
     if (command == QLatin1String("document"))
-        return done(tavrin::cli::DocumentCommand(arguments));
+        return tavrin::cli::DocumentCommand(arguments);
     if (command == QLatin1String("convert"))
-        return done(tavrin::cli::ConvertCommand(arguments));
+        return tavrin::cli::ConvertCommand(arguments);
     if (command == QLatin1String("new"))
-        return done(tavrin::cli::NewCommand(arguments));
+        return tavrin::cli::NewCommand(arguments);
     if (command == QLatin1String("samples"))
-        return done(tavrin::cli::SamplesCommand(arguments));
+        return tavrin::cli::SamplesCommand(arguments);
     if (command == QLatin1String("prices"))
-        return done(tavrin::cli::PricesCommand(arguments));
+        return tavrin::cli::PricesCommand(arguments);
     if (command == QLatin1String("check"))
-        return done(tavrin::cli::CheckCommand(arguments));
+        return tavrin::cli::CheckCommand(arguments);
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }

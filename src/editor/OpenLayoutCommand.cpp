@@ -137,7 +137,7 @@ void Editor::OpenLayoutCommand()
     ResetAllStrips(layout, workingStrip, PaletteColour(paletteEntry));
     missingFontsList.clear();
     // The package's font files draw this board for this process, whatever is installed.
-    const std::vector<CarriedFace> carriedFonts = RegisterCarriedFonts(paths.workingFolder, paths.dataFolder);
+    RegisterCarriedFonts(paths.workingFolder);
     OpeningFontCheck fontCheck(paths.workingFolder);
     LayoutPathResolver resolver(names, paths.workingFolder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
@@ -152,7 +152,7 @@ void Editor::OpenLayoutCommand()
 
     const bool fontsReady =
         provideMissingFonts ? missingFontsList.isEmpty() || provideMissingFonts(missingFontsList)
-                            : OfferOpeningFonts(missingFontsList, carriedFonts, paths.workingFolder,
+                            : OfferOpeningFonts(missingFontsList, CurrentCarriedFaces(), paths.workingFolder,
                                                 backgroundImagePath, *prompter_);
     if (!fontsReady) {
         // The strips stay in memory, but without a background nothing is drawn.

@@ -3,10 +3,7 @@
 #include "fonts/FontInstallation.h"
 #include "fonts/FontMatching.h"
 #include "layout/FontList.h"
-#include "platform/DataFolders.h"
-#include "platform/FolderCleanup.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,33 +12,45 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSet>
 
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SFNT_NAMES_H
+#include FT_TRUETYPE_IDS_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <memory>
 
 namespace tavrin {
 
 namespace {
 
-struct CharSetDeleter {
-    void operator()(FcCharSet *set) const { FcCharSetDestroy(set); }
-};
-
 struct Entry {
     CarriedFace face;
-    std::shared_ptr<FcCharSet> charset;
-    bool current = false; // carried by the package registered last
+    QStringList otherFamilies; // more family names of the file's (its name table has several)
+    bool current = false;      // carried by the package registered last
+};
+
+// A carried file, read when a lookup first needs its faces: an open whose board the installed
+// fonts draw whole never reads one.
+struct CarriedFile {
+    QString path;
+    QString memberName;
+    QStringList listedAs;
+    bool current = false;
 };
 
 struct Registry {
     QMutex mutex;
-    QString folder;                      // this process's copies, one subfolder per file
-    QHash<QByteArray, QString> copyOfDigest; // file digest -> its copy
-    QSet<QString> copies;
-    std::vector<Entry> entries;          // the most recently registered package first
+    std::vector<CarriedFile> unread; // in the order the faces are to come
+    std::vector<Entry> entries;      // the most recently registered package first
+    QSet<QString> files;             // every file registered
+    // Files not yet in fontconfig's set of fonts: reading a file for fontconfig (its character
+    // map above all) takes some milliseconds, and only the fallback search needs it; they go in
+    // just before the first fallback lookup.
+    QStringList pending;
+    bool inFontconfig = false; // some were put into fontconfig's set
 };
 
 Registry &TheRegistry()
@@ -50,80 +59,102 @@ Registry &TheRegistry()
     return *registry;
 }
 
-QByteArray Digest(const QString &path)
+QString SfntName(FT_Face face, FT_UShort nameId)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return {};
-    return hash.result();
+    const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
+    QString fallback;
+    for (FT_UInt i = 0; i < count; ++i) {
+        FT_SfntName name;
+        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId)
+            continue;
+        // Windows names are UTF-16 big-endian; Macintosh Roman names are taken as Latin-1.
+        if (name.platform_id == TT_PLATFORM_MICROSOFT) {
+            QString text(int(name.string_len / 2), Qt::Uninitialized);
+            for (int k = 0; k < text.size(); ++k)
+                text[k] = QChar(char16_t((name.string[2 * k] << 8) | name.string[2 * k + 1]));
+            if (name.language_id == 0x0409)
+                return text;
+            if (fallback.isEmpty())
+                fallback = text;
+        } else if (name.platform_id == TT_PLATFORM_MACINTOSH && fallback.isEmpty()) {
+            fallback = QString::fromLatin1(reinterpret_cast<const char *>(name.string), int(name.string_len));
+        }
+    }
+    return fallback;
 }
 
-QString PatternString(FcPattern *pattern, const char *object)
-{
-    FcChar8 *value = nullptr;
-    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
-        return {};
-    return QString::fromUtf8(reinterpret_cast<const char *>(value));
-}
-
-// The faces of one font file as fontconfig reads them; named instances of variable fonts are
-// left out (the file's own default face stands for them).
-std::vector<Entry> FacesOfFile(const QString &copy, const QString &memberName, const QStringList &listedAs)
+// The faces of one font file as FreeType reads them (names and style only: quick); named
+// instances of variable fonts are left out (the file's own default face stands for them).
+std::vector<Entry> FacesOfFile(const CarriedFile &file)
 {
     std::vector<Entry> faces;
-    FcFontSet *set = FcFontSetCreate();
-    if (!set)
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
         return faces;
-    const QByteArray encoded = QFile::encodeName(copy);
-    FcFreeTypeQueryAll(reinterpret_cast<const FcChar8 *>(encoded.constData()), -1, nullptr, nullptr, set);
-    for (int i = 0; i < set->nfont; ++i) {
-        FcPattern *pattern = set->fonts[i];
-        int index = 0;
-        FcPatternGetInteger(pattern, FC_INDEX, 0, &index);
-        if ((index >> 16) != 0)
-            continue;
+    const QByteArray encoded = QFile::encodeName(file.path);
+    FT_Long count = 1;
+    for (FT_Long index = 0; index < count; ++index) {
+        FT_Face face = nullptr;
+        if (FT_New_Face(library, encoded.constData(), index, &face) != 0)
+            break;
+        count = face->num_faces;
         Entry entry;
-        entry.face.family = PatternString(pattern, FC_FAMILY);
-        if (entry.face.family.isEmpty())
-            continue;
-        entry.face.styleName = PatternString(pattern, FC_STYLE);
-        double weight = FC_WEIGHT_REGULAR;
-        FcPatternGetDouble(pattern, FC_WEIGHT, 0, &weight);
-        int slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(pattern, FC_SLANT, 0, &slant);
-        entry.face.bold = weight >= FC_WEIGHT_DEMIBOLD;
-        entry.face.italic = slant != FC_SLANT_ROMAN;
-        entry.face.file = copy;
-        entry.face.faceIndex = index & 0xFFFF;
-        entry.face.memberName = memberName;
-        for (const QString &name : listedAs) {
-            if (name.compare(entry.face.family, Qt::CaseInsensitive) != 0 && !entry.face.listedAs.contains(name))
-                entry.face.listedAs.append(name);
+        // The typographic family where there is one (as fontconfig names the face first), and
+        // the plain family name beside it.
+        const QString typographic = SfntName(face, TT_NAME_ID_TYPOGRAPHIC_FAMILY);
+        const QString plain = face->family_name ? QString::fromUtf8(face->family_name) : QString();
+        entry.face.family = !typographic.isEmpty() ? typographic : plain;
+        if (!plain.isEmpty() && plain.compare(entry.face.family, Qt::CaseInsensitive) != 0)
+            entry.otherFamilies << plain;
+        entry.face.styleName = face->style_name ? QString::fromUtf8(face->style_name) : QString();
+        const auto *os2 = static_cast<const TT_OS2 *>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        const bool heavy = os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600;
+        entry.face.bold = heavy || (face->style_flags & FT_STYLE_FLAG_BOLD);
+        entry.face.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC)
+                            || entry.face.styleName.contains(QLatin1String("Italic"), Qt::CaseInsensitive)
+                            || entry.face.styleName.contains(QLatin1String("Oblique"), Qt::CaseInsensitive);
+        entry.face.file = file.path;
+        entry.face.faceIndex = int(index);
+        entry.face.memberName = file.memberName;
+        for (const QString &listed : file.listedAs) {
+            if (listed.compare(entry.face.family, Qt::CaseInsensitive) != 0 && !entry.face.listedAs.contains(listed))
+                entry.face.listedAs.append(listed);
         }
-        FcCharSet *charset = nullptr;
-        if (FcPatternGetCharSet(pattern, FC_CHARSET, 0, &charset) == FcResultMatch && charset)
-            entry.charset.reset(FcCharSetCopy(charset), CharSetDeleter{});
-        faces.push_back(std::move(entry));
+        entry.current = file.current;
+        const bool scalable = FT_IS_SCALABLE(face);
+        FT_Done_Face(face);
+        if (!entry.face.family.isEmpty() && scalable)
+            faces.push_back(std::move(entry));
     }
-    FcFontSetDestroy(set);
+    FT_Done_FreeType(library);
     return faces;
 }
 
-// Makes fontconfig's configuration of this process know the file (so that the fallback search
-// weighs it with the installed fonts), and Qt's font database too where a face inside a
-// collection file is drawn through it.
-void RegisterFile(const QString &copy, bool collection)
+// Reads the files registered but not read yet; their faces come first. Called with the
+// registry's lock held.
+void ReadRegisteredFiles(Registry &registry)
 {
-    const QByteArray encoded = QFile::encodeName(copy);
-    {
-        QMutexLocker lock(&FontConfigLock());
-        FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8 *>(encoded.constData()));
+    if (registry.unread.empty())
+        return;
+    std::vector<Entry> read;
+    QStringList collections;
+    for (const CarriedFile &file : registry.unread) {
+        std::vector<Entry> faces = FacesOfFile(file);
+        if (faces.empty())
+            continue; // not a font after all, or gone
+        registry.pending.append(file.path);
+        if (faces.size() > 1)
+            collections.append(file.path);
+        for (Entry &face : faces)
+            read.push_back(std::move(face));
     }
-    if (collection && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QFontDatabase::addApplicationFont(copy);
+    registry.unread.clear();
+    registry.entries.insert(registry.entries.begin(), read.begin(), read.end());
+    // Faces of a collection after its first are drawn through Qt's font database.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        for (const QString &file : std::as_const(collections))
+            QFontDatabase::addApplicationFont(file);
+    }
 }
 
 } // namespace
@@ -146,103 +177,123 @@ QString CarriedFace::displayName() const
     return family + u' ' + style;
 }
 
-std::vector<CarriedFace> RegisterCarriedFonts(const QString &workingFolder, const QString &copyParent)
+void RegisterCarriedFonts(const QString &workingFolder)
 {
-    std::vector<CarriedFace> result;
     if (workingFolder.isEmpty())
-        return result;
+        return;
     const QDir folder(workingFolder);
     // The font list first, in its order, then any other font file of the folder by name.
-    QStringList files;
+    QStringList names;
     QHash<QString, QStringList> listedNames;
     for (const GatheredFont &pair : ReadFontListFile(folder.filePath(QStringLiteral("FontFileNames.txt")))) {
-        if (!files.contains(pair.fontFile))
-            files.append(pair.fontFile);
+        if (!names.contains(pair.fontFile))
+            names.append(pair.fontFile);
         listedNames[pair.fontFile].append(pair.face);
     }
     for (const QString &name : FontFilesInFolder(workingFolder)) {
-        if (!files.contains(name))
-            files.append(name);
+        if (!names.contains(name))
+            names.append(name);
     }
 
     Registry &registry = TheRegistry();
-    std::vector<Entry> added;
-    std::vector<std::pair<QString, bool>> toRegister; // copy, whether it is a collection
+    bool dropped = false;
     bool changed = false;
     {
         QMutexLocker lock(&registry.mutex);
-        for (const QString &name : std::as_const(files)) {
+        // Faces of packages registered before stay known while their files are there (a working
+        // folder goes when its layout is closed).
+        for (Entry &entry : registry.entries) {
+            changed = changed || entry.current;
+            entry.current = false;
+        }
+        for (CarriedFile &file : registry.unread)
+            file.current = false;
+        const auto gone = [&](const QString &path) {
+            if (QFileInfo::exists(path))
+                return false;
+            registry.files.remove(path);
+            dropped = dropped || !registry.pending.contains(path);
+            registry.pending.removeAll(path);
+            return true;
+        };
+        registry.entries.erase(std::remove_if(registry.entries.begin(), registry.entries.end(),
+                                              [&](const Entry &entry) { return gone(entry.face.file); }),
+                               registry.entries.end());
+        registry.unread.erase(std::remove_if(registry.unread.begin(), registry.unread.end(),
+                                             [&](const CarriedFile &file) { return gone(file.path); }),
+                              registry.unread.end());
+
+        std::vector<CarriedFile> added;
+        for (const QString &name : std::as_const(names)) {
             const QFileInfo source(folder.filePath(name));
             // Only plain files directly in the folder: a name of the list cannot lead elsewhere.
             if (!IsFontFileName(name) || name.contains(u'/') || !source.isFile() || source.isSymLink())
                 continue;
-            const QByteArray digest = Digest(source.filePath());
-            if (digest.isEmpty())
+            const QString path = source.absoluteFilePath();
+            if (registry.files.contains(path))
                 continue;
-            QString copy = registry.copyOfDigest.value(digest);
-            const bool known = !copy.isEmpty();
-            if (!known) {
-                if (registry.folder.isEmpty())
-                    registry.folder = MakeFreshWorkingFolder(copyParent.isEmpty() ? QFileInfo(workingFolder).absolutePath() : copyParent);
-                if (registry.folder.isEmpty())
-                    break;
-                // Under its own name (a save names the package's member after it), one folder per file.
-                const QString copyFolder = registry.folder + u'/' + QString::number(registry.copyOfDigest.size());
-                copy = copyFolder + u'/' + name;
-                if (!QDir().mkpath(copyFolder) || !QFile::copy(source.filePath(), copy))
-                    continue;
-            }
-            std::vector<Entry> faces = FacesOfFile(copy, name, listedNames.value(name));
-            if (faces.empty()) {
-                if (!known)
-                    QFile::remove(copy);
-                continue;
-            }
-            if (!known) {
-                registry.copyOfDigest.insert(digest, copy);
-                registry.copies.insert(copy);
-                toRegister.push_back({copy, faces.size() > 1});
-            }
-            for (Entry &face : faces)
-                added.push_back(std::move(face));
+            registry.files.insert(path);
+            added.push_back({path, name, listedNames.value(name), true});
         }
-        // The newest package's faces come first; a file carried again moves up with its new names.
-        bool hadCurrent = false;
-        for (Entry &old : registry.entries) {
-            hadCurrent = hadCurrent || old.current;
-            old.current = false;
-        }
-        changed = hadCurrent || !added.empty();
-        for (Entry &entry : added)
-            entry.current = true;
-        for (const Entry &entry : added) {
-            registry.entries.erase(std::remove_if(registry.entries.begin(), registry.entries.end(),
-                                                  [&entry](const Entry &old) {
-                                                      return old.face.file == entry.face.file
-                                                             && old.face.faceIndex == entry.face.faceIndex;
-                                                  }),
-                                   registry.entries.end());
-        }
-        registry.entries.insert(registry.entries.begin(), added.begin(), added.end());
-        for (const Entry &entry : added)
-            result.push_back(entry.face);
+        changed = changed || !added.empty();
+        registry.unread.insert(registry.unread.begin(), added.begin(), added.end());
     }
-    // Outside the registry's lock: fontconfig's lock is taken before it elsewhere.
-    for (const auto &[copy, collection] : toRegister)
-        RegisterFile(copy, collection);
-    // The lookups answer anew, with the carried faces among the fonts (and new listed names).
-    if (changed)
+    if (dropped) {
+        // Files that are gone leave fontconfig's set: the others go in again with the next lookup.
+        QMutexLocker fontconfigLock(&FontConfigLock());
+        QMutexLocker lock(&registry.mutex);
+        if (registry.inFontconfig) {
+            FcConfigAppFontClear(nullptr);
+            registry.inFontconfig = false;
+            registry.pending.clear();
+            for (const Entry &entry : registry.entries) {
+                if (!registry.pending.contains(entry.face.file))
+                    registry.pending.append(entry.face.file);
+            }
+        }
+    }
+    // The lookups answer anew, with the carried faces among the fonts.
+    if (changed || dropped)
         ClearFontMatchCache();
-    return result;
+}
+
+void AddPendingCarriedFontsToFontconfig()
+{
+    Registry &registry = TheRegistry();
+    QStringList files;
+    {
+        QMutexLocker lock(&registry.mutex);
+        ReadRegisteredFiles(registry);
+        files.swap(registry.pending);
+        registry.inFontconfig = registry.inFontconfig || !files.isEmpty();
+    }
+    for (const QString &file : std::as_const(files)) {
+        const QByteArray encoded = QFile::encodeName(file);
+        FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8 *>(encoded.constData()));
+    }
 }
 
 std::vector<CarriedFace> CarriedFaces()
 {
     Registry &registry = TheRegistry();
     QMutexLocker lock(&registry.mutex);
+    ReadRegisteredFiles(registry);
     std::vector<CarriedFace> faces;
     for (const Entry &entry : registry.entries)
         faces.push_back(entry.face);
+    return faces;
+}
+
+std::vector<CarriedFace> CurrentCarriedFaces()
+{
+    Registry &registry = TheRegistry();
+    QMutexLocker lock(&registry.mutex);
+    ReadRegisteredFiles(registry);
+    std::vector<CarriedFace> faces;
+    for (const Entry &entry : registry.entries) {
+        if (entry.current)
+            faces.push_back(entry.face);
+    }
     return faces;
 }
 
@@ -250,10 +301,15 @@ QStringList CurrentCarriedFamilies()
 {
     Registry &registry = TheRegistry();
     QMutexLocker lock(&registry.mutex);
+    ReadRegisteredFiles(registry);
     QStringList families;
     for (const Entry &entry : registry.entries) {
-        if (entry.current && !families.contains(entry.face.family, Qt::CaseInsensitive))
-            families.append(entry.face.family);
+        if (!entry.current)
+            continue;
+        for (const QString &family : QStringList{entry.face.family} + entry.otherFamilies) {
+            if (!families.contains(family, Qt::CaseInsensitive))
+                families.append(family);
+        }
     }
     return families;
 }
@@ -262,28 +318,27 @@ bool IsCarriedFontFile(const QString &path)
 {
     Registry &registry = TheRegistry();
     QMutexLocker lock(&registry.mutex);
-    return registry.copies.contains(path);
+    return registry.files.contains(path);
 }
 
 void ForgetCarriedFonts()
 {
     Registry &registry = TheRegistry();
-    QString folder;
+    bool inFontconfig = false;
     {
         QMutexLocker lock(&registry.mutex);
+        inFontconfig = registry.inFontconfig;
+        registry.inFontconfig = false;
         registry.entries.clear();
-        registry.copies.clear();
-        registry.copyOfDigest.clear();
-        folder = registry.folder;
-        registry.folder.clear();
+        registry.unread.clear();
+        registry.files.clear();
+        registry.pending.clear();
     }
-    {
+    if (inFontconfig) {
         // The files go out of fontconfig's configuration of this process as well.
         QMutexLocker lock(&FontConfigLock());
         FcConfigAppFontClear(nullptr);
     }
-    if (!folder.isEmpty())
-        RemoveOwnFolder(folder);
     ClearFontMatchCache();
 }
 
@@ -291,6 +346,7 @@ std::optional<CarriedFace> FindCarriedFace(const QString &face, bool bold, bool 
 {
     Registry &registry = TheRegistry();
     QMutexLocker lock(&registry.mutex);
+    ReadRegisteredFiles(registry);
     for (const Entry &entry : registry.entries) {
         if (entry.face.bold == bold && entry.face.italic == italic && entry.face.answersTo(face))
             return entry.face;
@@ -302,27 +358,13 @@ std::vector<CarriedFace> CarriedFacesNamed(const QString &face)
 {
     Registry &registry = TheRegistry();
     QMutexLocker lock(&registry.mutex);
+    ReadRegisteredFiles(registry);
     std::vector<CarriedFace> faces;
     for (const Entry &entry : registry.entries) {
         if (entry.face.answersTo(face))
             faces.push_back(entry.face);
     }
     return faces;
-}
-
-bool CarriedFaceCovers(const CarriedFace &face, const std::u32string &codePoints)
-{
-    Registry &registry = TheRegistry();
-    QMutexLocker lock(&registry.mutex);
-    for (const Entry &entry : registry.entries) {
-        if (entry.face.file != face.file || entry.face.faceIndex != face.faceIndex)
-            continue;
-        if (!entry.charset)
-            return false;
-        return std::all_of(codePoints.begin(), codePoints.end(),
-                           [&entry](char32_t c) { return FcCharSetHasChar(entry.charset.get(), c) == FcTrue; });
-    }
-    return false;
 }
 
 } // namespace tavrin

@@ -24,7 +24,7 @@ struct CarriedFace {
     QString styleName;      // the file's own style name ("Bold Oblique")
     bool bold = false;      // semibold or heavier
     bool italic = false;    // italic or oblique
-    QString file;           // this process's copy of the file
+    QString file;           // the carried file (in the working folder it was unpacked into)
     int faceIndex = 0;      // face inside a collection file
     QString memberName;     // the file's name in the package
 
@@ -35,27 +35,34 @@ struct CarriedFace {
 };
 
 // Registers every font file in workingFolder (a package unpacked there: its font files and its
-// "FontFileNames.txt") for this process. Each file is copied first into a folder of this process
-// made inside copyParent (the data folder), so that it stays readable after the working folder
-// goes; a file whose bytes were registered before is not registered again. Files that are not
-// fonts are skipped. Returns the faces of the folder's font files, registered now or before, in
-// the order of the font list (then the other files by name); they are the current package's from
-// now on. The face lookups see the new faces at once. Faces of packages registered before stay
-// known: a face neither installed nor carried by the current package is still drawn from them.
-std::vector<CarriedFace> RegisterCarriedFonts(const QString &workingFolder, const QString &copyParent);
+// "FontFileNames.txt") for this process; they are the current package's from now on. The files
+// are used where they are, for as long as they are there (the working folder of the open
+// layout); nothing is copied, and a file is read only when a lookup needs its faces. Faces of
+// packages registered before stay known while their files are there: a face neither installed
+// nor carried by the current package is still drawn from them. The face lookups answer anew.
+void RegisterCarriedFonts(const QString &workingFolder);
+
+// Puts the carried files registered since the last call into fontconfig's set of fonts (so that
+// the fallback search weighs them with the installed fonts). The fallback lookup calls it,
+// holding FontConfigLock, once fontconfig's configuration is loaded.
+void AddPendingCarriedFontsToFontconfig();
 
 // Every carried face registered so far, the most recently registered package first.
 std::vector<CarriedFace> CarriedFaces();
+
+// The faces of the package registered last, in the order of its font list (then its other font
+// files by name).
+std::vector<CarriedFace> CurrentCarriedFaces();
 
 // The families of the package registered last: where the board was saved, they drew the
 // characters its faces lack, so the fallback search tries them first.
 QStringList CurrentCarriedFamilies();
 
-// Whether path is one of this process's copies of a carried file.
+// Whether path is a carried file.
 bool IsCarriedFontFile(const QString &path);
 
-// Forgets the carried faces and removes this process's folder of copies (at the end of the
-// process, and in tests). Faces already loaded keep their data.
+// Forgets the carried faces (at the end of the process, and in tests). Faces already loaded
+// keep their data.
 void ForgetCarriedFonts();
 
 // The carried face of that name (family or listed name) in exactly that style; the most recently
@@ -64,8 +71,5 @@ std::optional<CarriedFace> FindCarriedFace(const QString &face, bool bold, bool 
 
 // The carried faces of that name in any style.
 std::vector<CarriedFace> CarriedFacesNamed(const QString &face);
-
-// Whether the carried file has every code point.
-bool CarriedFaceCovers(const CarriedFace &face, const std::u32string &codePoints);
 
 } // namespace tavrin

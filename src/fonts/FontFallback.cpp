@@ -1,6 +1,7 @@
 #include "fonts/FontFallback.h"
 
 #include "fonts/CarriedFontFiles.h"
+#include "fonts/FontConfigurationLoading.h"
 #include "fonts/FontconfigStyle.h"
 
 #include <QHash>
@@ -143,6 +144,17 @@ QSet<QString> CarriedFamilies()
     return families;
 }
 
+// Whether any of the font's family names is one of families (lower case).
+bool OfFamilies(FcPattern *font, const QSet<QString> &families)
+{
+    FcChar8 *value = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &value) == FcResultMatch && value; ++i) {
+        if (families.contains(QString::fromUtf8(reinterpret_cast<const char *>(value)).toLower()))
+            return true;
+    }
+    return false;
+}
+
 MatchedFace Query(const QString &family, bool bold, bool italic, const std::u32string &codePoints)
 {
     MatchedFace result;
@@ -159,7 +171,7 @@ MatchedFace Query(const QString &family, bool bold, bool italic, const std::u32s
         for (int i = 0; i < sorted.fonts->nfont; ++i) {
             FcPattern *font = sorted.fonts->fonts[i];
             const QString name = PatternString(font, FC_FAMILY).toLower();
-            if (carriedPass != carriedFamilies.contains(name) || !Drawable(font) || !Covers(font, codePoints))
+            if (carriedPass != OfFamilies(font, carriedFamilies) || !Drawable(font) || !Covers(font, codePoints))
                 continue;
             MatchedFace found = Prepared(sorted.request, font, bold, italic);
             if (!found.installed)
@@ -191,7 +203,9 @@ MatchedFace MatchFallbackFace(const QString &family, bool bold, bool italic, con
     if (codePoints.empty())
         return {};
     const FallbackKey key{family.toLower(), bold, italic, codePoints};
+    FinishLoadingFontConfiguration();
     QMutexLocker lock(&FontConfigLock());
+    AddPendingCarriedFontsToFontconfig();
     const std::uint64_t generation = FontMatchGeneration();
     if (generation != fallbackGeneration) {
         fallbackCache.clear();
