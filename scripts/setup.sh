@@ -8,8 +8,9 @@ packages=(
   libgif-dev libminizip-dev libxlsxwriter-dev zlib1g-dev libdeflate-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
-  # fallback faces for text the chosen face lacks: CJK (5 MB), emoji in outlines (3 MB), Thai
-  fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf
+  # fallback faces for text the chosen face lacks: CJK (5 MB), emoji in outlines (3 MB), Thai,
+  # Devanagari (the Debian package recommends the same)
+  fonts-wqy-microhei fonts-symbola fonts-tlwg-loma-ttf fonts-lohit-deva
   unzip zip python3 xvfb xauth xdotool x11-apps imagemagick
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev

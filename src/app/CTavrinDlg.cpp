@@ -1,4 +1,6 @@
 #include "app/CTavrinDlg.h"
+
+#include "app/FontWarningBar.h"
 #include "app/PriceListMenu.h"
 
 #include "app/BoardPreview.h"
@@ -73,6 +75,8 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
         // Every selection change ends in a refresh: the style controls follow it.
         if (stylePanel_)
             stylePanel_->sync();
+        if (fontWarnings_)
+            fontWarnings_->follow();
     };
 
     setSizeGripEnabled(true);
@@ -90,6 +94,8 @@ CTavrinDlg::CTavrinDlg(bool otherInstanceRunning, InstanceLock *lock, QWidget *p
     preview->setEditor(&editor_);
     client_ = preview;
     frame->addWidget(client_);
+    fontWarnings_ = new FontWarningBar(editor_, this);
+    frame->addWidget(fontWarnings_);
     controls_.setClient(client_);
     buildMenu();
     frame->setMenuBar(menuBar_);

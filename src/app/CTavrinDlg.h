@@ -18,6 +18,8 @@ class StylePanel;
 
 // The editor window: every control of the editor, the board preview, the menu, and the
 // routing of the user's actions into the editing logic.
+class FontWarningBar;
+
 class CTavrinDlg : public QDialog {
     Q_OBJECT
 public:
@@ -55,6 +57,7 @@ private:
     QMenuBar *menuBar_ = nullptr;
     QWidget *client_ = nullptr;
     StylePanel *stylePanel_ = nullptr;
+    FontWarningBar *fontWarnings_ = nullptr; // what the opened board draws differently
     bool closing_ = false;
 };
 

@@ -306,6 +306,18 @@ std::vector<BoardFinding> CheckBoard(const BoardCheckInput &input, const BoardCh
             }
         }
 
+        for (const FontSubstitution &s : rendered.substitutions.all()) {
+            if (s.column != c || s.row != r)
+                continue;
+            // A font already reported missing is not reported again as drawn with another.
+            if (s.kind == SubstitutionKind::OtherFamily && fontsReported.contains(s.face))
+                continue;
+            report(s.kind == SubstitutionKind::OtherFamily ? FindingKind::FontSubstituted
+                   : s.kind == SubstitutionKind::MadeUpStyle ? FindingKind::StyleMadeUp
+                                                            : FindingKind::CharacterMissing,
+                   QString::fromLatin1(kGroupNames[s.group]) + QStringLiteral(" text: ") + s.message());
+        }
+
         const QString picture = strip.Picture.SubImageFileName;
         if (!picture.isEmpty()) {
             if (!QFileInfo(picture).isFile())

@@ -22,6 +22,9 @@ enum class FindingKind {
     FontMissing,          // a font neither installed nor carried in the package
     PictureMissing,       // a strip's picture file is not there
     LowContrast,          // text too close in brightness to what is drawn under it
+    FontSubstituted,      // a text drawn with another family than its font (not installed or carried)
+    StyleMadeUp,          // a bold or italic text whose face has no such style here: made up
+    CharacterMissing,     // a character no font here or in the package has: drawn as a box
 };
 
 // The kinds in the order reports group them.

@@ -1,6 +1,5 @@
 #include "cli/Batch.h"
 
-#include "cli/CarriedFonts.h"
 
 #include "document/OpeningAhead.h"
 #include "fonts/FontConfigurationLoading.h"
@@ -46,7 +45,6 @@ bool RunHere(const QStringList &layouts, const std::function<bool(int)> &work)
     for (int i = 0; i < count; ++i)
         ok = work(i) && ok;
     DropOpeningPreparedAhead();
-    RemoveCarriedFontsFolder();
     return ok;
 }
 
@@ -81,7 +79,6 @@ bool RunBatch(const QStringList &layouts, int jobs, const std::function<bool(int
             bool ok = true;
             for (int index; ReadIndex(queue[0], index);)
                 ok = work(index) && ok;
-            RemoveCarriedFontsFolder();
             std::fflush(nullptr);
             ::_exit(ok ? 0 : 1);
         }

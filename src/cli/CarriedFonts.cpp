@@ -2,97 +2,36 @@
 
 #include "cli/CliBoard.h"
 
+#include "document/BoardDocument.h"
+#include "fonts/CarriedFontFiles.h"
+#include "fonts/FontInventory.h"
 #include "fonts/FontMatching.h"
-#include "platform/DataFolders.h"
-#include "platform/FolderCleanup.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QSet>
-
-#include <fontconfig/fontconfig.h>
+#include <algorithm>
 
 namespace tavrin::cli {
 
-namespace {
-
-QString &CarriedFontsFolder()
+bool UseCarriedFonts(QString &missingFontsList)
 {
-    static QString folder;
-    return folder;
-}
-
-// Files already registered, by name and size: a batch of layouts carrying the same font
-// registers it once.
-QSet<QString> &RegisteredFonts()
-{
-    static QSet<QString> registered;
-    return registered;
-}
-
-// Makes fontconfig's configuration of this process and Qt's font database know the file.
-void RegisterForThisProcess(const QString &path)
-{
-    const QByteArray encoded = QFile::encodeName(path);
-    FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8 *>(encoded.constData()));
-    // Faces of a collection file are drawn through Qt's database.
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QFontDatabase::addApplicationFont(path);
-}
-
-} // namespace
-
-void UseCarriedFonts(QString &missingFontsList, const QString &workingFolder, const QString &layoutPath)
-{
-    const QFileInfoList carried = QDir(workingFolder).entryInfoList(
-        {QStringLiteral("*.ttf"), QStringLiteral("*.otf"), QStringLiteral("*.ttc")}, QDir::Files | QDir::NoSymLinks,
-        QDir::Name | QDir::IgnoreCase);
-    bool added = false;
-    for (const QFileInfo &file : carried) {
-        const QString key = file.fileName() + QLatin1Char('/') + QString::number(file.size());
-        if (RegisteredFonts().contains(key))
-            continue;
-        // A copy of this process's own: the working folder goes with the layout, the registered
-        // font must stay readable for the next layouts of a batch.
-        QString &folder = CarriedFontsFolder();
-        if (folder.isEmpty())
-            folder = MakeFreshWorkingFolder(DataFolderPath());
-        if (folder.isEmpty())
-            break;
-        // Under its own name (a save names the package's member after it), one folder per file.
-        const QString copyFolder = folder + QLatin1Char('/') + QString::number(RegisteredFonts().size());
-        const QString copy = copyFolder + QLatin1Char('/') + file.fileName();
-        if (!QDir().mkpath(copyFolder) || !QFile::copy(file.filePath(), copy))
-            continue;
-        RegisterForThisProcess(copy);
-        RegisteredFonts().insert(key);
-        added = true;
+    // The open registered the package's font files for this process already; what they cannot
+    // draw, the render names in its warnings.
+    const std::vector<CarriedFace> carried = CarriedFaces();
+    QStringList stillMissing;
+    for (const QString &name : MissingFontNames(missingFontsList)) {
+        const bool drawable = IsFontInstalled(name)
+                              || std::any_of(carried.begin(), carried.end(),
+                                             [&name](const CarriedFace &face) { return face.answersTo(name); });
+        if (!drawable)
+            stillMissing.append(name);
     }
-    if (added)
-        ClearFontMatchCache();
-
-    QString stillMissing;
-    for (const QString &name : missingFontsList.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
-        if (IsFontInstalled(name))
-            continue;
-        stillMissing += name + QStringLiteral("\r\n");
-        PrintLayoutFailure(layoutPath,
-                           QStringLiteral("warning: the font \"%1\" is neither installed nor carried in the layout "
-                                          "package; its texts are drawn with a stand-in")
-                               .arg(name));
-    }
-    missingFontsList = stillMissing;
+    missingFontsList = MissingFontsListText(stillMissing);
+    return true;
 }
 
-void RemoveCarriedFontsFolder()
+void PrintFontWarnings(const QString &layoutPath, const BoardDocument &document)
 {
-    QString &folder = CarriedFontsFolder();
-    if (!folder.isEmpty())
-        RemoveOwnFolder(folder);
-    folder.clear();
+    for (const QString &warning : SubstitutionWarnings(document.fontSubstitutions(), document.layout()))
+        PrintLayoutFailure(layoutPath, QStringLiteral("warning: ") + warning);
 }
 
 } // namespace tavrin::cli

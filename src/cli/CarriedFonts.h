@@ -2,17 +2,21 @@
 
 #include <QString>
 
+namespace tavrin {
+class BoardDocument;
+}
+
 namespace tavrin::cli {
 
-// Fonts a layout needs but this computer lacks are drawn from the font files its package carries
-// (unpacked into workingFolder): they are copied into a folder of this process in the data folder
-// and registered for this process only; nothing is installed for the user. Every name of
-// missingFontsList (each followed by CR LF) that is still missing afterwards is named in a
-// warning on standard error (layoutPath says which layout) and drawn with a stand-in; the list
-// keeps those names.
-void UseCarriedFonts(QString &missingFontsList, const QString &workingFolder, const QString &layoutPath);
+// The command line's answer to an opened layout's missing fonts: nothing is installed and
+// nobody is asked. The open has registered the package's font files for this process (see
+// fonts/CarriedFontFiles.h); the list keeps the names that are neither installed nor carried,
+// and the board is drawn all the same (the render's warnings name what it drew instead).
+// Returns true: the open goes on.
+bool UseCarriedFonts(QString &missingFontsList);
 
-// Removes this process's folder of carried fonts, if one was made.
-void RemoveCarriedFontsFolder();
+// Prints a warning on standard error naming layoutPath for each substitution of the board's last
+// output render (another family, a made-up style, a character no font has).
+void PrintFontWarnings(const QString &layoutPath, const BoardDocument &document);
 
 } // namespace tavrin::cli

@@ -33,9 +33,8 @@ bool CliBoard::open(const QString &path, bool outputFollows)
 {
     OpenOptions options;
     options.outputFollows = outputFollows;
-    options.provideMissingFonts = [path](QString &missing, const QString &workingFolder, const QString &) {
-        UseCarriedFonts(missing, workingFolder, path);
-        return true;
+    options.provideMissingFonts = [](QString &missing, const QString &, const QString &) {
+        return UseCarriedFonts(missing);
     };
     const DocumentResult opened = document_.open(QFileInfo(path).absoluteFilePath(), options);
     if (!opened)

@@ -1,4 +1,5 @@
 #include "cli/Batch.h"
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 #include "cli/CliBoard.h"
 
@@ -37,6 +38,7 @@ bool RenderOne(const QString &layoutPath, const RenderArguments &parsed)
         PrintLayoutFailure(layoutPath, written.message);
         return false;
     }
+    PrintFontWarnings(layoutPath, document);
     return true;
 }
 

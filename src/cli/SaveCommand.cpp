@@ -1,4 +1,5 @@
 #include "cli/Batch.h"
+#include "cli/CarriedFonts.h"
 #include "cli/CliCommands.h"
 #include "cli/CliBoard.h"
 
@@ -35,7 +36,9 @@ bool SaveOne(const QString &layoutPath, const SaveArguments &parsed)
         parsed.intoFolder ? ProposedPackagePath(document, QFileInfo(parsed.target).absoluteFilePath())
                           : PackagePathForChosenName(QFileInfo(parsed.target).absoluteFilePath(), document.whitePrint());
     // The command names the files it writes: those there are replaced.
-    return board.save(package, layoutPath, /*replace=*/true, board.rotation(parsed.options));
+    const bool saved = board.save(package, layoutPath, /*replace=*/true, board.rotation(parsed.options));
+    PrintFontWarnings(layoutPath, document);
+    return saved;
 }
 
 } // namespace

@@ -61,14 +61,6 @@ const char kUsage[] =
     std::_Exit(status);
 }
 
-// A command that opened layouts leaves no folder behind: the copies of the fonts their packages
-// carried go with it (render and save remove theirs at the end of their batch).
-int Finished(int status)
-{
-    tavrin::cli::RemoveCarriedFontsFolder();
-    return status;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -106,16 +98,16 @@ int main(int argc, char **argv)
     if (command == QLatin1String("save"))
         EndProcess(tavrin::cli::SaveCommand(arguments));
     if (command == QLatin1String("document"))
-        return Finished(tavrin::cli::DocumentCommand(arguments));
+        return tavrin::cli::DocumentCommand(arguments);
     if (command == QLatin1String("convert"))
-        return Finished(tavrin::cli::ConvertCommand(arguments));
+        return tavrin::cli::ConvertCommand(arguments);
     if (command == QLatin1String("new"))
-        return Finished(tavrin::cli::NewCommand(arguments));
+        return tavrin::cli::NewCommand(arguments);
     if (command == QLatin1String("samples"))
-        return Finished(tavrin::cli::SamplesCommand(arguments));
+        return tavrin::cli::SamplesCommand(arguments);
     if (command == QLatin1String("prices"))
-        return Finished(tavrin::cli::PricesCommand(arguments));
+        return tavrin::cli::PricesCommand(arguments);
     if (command == QLatin1String("check"))
-        return Finished(tavrin::cli::CheckCommand(arguments));
+        return tavrin::cli::CheckCommand(arguments);
     return tavrin::cli::UsageError(QStringLiteral("unknown command ") + command);
 }

@@ -5,6 +5,7 @@
 #include "document/MessageTexts.h"
 #include "document/OpeningAhead.h"
 #include "document/StripPlacement.h"
+#include "fonts/CarriedFontFiles.h"
 #include "fonts/FontInventory.h"
 #include "fonts/OpeningFontCheck.h"
 #include "images/ImageDecoding.h"
@@ -57,7 +58,7 @@ BoardDocument::BoardDocument(const QString &dataFolder)
 {
     ResetBoard(*layout_);
     outputRenderer_->fontList = &fontList_;
-    outputRenderer_->fontFileLookup = GatheringFontFileLookup;
+    outputRenderer_->substitutions = &substitutions_;
     history_.reset(*layout_, files_);
 }
 
@@ -94,6 +95,8 @@ DocumentResult BoardDocument::open(const QString &pickedPath, const OpenOptions 
 
     auto fresh = std::make_unique<MenuLayout>();
     ResetBoard(*fresh);
+    // The package's font files draw this board for this process, whatever is installed.
+    RegisterCarriedFonts(folder);
     OpeningFontCheck fontCheck(folder);
     LayoutPathResolver resolver(names, folder);
     resolver.fontCheck = [&fontCheck](const QString &font, const QString &text) { fontCheck.check(font, text); };
@@ -104,8 +107,8 @@ DocumentResult BoardDocument::open(const QString &pickedPath, const OpenOptions 
     files.backgroundImagePath = resolver.background().backgroundImagePath;
 
     QString missing = fontCheck.missingFonts;
-    if (!missing.isEmpty() && options.provideMissingFonts
-        && !options.provideMissingFonts(missing, folder, files.backgroundImagePath)) {
+    // Asked also when nothing is missing: the front end may offer the package's other faces.
+    if (options.provideMissingFonts && !options.provideMissingFonts(missing, folder, files.backgroundImagePath)) {
         RemoveOwnFolder(folder);
         return DocumentResult::failure(DocumentError::FontsDeclined, {}, pickedPath);
     }
@@ -122,10 +125,11 @@ DocumentResult BoardDocument::open(const QString &pickedPath, const OpenOptions 
     // The pass over the opened strips measures their texts at the board's own resolution, so
     // that what a save writes afterwards does not depend on any window.
     FontList gathered;
+    FontSubstitutions substitutions;
     GeometryRecords geometry;
     BoardRenderer pass(*fresh, geometry);
     pass.fontList = &gathered;
-    pass.fontFileLookup = GatheringFontFileLookup;
+    pass.substitutions = &substitutions;
     pass.sources.backgroundName = files.backgroundName;
     pass.sources.backgroundImagePath = files.backgroundImagePath;
     pass.sources.workingFolder = folder;
@@ -149,6 +153,7 @@ DocumentResult BoardDocument::open(const QString &pickedPath, const OpenOptions 
     files_ = files;
     names_ = names;
     fontList_ = gathered;
+    substitutions_ = substitutions;
     missingFontsList_ = missing;
     fontGathering_ = !names.isPackage;
     history_.reset(*layout_, files_);
@@ -187,6 +192,7 @@ DocumentResult BoardDocument::newBoardFrom(const MenuLayout &board, const QStrin
     *layout_ = board;
     layout_->WhitePrintBackground = false;
     fontList_ = FontList{};
+    substitutions_ = FontSubstitutions{};
     missingFontsList_.clear();
     fontGathering_ = false;
 

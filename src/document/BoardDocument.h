@@ -7,6 +7,7 @@
 #include "layout/MenuLayout.h"
 #include "layout/StripGeometry.h"
 #include "render/BoardRenderer.h"
+#include "render/FontUse.h"
 
 #include <QImage>
 #include <QString>
@@ -79,6 +80,9 @@ public:
     bool fromPackage() const { return names_.isPackage; }
     const FontList &fontList() const { return fontList_; }
     const QString &missingFontsList() const { return missingFontsList_; }
+    // What the last output render, or the open's pass over the strips, drew differently from the
+    // layout: another family, a made-up style, characters no font has.
+    const FontSubstitutions &fontSubstitutions() const { return substitutions_; }
     bool whitePrint() const { return layout_->WhitePrintBackground; }
     // True exactly when the board differs from what was last opened or saved.
     bool isModified() const { return !history_.atSavedPoint(); }
@@ -186,6 +190,7 @@ private:
     LayoutFileNames names_;
     FontList fontList_;
     QString missingFontsList_;
+    FontSubstitutions substitutions_;
     bool fontGathering_ = false;
     BoardHistory history_;
     int changeDepth_ = 0;

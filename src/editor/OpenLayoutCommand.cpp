@@ -3,6 +3,7 @@
 #include "editor/Editor.h"
 
 #include "editor/ColourPalette.h"
+#include "fonts/CarriedFontFiles.h"
 #include "fonts/MissingFontInstallation.h"
 #include "layout/PathText.h"
 #include "layout/StripOperations.h"
@@ -70,8 +71,8 @@ bool Editor::OpenLayoutFile(const QString &path)
     options.provideMissingFonts = provideMissingFonts
                                       ? provideMissingFonts
                                       : [this](QString &missing, const QString &workingFolder, const QString &background) {
-                                            return InstallMissingFonts(missing, workingFolder, background, *prompter_)
-                                                   == FontInstallationOutcome::AllInstalled;
+                                            return OfferOpeningFonts(missing, CurrentCarriedFaces(), workingFolder,
+                                                                     background, *prompter_);
                                         };
     const DocumentResult opened = document_.open(path, options);
     if (!opened) {

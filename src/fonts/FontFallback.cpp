@@ -1,8 +1,13 @@
 #include "fonts/FontFallback.h"
 
+#include "fonts/CarriedFontFiles.h"
+#include "fonts/FontConfigurationLoading.h"
+#include "fonts/FontconfigStyle.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSet>
 
 #include <fontconfig/fontconfig.h>
 
@@ -102,33 +107,91 @@ const SortedFonts &SortedFontsFor(const QString &family, bool bold, bool italic)
     return *sortedCache.insert(key, sorted);
 }
 
+bool Drawable(FcPattern *font)
+{
+    FcBool outline = FcFalse;
+    FcBool colour = FcFalse;
+    FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
+    FcPatternGetBool(font, FC_COLOR, 0, &colour);
+    // Outline fonts, and colour fonts, whose bitmaps are drawn as images; plain bitmap fonts do
+    // not scale.
+    return outline || colour;
+}
+
+MatchedFace Prepared(FcPattern *request, FcPattern *font, bool bold, bool italic)
+{
+    MatchedFace result;
+    FcPattern *rendered = FcFontRenderPrepare(nullptr, request, font);
+    FcPattern *source = rendered ? rendered : font;
+    result.family = PatternString(source, FC_FAMILY);
+    result.file = PatternString(source, FC_FILE);
+    FcPatternGetInteger(source, FC_INDEX, 0, &result.faceIndex);
+    result.installed = !result.file.isEmpty();
+    result.styleAvailable = HasStyle(source, bold, italic);
+    result.realBold = HasStyle(source, true, false);
+    result.realItalic = HasStyle(source, false, true);
+    if (rendered)
+        FcPatternDestroy(rendered);
+    return result;
+}
+
+// The families of the carried faces, in lower case.
+QSet<QString> CarriedFamilies()
+{
+    QSet<QString> families;
+    for (const QString &family : CurrentCarriedFamilies())
+        families.insert(family.toLower());
+    return families;
+}
+
+// Whether any of the font's family names is one of families (lower case).
+bool OfFamilies(FcPattern *font, const QSet<QString> &families)
+{
+    FcChar8 *value = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &value) == FcResultMatch && value; ++i) {
+        if (families.contains(QString::fromUtf8(reinterpret_cast<const char *>(value)).toLower()))
+            return true;
+    }
+    return false;
+}
+
 MatchedFace Query(const QString &family, bool bold, bool italic, const std::u32string &codePoints)
 {
     MatchedFace result;
     const SortedFonts &sorted = SortedFontsFor(family, bold, italic);
     if (!sorted.fonts)
         return result;
-    for (int i = 0; i < sorted.fonts->nfont; ++i) {
-        FcPattern *font = sorted.fonts->fonts[i];
-        FcBool outline = FcFalse;
-        FcBool colour = FcFalse;
-        FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
-        FcPatternGetBool(font, FC_COLOR, 0, &colour);
-        // Outline fonts, and colour fonts, whose bitmaps are drawn as images; plain bitmap
-        // fonts do not scale.
-        if (!(outline || colour) || !Covers(font, codePoints))
+    // The families a layout package carries come first, in fontconfig's order: where the board
+    // was saved they drew these characters, so they draw them here too. Of such a family, an
+    // installed face that has the characters in the style is taken before the carried copy.
+    const QSet<QString> carriedFamilies = CarriedFamilies();
+    for (const bool carriedPass : {true, false}) {
+        if (carriedPass && carriedFamilies.isEmpty())
             continue;
-        FcPattern *rendered = FcFontRenderPrepare(nullptr, sorted.request, font);
-        FcPattern *source = rendered ? rendered : font;
-        result.family = PatternString(source, FC_FAMILY);
-        result.file = PatternString(source, FC_FILE);
-        FcPatternGetInteger(source, FC_INDEX, 0, &result.faceIndex);
-        result.installed = !result.file.isEmpty();
-        result.styleAvailable = true;
-        if (rendered)
-            FcPatternDestroy(rendered);
-        if (result.installed)
-            break;
+        for (int i = 0; i < sorted.fonts->nfont; ++i) {
+            FcPattern *font = sorted.fonts->fonts[i];
+            const QString name = PatternString(font, FC_FAMILY).toLower();
+            if (carriedPass != OfFamilies(font, carriedFamilies) || !Drawable(font) || !Covers(font, codePoints))
+                continue;
+            MatchedFace found = Prepared(sorted.request, font, bold, italic);
+            if (!found.installed)
+                continue;
+            if (carriedPass && IsCarriedFontFile(found.file)) {
+                for (int j = i + 1; j < sorted.fonts->nfont; ++j) {
+                    FcPattern *other = sorted.fonts->fonts[j];
+                    if (PatternString(other, FC_FAMILY).toLower() != name || !Drawable(other)
+                        || !Covers(other, codePoints))
+                        continue;
+                    const MatchedFace installed = Prepared(sorted.request, other, bold, italic);
+                    if (installed.installed && !IsCarriedFontFile(installed.file)
+                        && installed.styleAvailable >= found.styleAvailable) {
+                        found = installed;
+                        break;
+                    }
+                }
+            }
+            return found;
+        }
     }
     return result;
 }
@@ -140,7 +203,9 @@ MatchedFace MatchFallbackFace(const QString &family, bool bold, bool italic, con
     if (codePoints.empty())
         return {};
     const FallbackKey key{family.toLower(), bold, italic, codePoints};
+    FinishLoadingFontConfiguration();
     QMutexLocker lock(&FontConfigLock());
+    AddPendingCarriedFontsToFontconfig();
     const std::uint64_t generation = FontMatchGeneration();
     if (generation != fallbackGeneration) {
         fallbackCache.clear();

@@ -14,14 +14,10 @@ FontServices FontServices::System()
             [](const QString &face) { return FindFontFile(face); }};
 }
 
-QString GatheringFontFileLookup(const QString &face) { return FindFontFile(face); }
-
-bool GatherFontFile(FontList &fontList, const QString &face, const QString &workingFolder,
-                    const FontFileLookup &lookup)
+bool GatherFontFile(FontList &fontList, const QString &face, const QString &path, const QString &workingFolder)
 {
-    if (fontList.hasFace(face) || !lookup)
+    if (face.isEmpty() || fontList.has(face, path))
         return false;
-    const QString path = lookup(face);
     const QString fileName = QFileInfo(path).fileName();
     if (fileName.isEmpty())
         return false;

@@ -11,9 +11,10 @@ namespace tavrin {
 
 // The fonts a layout needs and the lists that name them.
 //
-// Font list (FontList): one entry per face, in the order the faces were first drawn, each with
-// the file the face is drawn from. A face is listed at most once and only with a known file. The
-// save packs each listed file once and writes "FontFileNames.txt" from the same list.
+// Font list (FontList): one entry per face and file it was drawn from, in the order they were
+// first drawn (a face drawn in bold and italic comes with both files). A face is listed only with
+// a known file. The save packs each listed file once and writes "FontFileNames.txt" from the same
+// list.
 //
 // Missing-fonts list: face names, each followed by CR LF, in the order the opener found them.
 //
@@ -38,17 +39,11 @@ struct FontServices {
     static FontServices System();
 };
 
-// The file lookup the font gathering of a render uses: the full path of the regular-style font
-// file fontconfig matches for the face; empty when the face is not installed.
-QString GatheringFontFileLookup(const QString &face);
-
-// The font gathering of a render for one drawn face: unless the face is listed already, asks
-// lookup for its file; when there is one, copies it into workingFolder under its own name (a file
-// already there is kept; a failed copy is not reported) and lists the face with the file it is
-// drawn from. A face without a file stays out of the list, so the next render asks again.
-// Returns true when it listed the face.
-bool GatherFontFile(FontList &fontList, const QString &face, const QString &workingFolder,
-                    const FontFileLookup &lookup);
+// The font gathering of a render for one face drawn from the font file at path: unless the face
+// is listed with that file already, copies the file into workingFolder under its own name (a file
+// already there is kept; a failed copy is not reported) and lists the face with it. A face without
+// a file stays out of the list. Returns true when it listed the pair.
+bool GatherFontFile(FontList &fontList, const QString &face, const QString &path, const QString &workingFolder);
 
 // The names of a missing-fonts list, in order; empty lines are skipped, and a last name without
 // its CR LF still counts.

@@ -1,6 +1,8 @@
 #include "fonts/FontMatching.h"
 
+#include "fonts/CarriedFontFiles.h"
 #include "fonts/FontConfigurationLoading.h"
+#include "fonts/FontconfigStyle.h"
 
 #include <QHash>
 #include <QMutex>
@@ -10,6 +12,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <atomic>
+#include <optional>
+#include <vector>
 
 namespace tavrin {
 namespace {
@@ -54,30 +58,6 @@ QSet<QString> StronglyBoundFamilies(FcPattern *request)
     return families;
 }
 
-// The style the matched font really has: fontconfig marks styles it would fake (a slanted or
-// emboldened regular face) with a matrix or the embolden flag and reports the asked-for style.
-bool HasStyle(FcPattern *font, bool bold, bool italic)
-{
-    FcBool embolden = FcFalse;
-    FcPatternGetBool(font, FC_EMBOLDEN, 0, &embolden);
-    FcMatrix *matrix = nullptr;
-    const bool slantedByMatrix = FcPatternGetMatrix(font, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix
-                                 && matrix->xy != 0.0;
-    if (bold) {
-        double weight = FC_WEIGHT_REGULAR;
-        FcPatternGetDouble(font, FC_WEIGHT, 0, &weight);
-        if (embolden || weight < FC_WEIGHT_DEMIBOLD)
-            return false;
-    }
-    if (italic) {
-        int slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-        if (slantedByMatrix || slant == FC_SLANT_ROMAN)
-            return false;
-    }
-    return true;
-}
-
 // One fontconfig query, for face or for the generic sans-serif family.
 MatchedFace Query(const QString &face, bool genericSansSerif, bool bold, bool italic)
 {
@@ -96,6 +76,19 @@ MatchedFace Query(const QString &face, bool genericSansSerif, bool bold, bool it
     const QSet<QString> accepted = StronglyBoundFamilies(request);
     FcResult status = FcResultNoMatch;
     FcPattern *font = FcFontMatch(nullptr, request, &status);
+    // A layout's carried fonts are known to fontconfig too, but they are not installed: the best
+    // installed font is the first of the sorted list that is not one of them.
+    if (font && IsCarriedFontFile(PatternString(font, FC_FILE, 0))) {
+        FcPatternDestroy(font);
+        font = nullptr;
+        if (FcFontSet *sorted = FcFontSort(nullptr, request, FcFalse, nullptr, &status)) {
+            for (int i = 0; i < sorted->nfont && !font; ++i) {
+                if (!IsCarriedFontFile(PatternString(sorted->fonts[i], FC_FILE, 0)))
+                    font = FcFontRenderPrepare(nullptr, request, sorted->fonts[i]);
+            }
+            FcFontSetDestroy(sorted);
+        }
+    }
     if (font) {
         const QString wanted = face.toLower();
         QString first;
@@ -117,6 +110,8 @@ MatchedFace Query(const QString &face, bool genericSansSerif, bool bold, bool it
         result.file = PatternString(font, FC_FILE, 0);
         FcPatternGetInteger(font, FC_INDEX, 0, &result.faceIndex);
         result.styleAvailable = HasStyle(font, bold, italic);
+        result.realBold = HasStyle(font, true, false);
+        result.realItalic = HasStyle(font, false, true);
         if (result.file.isEmpty())
             result.installed = false;
         FcPatternDestroy(font);
@@ -150,6 +145,70 @@ MatchedFace MatchFace(const QString &face, bool bold, bool italic)
 MatchedFace MatchGenericSansSerif(bool bold, bool italic)
 {
     return CachedQuery(QString(), true, bold, italic);
+}
+
+namespace {
+
+MatchedFace FromCarried(const CarriedFace &carried)
+{
+    MatchedFace match;
+    match.installed = true;
+    match.styleAvailable = true;
+    match.family = carried.family;
+    match.file = carried.file;
+    match.faceIndex = carried.faceIndex;
+    match.realBold = carried.bold;
+    match.realItalic = carried.italic;
+    return match;
+}
+
+// The real faces of face in the style, best first: installed, then carried.
+std::optional<ResolvedFace> RealFace(const QString &face, bool bold, bool italic, bool generic)
+{
+    const MatchedFace installed = generic ? MatchGenericSansSerif(bold, italic) : MatchFace(face, bold, italic);
+    if (installed.installed && installed.styleAvailable)
+        return ResolvedFace{installed, false, false, false, false};
+    // The stand-in family's faces may be carried too (a board drawn with it where it was saved).
+    const QString name = generic ? MatchGenericSansSerif(false, false).family : face;
+    if (!name.isEmpty()) {
+        if (const std::optional<CarriedFace> carried = FindCarriedFace(name, bold, italic))
+            return ResolvedFace{FromCarried(*carried), false, false, true, false};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ResolvedFace ResolveFace(const QString &face, bool bold, bool italic)
+{
+    // The style asked for first, then the nearest real styles the rest is made from: for bold
+    // italic the bold face slanted, else the italic emboldened, else the regular face with both.
+    std::vector<std::pair<bool, bool>> styles{{bold, italic}};
+    if (bold && italic)
+        styles.insert(styles.end(), {{true, false}, {false, true}});
+    if (bold || italic)
+        styles.push_back({false, false});
+    for (const bool generic : {false, true}) {
+        if (!generic && face.isEmpty())
+            continue;
+        for (const auto &[realBold, realItalic] : styles) {
+            if (std::optional<ResolvedFace> real = RealFace(face, realBold, realItalic, generic)) {
+                real->emboldened = bold && !realBold;
+                real->slanted = italic && !realItalic;
+                real->otherFamily = generic;
+                return *real;
+            }
+        }
+        if (!generic) {
+            // A carried family without the faces above (only its bold face was carried): that
+            // face draws every style.
+            const std::vector<CarriedFace> carried = CarriedFacesNamed(face);
+            if (!carried.empty())
+                return ResolvedFace{FromCarried(carried.front()), false, false, true, false};
+        }
+    }
+    // Not even a sans-serif face: whatever fontconfig gives for it.
+    return ResolvedFace{MatchGenericSansSerif(bold, italic), false, false, false, true};
 }
 
 bool IsFontInstalled(const QString &face)

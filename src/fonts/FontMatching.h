@@ -21,6 +21,9 @@ namespace tavrin {
 // An empty name counts as installed.
 bool IsFontInstalled(const QString &face);
 
+// Fonts carried in a layout package are known to fontconfig in this process but are not
+// installed: these lookups leave them out.
+
 // Full path of the font file fontconfig matches for the face in the style, when the face is
 // installed (exact family or accepted alias); empty otherwise, and for an empty name.
 QString FindFontFile(const QString &face, bool bold = false, bool italic = false);
@@ -36,6 +39,8 @@ struct MatchedFace {
     QString family;              // the matched font's first family name
     QString file;                // full path of the font file
     int faceIndex = 0;           // face inside a font collection file
+    bool realBold = false;       // the matched font's own face is bold (not made so)
+    bool realItalic = false;     // the matched font's own face is italic or oblique
 };
 
 // Matches face in a style. A requested style is available when the best match for the family with
@@ -43,6 +48,25 @@ struct MatchedFace {
 // oblique where italic was asked for. The regular style is whichever face the family has: a family
 // whose only face is heavy ("... Black") still draws regular text.
 MatchedFace MatchFace(const QString &face, bool bold, bool italic);
+
+// The face a text in face and style is drawn with, and how it differs from what was asked:
+// - an installed face of the family in the style (an accepted alias counts as the family);
+// - else a carried face of the family in the style (see CarriedFontFiles.h): a carried face is
+//   taken over an installed one of the same family only when the installed one lacks the style;
+// - else the nearest real style of the family, installed before carried, made into the asked-for
+//   one: emboldened where bold is missing, slanted where italic is (for bold italic the bold face
+//   slanted first, else the italic face emboldened, else the regular face with both);
+// - a family that is neither installed nor carried is drawn with the generic sans-serif family
+//   the same way (otherFamily).
+// Faces installed while the program runs are seen after ClearFontMatchCache.
+struct ResolvedFace {
+    MatchedFace match;
+    bool emboldened = false; // bold asked for, drawn by emboldening a face that is not bold
+    bool slanted = false;    // italic asked for, drawn by slanting an upright face
+    bool carried = false;    // the file is a carried copy
+    bool otherFamily = false; // the family is not there: another family stands in
+};
+ResolvedFace ResolveFace(const QString &face, bool bold, bool italic);
 
 // The generic sans-serif family in a style (DejaVu Sans on a Debian system); used when a face is
 // not installed or lacks the style.

@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tavrin {
 
 const QString kFontInstallationPanelTitle =
@@ -60,6 +62,87 @@ FontInstallationOutcome InstallMissingFonts(QString &missingFontsList, const QSt
     }
     missingFontsList.clear();
     return FontInstallationOutcome::AllInstalled;
+}
+
+namespace {
+
+bool CarriedStyleInstalled(const CarriedFace &face)
+{
+    const MatchedFace installed = MatchFace(face.family, face.bold, face.italic);
+    return installed.installed && installed.styleAvailable;
+}
+
+const CarriedFace *OfferedCarriedFace(const std::vector<CarriedFace> &carried, const QString &name)
+{
+    for (const CarriedFace &face : carried) {
+        if (face.displayName() == name)
+            return &face;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QStringList FacesToOffer(const QString &missingFontsList, const std::vector<CarriedFace> &carried)
+{
+    QStringList offered = MissingFontNames(missingFontsList);
+    const QStringList missing = offered;
+    for (const CarriedFace &face : carried) {
+        const QString name = face.displayName();
+        if (offered.contains(name) || CarriedStyleInstalled(face))
+            continue;
+        const bool standsForMissing = !face.bold && !face.italic
+                                      && std::any_of(missing.begin(), missing.end(),
+                                                     [&face](const QString &m) { return face.answersTo(m); });
+        if (!standsForMissing)
+            offered.append(name);
+    }
+    return offered;
+}
+
+FontServices OfferedFaceServices(const std::vector<CarriedFace> &carried, const FontServices &system)
+{
+    FontServices services;
+    services.isInstalled = [carried, system](const QString &name) {
+        if (const CarriedFace *face = OfferedCarriedFace(carried, name); face && (face->bold || face->italic))
+            return CarriedStyleInstalled(*face);
+        return system.isInstalled && system.isInstalled(name);
+    };
+    services.findFile = [carried, system](const QString &name) {
+        if (const CarriedFace *face = OfferedCarriedFace(carried, name); face && (face->bold || face->italic))
+            return FindFontFile(face->family, face->bold, face->italic);
+        return system.findFile ? system.findFile(name) : QString();
+    };
+    return services;
+}
+
+bool OfferOpeningFonts(QString &missingFontsList, const std::vector<CarriedFace> &carried,
+                       const QString &workingFolder, const QString &backgroundImagePath, Prompter &prompter,
+                       const FontServices &system)
+{
+    const QStringList offered = FacesToOffer(missingFontsList, carried);
+    if (offered.isEmpty())
+        return true;
+    const FontServices services = OfferedFaceServices(carried, system);
+    QString list = MissingFontsListText(offered);
+    if (InstallMissingFonts(list, workingFolder, backgroundImagePath, prompter, services)
+        == FontInstallationOutcome::AllInstalled) {
+        missingFontsList.clear();
+        return true;
+    }
+    // Given up: the carried files draw what is not installed; a font that is neither cannot be
+    // drawn at all, and the open stops.
+    QStringList stillMissing;
+    bool drawable = true;
+    for (const QString &name : MissingFontNames(missingFontsList)) {
+        if (system.isInstalled && system.isInstalled(name))
+            continue;
+        stillMissing.append(name);
+        drawable = drawable && std::any_of(carried.begin(), carried.end(),
+                                           [&name](const CarriedFace &face) { return face.answersTo(name); });
+    }
+    missingFontsList = MissingFontsListText(stillMissing);
+    return drawable;
 }
 
 } // namespace tavrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fonts/CarriedFontFiles.h"
 #include "fonts/FontInventory.h"
 #include "platform/Prompter.h"
 
@@ -28,5 +29,25 @@ QString MissingFontsMessage(const QStringList &names);
 FontInstallationOutcome InstallMissingFonts(QString &missingFontsList, const QString &workingFolder,
                                             const QString &backgroundImagePath, Prompter &prompter,
                                             const FontServices &services = FontServices::System());
+
+// The faces the installation offers for an opened layout: the fonts of missingFontsList, then
+// every face the package carries (carried, as RegisterCarriedFonts gave them) that this computer
+// has not installed in its style: the bold or italic faces of an installed family, the fallback
+// faces that drew characters the layout's fonts lack. A carried regular face that stands for a
+// listed missing font ("Liberation Sans" carried for a missing "Arial") is not offered twice.
+// Names of styles are "Family Style" ("DejaVu Sans Oblique").
+QStringList FacesToOffer(const QString &missingFontsList, const std::vector<CarriedFace> &carried);
+
+// The font services that answer for the offered names: a listed font is installed when its face
+// is; a carried face when an installed face of its family has its style.
+FontServices OfferedFaceServices(const std::vector<CarriedFace> &carried, const FontServices &system = FontServices::System());
+
+// The open's font step: offers the faces above through InstallMissingFonts. The board is drawn
+// with the carried files for this process whatever the user answers, so the open goes on unless
+// the user gave up while a font of missingFontsList is neither installed nor carried (it could
+// not be drawn at all). missingFontsList keeps the fonts that are still not installed.
+bool OfferOpeningFonts(QString &missingFontsList, const std::vector<CarriedFace> &carried,
+                       const QString &workingFolder, const QString &backgroundImagePath, Prompter &prompter,
+                       const FontServices &system = FontServices::System());
 
 } // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include "layout/PathText.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <map>
@@ -45,10 +46,19 @@ QString FileIdentity(const QString &fontFile)
 
 bool FontList::add(const QString &face, const QString &fontFile)
 {
-    if (hasFace(face))
+    if (has(face, fontFile))
         return false;
     entries_.push_back({face, fontFile});
     return true;
+}
+
+bool FontList::has(const QString &face, const QString &fontFile) const
+{
+    for (const GatheredFont &entry : entries_) {
+        if (entry.face == face && entry.fontFile == fontFile)
+            return true;
+    }
+    return false;
 }
 
 bool FontList::hasFace(const QString &face) const
@@ -80,6 +90,7 @@ PackedFontList PackFontList(const FontList &list, QSet<QString> &takenNames)
 {
     PackedFontList packed;
     std::map<QString, QString> memberOfFile;
+    QSet<QString> listed;
     for (const GatheredFont &entry : list.entries()) {
         const QString identity = FileIdentity(entry.fontFile);
         auto known = memberOfFile.find(identity);
@@ -89,10 +100,38 @@ PackedFontList PackFontList(const FontList &list, QSet<QString> &takenNames)
             packed.files.push_back({entry.fontFile, member});
             known = memberOfFile.emplace(identity, member).first;
         }
-        if (!entry.face.isEmpty() && !HasListSeparator(entry.face))
-            packed.listText += entry.face + u',' + known->second + u';';
+        const QString pair = entry.face + u',' + known->second + u';';
+        if (!entry.face.isEmpty() && !HasListSeparator(entry.face) && !listed.contains(pair)) {
+            listed.insert(pair);
+            packed.listText += pair;
+        }
     }
     return packed;
+}
+
+std::vector<GatheredFont> ReadFontListText(const QString &text)
+{
+    std::vector<GatheredFont> pairs;
+    for (const QString &entry : text.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype comma = entry.indexOf(u',');
+        if (comma <= 0 || comma + 1 >= entry.size())
+            continue;
+        pairs.push_back({entry.left(comma), entry.mid(comma + 1)});
+    }
+    return pairs;
+}
+
+std::vector<GatheredFont> ReadFontListFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // A font list is a few hundred bytes; anything past a megabyte is not one.
+    const QByteArray bytes = file.read(1 << 20);
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8)));
+    return ReadFontListText(text);
 }
 
 } // namespace tavrin

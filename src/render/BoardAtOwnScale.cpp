@@ -17,6 +17,7 @@ BoardAtOwnScale RenderBoardAtOwnScale(const MenuLayout &layout, const BoardSourc
     renderer.sources.backgroundProxy = false;
     renderer.probes.drawnPriceEntries = &out.priceEntries;
     renderer.probes.drawnTexts = &out.texts;
+    renderer.substitutions = &out.substitutions;
     // A preview region larger than any board shows it at one preview pixel per board pixel.
     out.board = renderer.renderForOutput(QRect(0, 0, 1 << 20, 1 << 20), whitePrint);
     out.preview = renderer.preview();

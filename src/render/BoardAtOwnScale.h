@@ -19,6 +19,7 @@ struct BoardAtOwnScale {
     PreviewGeometry preview;
     std::vector<DrawnPriceEntry> priceEntries;
     std::vector<DrawnText> texts; // every text drawn, shadows included
+    FontSubstitutions substitutions; // what was drawn differently from the layout
 
     // A rectangle of the geometry records in board pixels.
     QRectF boardBox(const RectF32 &box) const;

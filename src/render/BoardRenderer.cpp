@@ -103,17 +103,19 @@ bool BoardRenderer::layOutAtBoardScale()
     QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
     RenderOptions measuring = options;
     measuring.measuringOnly = true;
-    compose(scratch, measuring);
+    if (substitutions)
+        substitutions->clear();
+    compose(scratch, measuring, true);
     return true;
 }
 
-void BoardRenderer::compose(QImage &image, const RenderOptions &renderOptions)
+void BoardRenderer::compose(QImage &image, const RenderOptions &renderOptions, bool noting)
 {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     RenderContext context{layout_, geometry_, preview_, renderOptions, sources.workingFolder, fontList,
-                          fontFileLookup, &probes};
+                          &probes, noting ? substitutions : nullptr};
     ComposeBoard(context, painter);
 }
 
@@ -138,7 +140,9 @@ QImage BoardRenderer::renderForOutput(const QRect &previewRegion, bool whitePrin
     // The output render before a save lists exactly the fonts of the texts it draws.
     if (fontList)
         fontList->clear();
-    compose(board, output);
+    if (substitutions)
+        substitutions->clear();
+    compose(board, output, true);
     return board;
 }
 

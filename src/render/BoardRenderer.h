@@ -32,7 +32,9 @@ public:
     BoardSources sources;
     RenderOptions options; // white print, font gathering, picture proxies; renderForOutput sets its own
     FontList *fontList = nullptr; // where font gathering adds
-    std::function<QString(const QString &face)> fontFileLookup;
+    // Where the output render and the pass at the board's own scale note what they drew
+    // differently from the layout (each render starts it anew); null: not noted.
+    FontSubstitutions *substitutions = nullptr;
     EditorProbes probes;
 
     // Set by loaders: the next refresh that erases clears the preview region first.
@@ -68,8 +70,9 @@ public:
     // The background's extension as the last refresh saw it (selects the TV image's encoder).
     const QString &backgroundExtension() const { return backgroundExtension_; }
 
-    // Composes the strips onto image (board pixels) with the current geometry.
-    void compose(QImage &image, const RenderOptions &renderOptions);
+    // Composes the strips onto image (board pixels) with the current geometry; noting: the
+    // substitutions are noted.
+    void compose(QImage &image, const RenderOptions &renderOptions, bool noting = false);
 
 private:
     QImage decodeBackground(bool allowProxy);

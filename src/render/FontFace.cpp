@@ -6,6 +6,12 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include <QFile>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
 namespace tavrin {
 
 namespace {
@@ -54,6 +60,91 @@ bool NeedsShaping(char32_t codePoint)
 
 } // namespace
 
+struct SyntheticOutlines {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    bool tried = false;
+};
+
+void SyntheticOutlinesDeleter::operator()(SyntheticOutlines *outlines) const
+{
+    if (outlines->face)
+        FT_Done_Face(outlines->face);
+    if (outlines->library)
+        FT_Done_FreeType(outlines->library);
+    delete outlines;
+}
+
+namespace {
+
+struct PathBuilder {
+    QPainterPath path;
+    static QPointF At(const FT_Vector *v) { return QPointF(double(v->x), -double(v->y)); }
+};
+
+int MoveTo(const FT_Vector *to, void *user)
+{
+    auto *b = static_cast<PathBuilder *>(user);
+    b->path.closeSubpath();
+    b->path.moveTo(PathBuilder::At(to));
+    return 0;
+}
+
+int LineTo(const FT_Vector *to, void *user)
+{
+    static_cast<PathBuilder *>(user)->path.lineTo(PathBuilder::At(to));
+    return 0;
+}
+
+int ConicTo(const FT_Vector *control, const FT_Vector *to, void *user)
+{
+    static_cast<PathBuilder *>(user)->path.quadTo(PathBuilder::At(control), PathBuilder::At(to));
+    return 0;
+}
+
+int CubicTo(const FT_Vector *c1, const FT_Vector *c2, const FT_Vector *to, void *user)
+{
+    static_cast<PathBuilder *>(user)->path.cubicTo(PathBuilder::At(c1), PathBuilder::At(c2), PathBuilder::At(to));
+    return 0;
+}
+
+// The glyph's outline in font units, emboldened and slanted as FreeType's own synthesis does
+// (FT_GlyphSlot_Embolden, FT_GlyphSlot_Oblique), for a face loaded without scaling.
+QPainterPath SyntheticOutline(TextFont::Face &face, quint32 glyph)
+{
+    if (!face.synthetic)
+        face.synthetic.reset(new SyntheticOutlines);
+    SyntheticOutlines &ft = *face.synthetic;
+    if (!ft.tried) {
+        ft.tried = true;
+        if (FT_Init_FreeType(&ft.library) == 0) {
+            const QByteArray path = QFile::encodeName(face.file);
+            if (FT_New_Face(ft.library, path.constData(), face.faceIndex, &ft.face) != 0)
+                ft.face = nullptr;
+        }
+    }
+    if (!ft.face || FT_Load_Glyph(ft.face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0
+        || ft.face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return face.design.pathForGlyph(glyph);
+    FT_Outline *outline = &ft.face->glyph->outline;
+    if (face.emboldened) {
+        const FT_Pos strength = FT_Pos(face.unitsPerEm * kEmboldenPerEm);
+        FT_Outline_EmboldenXY(outline, strength, strength);
+    }
+    if (face.slanted) {
+        FT_Matrix shear{0x10000L, FT_Fixed(kObliqueShear * 0x10000), 0, 0x10000L};
+        FT_Outline_Transform(outline, &shear);
+    }
+    const FT_Outline_Funcs funcs{MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
+    PathBuilder builder;
+    FT_Outline_Decompose(outline, &funcs, &builder);
+    builder.path.closeSubpath();
+    builder.path.setFillRule((outline->flags & FT_OUTLINE_EVEN_ODD_FILL) ? Qt::OddEvenFill : Qt::WindingFill);
+    return builder.path;
+}
+
+} // namespace
+
 size_t qHash(const LargeGlyphKey &key, size_t seed)
 {
     return qHashMulti(seed, key.glyph, key.emPixels, key.colour);
@@ -68,7 +159,7 @@ const QPainterPath &TextFont::Face::outline(quint32 glyph)
 {
     auto found = outlines.find(glyph);
     if (found == outlines.end())
-        found = outlines.insert(glyph, design.pathForGlyph(glyph));
+        found = outlines.insert(glyph, isSynthetic() ? SyntheticOutline(*this, glyph) : design.pathForGlyph(glyph));
     return *found;
 }
 
@@ -124,6 +215,8 @@ const GlyphAdvance &TextFont::Face::lookUp(char32_t codePoint)
             design.advancesForGlyphIndexes(QList<quint32>{entry->glyph}, QRawFont::UseDesignMetrics);
         entry->advancePerEm = advances.isEmpty() ? 0.0 : advances.first().x() / unitsPerEm;
         entry->plain = entry->glyph != 0 && !NeedsShaping(codePoint);
+        if (emboldened && entry->advancePerEm > 0.0)
+            entry->advancePerEm += kEmboldenPerEm;
     }
     return *entry;
 }

@@ -66,6 +66,18 @@ struct HarfBuzzFontDeleter {
     void operator()(hb_font_t *font) const;
 };
 
+// Made-up styles, as FreeType makes them: emboldening widens every stroke and every advance by
+// 1/24 em, the oblique slants by 12 degrees (x grows by tan 12 degrees of the height above the
+// baseline).
+inline constexpr double kEmboldenPerEm = 1.0 / 24.0;
+inline constexpr double kObliqueShear = 0.2126; // tan(12 degrees)
+
+// The outlines of a face with a made-up style, read and changed by FreeType.
+struct SyntheticOutlines;
+struct SyntheticOutlinesDeleter {
+    void operator()(SyntheticOutlines *outlines) const;
+};
+
 // One face loaded from its file: the font at its design size (one pixel per font unit, so that
 // advances come out in font units), its vertical metrics in ems, and the glyphs and advances of
 // the characters measured so far. Advances scale linearly with the size because nothing is
@@ -78,6 +90,11 @@ struct TextFont::Face {
     QString family;
     bool bold = false;
     bool italic = false;
+    // The style asked for is missing from the file and made up from the face: every glyph is
+    // drawn from its outline, emboldened and/or slanted, and emboldened advances are wider.
+    bool emboldened = false;
+    bool slanted = false;
+    std::unique_ptr<SyntheticOutlines, SyntheticOutlinesDeleter> synthetic;
     // Glyphs are colour bitmaps (emoji in CBDT or sbix): Qt's glyph renderer cannot draw them, so
     // they are read through HarfBuzz and drawn as images.
     bool colourBitmap = false;
@@ -99,6 +116,8 @@ struct TextFont::Face {
     QHash<QString, std::shared_ptr<Face>> fallbacks;
     QHash<QString, std::shared_ptr<const ShapedLine>> shapedLines;
 
+    bool isSynthetic() const { return emboldened || slanted; }
+    // The glyph's outline in font units (y grows downwards), in the made-up style when there is one.
     const QPainterPath &outline(quint32 glyph);
     LargeGlyph largeGlyph(quint32 glyph, double emPixels, const QColor &colour);
     const GlyphAdvance &lookUp(char32_t codePoint);
@@ -108,7 +127,8 @@ struct TextFont::Face {
 };
 
 // The face that draws a cluster of characters the face lacks, loaded through the same cache as
-// the chosen faces; null when no installed font covers them.
+// the chosen faces (in the chosen face's style, made up where the fallback family lacks it);
+// null when no installed or carried font covers them.
 std::shared_ptr<TextFont::Face> LoadFallbackFace(const TextFont::Face &face, const std::u32string &cluster);
 
 } // namespace tavrin

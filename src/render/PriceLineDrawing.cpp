@@ -137,6 +137,7 @@ QRectF DrawPriceLine(RenderContext &context, QPainter &painter, const PriceLine 
                 *part.hitFlag = true;
                 context.probes->pricePoint = QPointF(0.0, 0.0);
             }
+            NoteDrawnText(context, font, line.fontName, part.text, line.column, line.row, PricesGroup);
             font.draw(painter, part.text, part.box, drawAlignment, part.isCalorie ? calorieColour : line.colour);
             record(part.box, part.isCalorie ? calorieColour : line.colour);
         }

@@ -24,6 +24,7 @@ struct PriceLine {
     double calorieSpacing = 0.0;
     const TextFont *groupFont = nullptr;
     const TextFont *calorieFont = nullptr; // only for lines with a calorie marker
+    QString fontName;           // the face the layout names for the prices
     QColor colour;              // the text colour, or the shadow colour
     QColor calorieColour;
     // The strip and line (0 or 1) drawn, for the record of drawn price entries.

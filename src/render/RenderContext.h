@@ -3,6 +3,7 @@
 #include "layout/FontList.h"
 #include "layout/StripGeometry.h"
 #include "render/TextMeasure.h"
+#include "render/FontUse.h"
 
 #include <QColor>
 #include <QPointF>
@@ -93,11 +94,12 @@ struct RenderContext {
     const PreviewGeometry &preview;
     RenderOptions options;
     QString workingFolder;
-    // Font gathering: the list it adds to, and the lookup of a face's font file (full path of the
-    // file it was found in; empty when unknown or not installed).
+    // Font gathering: the list it adds to (the files the texts are drawn from).
     FontList *fontList = nullptr;
-    std::function<QString(const QString &face)> fontFileLookup;
     EditorProbes *probes = nullptr;
+    // Where what was drawn differently from the layout (another family, a made-up style, a
+    // character no font has) is noted; null when nobody asks.
+    FontSubstitutions *substitutions = nullptr;
 
     int boardWidth() const { return preview.boardWidth; }
     int boardHeight() const { return preview.boardHeight; }

@@ -1,8 +1,7 @@
 #include "render/StripContent.h"
 
-#include "fonts/FontInventory.h"
-
 #include "layout/StripOperations.h"
+#include "render/FontUse.h"
 #include "render/PictureDrawing.h"
 #include "render/PriceLineDrawing.h"
 #include "render/PricesLayout.h"
@@ -38,16 +37,6 @@ double Finite(double value)
 QColor TextColour(Colour colour)
 {
     return IsClear(colour) ? QColor(Qt::transparent) : ToQColor(colour);
-}
-
-// Font gathering: the first time a face is drawn while gathering (or rendering for output), its
-// font file is copied into the working folder, never over a file already there, and the face is
-// listed with its file. A face whose file is unknown is tried again at the next render; a copy
-// that fails is not reported.
-void GatherFontFile(RenderContext &context, const QString &face)
-{
-    if (context.fontList)
-        tavrin::GatherFontFile(*context.fontList, face, context.workingFolder, context.fontFileLookup);
 }
 
 // The preview-pixel hit box of one drawn line whose box is in board pixels: a little smaller than
@@ -162,14 +151,6 @@ private:
         d.lineAdvance = kLineAdvancePerEm * group.LineSpacingFactor * d.emPixels;
 
         d.font = TextFont::Create(group.Font, d.emPixels, group.Bold != 0, group.Italics != 0);
-
-        // The faces that draw characters the group's face lacks go into the package too, so that
-        // the text looks the same wherever the layout is opened.
-        if ((context_.options.fontGathering || context_.options.outputRendering) && !group.Text.isEmpty()) {
-            GatherFontFile(context_, group.Font);
-            for (const QString &family : d.font.fallbackFamilies(group.Text))
-                GatherFontFile(context_, family);
-        }
 
         // The first line's top and height come from the first character.
         const QRectF measureIn(frame_.x(), frame_.y(), frame_.width(), 10.0 * frame_.height());
@@ -292,6 +273,7 @@ private:
                 price.calorieSpacing = d.calorieSpacing;
                 price.groupFont = &d.font;
                 price.calorieFont = calorieFont ? &*calorieFont : nullptr;
+                price.fontName = d.group->Font;
                 price.column = column_;
                 price.row = row_;
                 price.lineNumber = n;
@@ -313,6 +295,9 @@ private:
                                 ToQColor(d.shadowColour), /*shadow=*/true);
                     recordText(d, line, d.T.translated(shadowOffset, shadowOffset), ToQColor(d.shadowColour), true);
                 }
+                // Every face that draws the line goes into the package, so that the text looks the
+                // same wherever the layout is opened.
+                NoteDrawnText(context_, d.font, d.group->Font, line, column_, row_, d.index);
                 d.font.draw(painter_, line, d.T, drawAlignment, TextColour(d.textColour));
                 recordText(d, line, d.T, TextColour(d.textColour), false);
                 lineBox = d.T;

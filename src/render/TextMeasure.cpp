@@ -18,6 +18,7 @@
 #include <QtEndian>
 
 #include <array>
+#include <atomic>
 #include <cmath>
 
 namespace tavrin {
@@ -63,7 +64,8 @@ void ReadLineMetrics(TextFont::Face &face)
     }
 }
 
-std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bool italic)
+std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bool italic, bool emboldened,
+                                         bool slanted)
 {
     auto face = std::make_shared<TextFont::Face>();
     if (match.faceIndex == 0) {
@@ -92,6 +94,9 @@ std::shared_ptr<TextFont::Face> LoadFace(const MatchedFace &match, bool bold, bo
     face->family = match.family;
     face->bold = bold;
     face->italic = italic;
+    // Colour bitmaps have no outlines to embolden or slant.
+    face->emboldened = emboldened && !face->colourBitmap;
+    face->slanted = slanted && !face->colourBitmap;
     return face;
 }
 
@@ -101,12 +106,14 @@ struct FaceKey {
     int faceIndex = 0;
     bool bold = false;
     bool italic = false;
+    bool emboldened = false;
+    bool slanted = false;
     bool operator==(const FaceKey &) const = default;
 };
 
 size_t qHash(const FaceKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.thread, key.file, key.faceIndex, key.bold, key.italic);
+    return qHashMulti(seed, key.thread, key.file, key.faceIndex, key.bold, key.italic, key.emboldened, key.slanted);
 }
 
 struct RequestKey {
@@ -122,9 +129,9 @@ size_t qHash(const RequestKey &key, size_t seed = 0)
     return qHashMulti(seed, key.thread, key.family, key.bold, key.italic);
 }
 
-struct ResolvedFace {
+struct LoadedFace {
     std::shared_ptr<TextFont::Face> face;
-    bool usedFallback = false;
+    ResolvedFace resolved;
 };
 
 // The faces loaded so far, and which face each requested family and style resolved to.
@@ -132,7 +139,7 @@ struct FaceCache {
     QMutex mutex;
     std::uint64_t generation = 0;
     QHash<FaceKey, std::shared_ptr<TextFont::Face>> faces;
-    QHash<RequestKey, ResolvedFace> requests;
+    QHash<RequestKey, LoadedFace> requests;
     bool cleanUpRegistered = false;
 
     void clear(bool applicationEnds = false)
@@ -173,28 +180,32 @@ void ClearCacheAtExit()
     Cache().clear(true);
 }
 
-std::shared_ptr<TextFont::Face> FaceFor(FaceCache &cache, const MatchedFace &match, bool bold, bool italic)
+std::shared_ptr<TextFont::Face> FaceFor(FaceCache &cache, const MatchedFace &match, bool bold, bool italic,
+                                        bool emboldened, bool slanted)
 {
-    const FaceKey key{QThread::currentThread(), match.file, match.faceIndex, bold, italic};
+    const FaceKey key{QThread::currentThread(), match.file, match.faceIndex, bold, italic, emboldened, slanted};
     const auto found = cache.faces.constFind(key);
     if (found != cache.faces.constEnd())
         return *found;
-    std::shared_ptr<TextFont::Face> face = LoadFace(match, bold, italic);
+    std::shared_ptr<TextFont::Face> face = LoadFace(match, bold, italic, emboldened, slanted);
     cache.faces.insert(key, face);
     return face;
 }
 
-ResolvedFace Resolve(FaceCache &cache, const QString &family, bool bold, bool italic)
+LoadedFace Resolve(FaceCache &cache, const QString &family, bool bold, bool italic)
 {
-    ResolvedFace resolved;
-    const MatchedFace match = MatchFace(family, bold, italic);
-    if (match.installed && match.styleAvailable)
-        resolved.face = FaceFor(cache, match, bold, italic);
-    if (!resolved.face) {
-        resolved.usedFallback = true;
-        resolved.face = FaceFor(cache, MatchGenericSansSerif(bold, italic), bold, italic);
+    LoadedFace loaded;
+    loaded.resolved = ResolveFace(family, bold, italic);
+    loaded.face = FaceFor(cache, loaded.resolved.match, bold, italic, loaded.resolved.emboldened,
+                          loaded.resolved.slanted);
+    if (!loaded.face && !loaded.resolved.otherFamily) {
+        // A file that cannot be loaded after all: the generic family stands in.
+        loaded.resolved = ResolveFace(QString(), bold, italic);
+        loaded.resolved.otherFamily = true;
+        loaded.face = FaceFor(cache, loaded.resolved.match, bold, italic, loaded.resolved.emboldened,
+                              loaded.resolved.slanted);
     }
-    return resolved;
+    return loaded;
 }
 
 } // namespace
@@ -206,13 +217,15 @@ std::shared_ptr<TextFont::Face> LoadFallbackFace(const TextFont::Face &face, con
         return {};
     FaceCache &cache = Cache();
     QMutexLocker lock(&cache.mutex);
-    return FaceFor(cache, match, face.bold, face.italic);
+    // A fallback family without the style is given it the way the chosen face would be.
+    return FaceFor(cache, match, face.bold, face.italic, face.bold && !match.realBold,
+                   face.italic && !match.realItalic);
 }
 
 TextFont TextFont::Create(const QString &family, double emPixels, bool bold, bool italic)
 {
     FaceCache &cache = Cache();
-    ResolvedFace resolved;
+    LoadedFace resolved;
     {
         QMutexLocker lock(&cache.mutex);
         const std::uint64_t generation = FontMatchGeneration();
@@ -246,7 +259,9 @@ TextFont TextFont::Create(const QString &family, double emPixels, bool bold, boo
     font.ascent_ = resolved.face->ascentPerEm * font.em_;
     font.bold_ = bold;
     font.italic_ = italic;
-    font.usedFallback_ = resolved.usedFallback;
+    font.usedFallback_ = resolved.resolved.otherFamily || resolved.resolved.emboldened || resolved.resolved.slanted;
+    font.otherFamily_ = resolved.resolved.otherFamily;
+    font.carried_ = resolved.resolved.carried;
     return font;
 }
 
@@ -255,15 +270,22 @@ void TextFont::ClearFaceCache()
     Cache().clear();
 }
 
+namespace {
+std::atomic<bool> shapingEnabled{true};
+} // namespace
+
+void TextFont::SetShapingEnabled(bool on) { shapingEnabled.store(on, std::memory_order_relaxed); }
+
 double TextFont::advance(const QString &text) const
 {
+    const bool shaping = shapingEnabled.load(std::memory_order_relaxed);
     double ems = 0.0;
     const qsizetype length = text.size();
     const QChar *units = text.constData();
     for (qsizetype i = 0; i < length; ++i) {
         const char32_t codePoint = NextCodePoint(units, length, i);
         const GlyphAdvance &glyph = face_->lookUp(codePoint);
-        if (!glyph.plain)
+        if (!glyph.plain && shaping)
             return ShapeLine(face_, text)->advancePerEm * em_;
         ems += glyph.advancePerEm;
     }
@@ -278,6 +300,7 @@ std::vector<TextFont::Run> TextFont::runs(const QString &text, double &advance) 
         return runs;
     // Text the face has glyph for glyph, left to right and without marks, is laid out one glyph
     // per character with the measured advances; everything else goes through the shaper.
+    const bool shaping = shapingEnabled.load(std::memory_order_relaxed);
     QList<quint32> glyphs;
     QList<QPointF> positions;
     glyphs.reserve(text.size());
@@ -288,7 +311,7 @@ std::vector<TextFont::Run> TextFont::runs(const QString &text, double &advance) 
     for (qsizetype i = 0; i < length; ++i) {
         const char32_t codePoint = NextCodePoint(units, length, i);
         const GlyphAdvance &glyph = face_->lookUp(codePoint);
-        if (!glyph.plain) {
+        if (!glyph.plain && shaping) {
             const std::shared_ptr<const ShapedLine> shaped = ShapeLine(face_, text);
             for (const ShapedRun &run : shaped->runs) {
                 QList<QPointF> scaled;
@@ -326,6 +349,27 @@ QList<QGlyphRun> TextFont::glyphRuns(const QString &text) const
 QStringList TextFont::fallbackFamilies(const QString &text) const
 {
     return face_ ? FallbackFamilies(face_, text) : QStringList();
+}
+
+bool TextFont::emboldened() const { return face_ && face_->emboldened; }
+
+bool TextFont::slanted() const { return face_ && face_->slanted; }
+
+QString TextFont::fontFile() const { return face_ ? face_->file : QString(); }
+
+std::vector<TextFont::FaceUse> TextFont::facesUsed(const QString &text) const
+{
+    std::vector<FaceUse> uses;
+    if (!face_)
+        return uses;
+    for (const std::shared_ptr<Face> &face : FacesUsed(face_, text))
+        uses.push_back({face->family, face->file, face->emboldened, face->slanted, face == face_});
+    return uses;
+}
+
+std::u32string TextFont::undrawableCharacters(const QString &text) const
+{
+    return face_ ? UndrawableCharacters(face_, text) : std::u32string();
 }
 
 double TextFont::width(const QString &text) const
@@ -451,11 +495,26 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
             painter.drawImage(box, silhouette);
         }
     }
+    // Faces of a made-up style are drawn from their changed outlines: Qt's glyph renderer
+    // knows only the file's own.
+    painter.setPen(colour);
+    const double outlineScale = em_;
+    for (const Run &run : glyphRuns) {
+        if (run.face->colourBitmap || !run.face->isSynthetic())
+            continue;
+        QPainterPath path;
+        const double scale = outlineScale / run.face->unitsPerEm;
+        for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+            const QPointF at = origin + run.positions[i];
+            path.addPath(QTransform(scale, 0, 0, scale, at.x(), at.y()).map(run.face->outline(run.glyphs[i])));
+        }
+        painter.fillPath(path, colour);
+    }
     if (em_ > kLargestQtCachedGlyph && em_ <= kLargestOwnCachedGlyph
         && painter.transform().type() <= QTransform::TxTranslate) {
         // Large glyphs land on whole pixels: half a pixel is nothing at this size.
         for (const Run &run : glyphRuns) {
-            if (run.face->colourBitmap)
+            if (run.face->colourBitmap || run.face->isSynthetic())
                 continue;
             for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
                 const LargeGlyph glyph = run.face->largeGlyph(run.glyphs[i], em_, colour);
@@ -467,9 +526,8 @@ void TextFont::draw(QPainter &painter, const QString &text, const QRectF &layout
             }
         }
     } else {
-        painter.setPen(colour);
         for (const Run &run : glyphRuns) {
-            if (run.face->colourBitmap)
+            if (run.face->colourBitmap || run.face->isSynthetic())
                 continue;
             QGlyphRun glyphRun;
             glyphRun.setRawFont(run.face->atSize(em_));

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -42,9 +43,11 @@ public:
 
     TextFont() = default;
 
-    // family at an em size in pixels. When the family is not installed (or only through an
-    // alias that is not metric-compatible) or lacks the requested style, the generic sans-serif
-    // family is used instead. The font files are opened once per process and face; creating a
+    // family at an em size in pixels, drawn with the face ResolveFace (FontMatching.h) picks: an
+    // installed or carried face of the family in the style, else the family's nearest style made
+    // into the requested one (emboldened, slanted 12 degrees); a family that is neither installed
+    // (nor there through an alias that is metric-compatible) nor carried is drawn with the
+    // generic sans-serif family. The font files are opened once per process and face; creating a
     // font afterwards is a table look-up. A font is used on the thread that created it. Without
     // a QGuiApplication no font can be loaded and the result is not valid.
     static TextFont Create(const QString &family, double emPixels, bool bold, bool italic);
@@ -53,8 +56,23 @@ public:
     // created before keep working.
     static void ClearFaceCache();
 
+    // Off, every text is laid out one glyph per character with the face's own glyphs, as before
+    // text was shaped (no fallback faces, no bidirectional order): for timing the cost of
+    // shaping only. On by default.
+    static void SetShapingEnabled(bool on);
+
     bool isValid() const { return raw_.isValid(); }
+    // Another family stands in, or the style is made up.
     bool usedFallback() const { return usedFallback_; }
+    // The family is neither installed nor carried: the generic sans-serif family stands in.
+    bool otherFamily() const { return otherFamily_; }
+    // The style asked for is made up: bold by emboldening, italic by slanting.
+    bool emboldened() const;
+    bool slanted() const;
+    // The face is drawn from a file a layout package carried.
+    bool carried() const { return carried_; }
+    // The file the face is drawn from.
+    QString fontFile() const;
     QString familyUsed() const { return raw_.familyName(); }
     double emPixels() const { return em_; }
     bool bold() const { return bold_; }
@@ -87,6 +105,19 @@ public:
     // The height of the face's capital letters (and so about its digits) at this size: the cap
     // height its OS/2 table gives, else the height of its "H".
     double capHeight() const;
+    // A face that draws some of a text.
+    struct FaceUse {
+        QString family;
+        QString file;
+        bool emboldened = false;
+        bool slanted = false;
+        bool chosen = false; // this font's own face (else a fallback face)
+    };
+    // The faces that draw text, in order of first use: this font's own face alone when it has
+    // every character.
+    std::vector<FaceUse> facesUsed(const QString &text) const;
+    // The characters of text no face can draw (they show as the missing-glyph box), each once.
+    std::u32string undrawableCharacters(const QString &text) const;
 
     // Draws one line of text into layout (no wrapping, clipped to layout). A fully transparent
     // colour draws nothing. Colour glyphs (emoji) keep their own colours, except in a shadow,
@@ -116,6 +147,8 @@ private:
     bool bold_ = false;
     bool italic_ = false;
     bool usedFallback_ = false;
+    bool otherFamily_ = false;
+    bool carried_ = false;
 };
 
 } // namespace tavrin

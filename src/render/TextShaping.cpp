@@ -57,9 +57,10 @@ QString Key(const std::u32string &cluster)
 
 // The face that draws one cluster: the chosen face when it has every character, or their
 // composed form (the shaper composes "e" and a combining acute into "é"), else a fallback face,
-// else the chosen face after all (its missing-glyph box shows that nothing can draw it).
+// else the chosen face after all (its missing-glyph box shows that nothing can draw it: the
+// characters no face has are added to undrawable).
 std::shared_ptr<TextFont::Face> FaceForCluster(const std::shared_ptr<TextFont::Face> &face,
-                                               const std::u32string &cluster)
+                                               const std::u32string &cluster, std::u32string &undrawable)
 {
     if (Covers(*face, cluster))
         return face;
@@ -78,12 +79,24 @@ std::shared_ptr<TextFont::Face> FaceForCluster(const std::shared_ptr<TextFont::F
             fallback = LoadFallbackFace(*face, wanted.substr(0, 1));
         found = face->fallbacks.insert(key, fallback);
     }
-    return *found ? *found : face;
+    if (*found) {
+        // A fallback for the first character alone leaves the others of the cluster undrawn.
+        for (const char32_t c : wanted) {
+            if ((*found)->lookUp(c).glyph == 0 && undrawable.find(c) == std::u32string::npos)
+                undrawable.push_back(c);
+        }
+        return *found;
+    }
+    for (const char32_t c : wanted) {
+        if (face->lookUp(c).glyph == 0 && undrawable.find(c) == std::u32string::npos)
+            undrawable.push_back(c);
+    }
+    return face;
 }
 
 // The face of every character: clusters are kept together.
 std::vector<std::shared_ptr<TextFont::Face>> FacesOf(const std::shared_ptr<TextFont::Face> &face,
-                                                     const std::u32string &text)
+                                                     const std::u32string &text, std::u32string &undrawable)
 {
     std::vector<std::shared_ptr<TextFont::Face>> faces(text.size());
     size_t start = 0;
@@ -91,7 +104,7 @@ std::vector<std::shared_ptr<TextFont::Face>> FacesOf(const std::shared_ptr<TextF
         size_t end = start + 1;
         while (end < text.size() && ExtendsCluster(text[end], text[end - 1]))
             ++end;
-        const std::shared_ptr<TextFont::Face> chosen = FaceForCluster(face, text.substr(start, end - start));
+        const std::shared_ptr<TextFont::Face> chosen = FaceForCluster(face, text.substr(start, end - start), undrawable);
         std::fill(faces.begin() + qsizetype(start), faces.begin() + qsizetype(end), chosen);
         start = end;
     }
@@ -154,11 +167,16 @@ struct Run {
 };
 
 // Runs in logical order, cut wherever the level, the script or the face changes.
-std::vector<Run> Itemize(const std::shared_ptr<TextFont::Face> &face, const std::u32string &text)
+std::vector<Run> Itemize(const std::shared_ptr<TextFont::Face> &face, const std::u32string &text,
+                         ShapedLine &line)
 {
     const std::vector<FriBidiLevel> levels = BidiLevels(text);
     const std::vector<hb_script_t> scripts = ScriptsOf(text);
-    const std::vector<std::shared_ptr<TextFont::Face>> faces = FacesOf(face, text);
+    const std::vector<std::shared_ptr<TextFont::Face>> faces = FacesOf(face, text, line.undrawable);
+    for (const std::shared_ptr<TextFont::Face> &used : faces) {
+        if (std::find(line.faces.begin(), line.faces.end(), used) == line.faces.end())
+            line.faces.push_back(used);
+    }
     std::vector<Run> runs;
     for (size_t i = 0; i < text.size(); ++i) {
         if (runs.empty() || levels[i] != runs.back().level || scripts[i] != runs.back().script
@@ -204,7 +222,7 @@ std::shared_ptr<ShapedLine> Shape(const std::shared_ptr<TextFont::Face> &face, c
     auto line = std::make_shared<ShapedLine>();
     const QList<uint> ucs4 = text.toUcs4();
     const std::u32string chars(ucs4.begin(), ucs4.end());
-    std::vector<Run> runs = Itemize(face, chars);
+    std::vector<Run> runs = Itemize(face, chars, *line);
     Reorder(runs);
 
     // Kerning stays off as in the plain layout, and so do the ligatures a font only offers;
@@ -222,6 +240,8 @@ std::shared_ptr<ShapedLine> Shape(const std::shared_ptr<TextFont::Face> &face, c
         ShapedRun shaped;
         shaped.face = run.face;
         const double perUnit = 1.0 / runFace.unitsPerEm;
+        // An emboldened face's advances are wider, as in the plain layout.
+        const double widening = runFace.emboldened ? kEmboldenPerEm : 0.0;
         if (!font) {
             // The file cannot be read by the shaper: one glyph per character.
             for (size_t i = run.start; i < run.start + run.length; ++i) {
@@ -249,7 +269,7 @@ std::shared_ptr<ShapedLine> Shape(const std::shared_ptr<TextFont::Face> &face, c
             shaped.glyphs.append(infos[i].codepoint);
             shaped.positions.append(
                 QPointF(pen + positions[i].x_offset * perUnit, -positions[i].y_offset * perUnit));
-            pen += positions[i].x_advance * perUnit;
+            pen += positions[i].x_advance * perUnit + (positions[i].x_advance != 0 ? widening : 0.0);
         }
         line->runs.push_back(std::move(shaped));
     }
@@ -275,18 +295,42 @@ std::shared_ptr<const ShapedLine> ShapeLine(const std::shared_ptr<TextFont::Face
 QStringList FallbackFamilies(const std::shared_ptr<TextFont::Face> &face, const QString &text)
 {
     QStringList families;
-    const QList<uint> ucs4 = text.toUcs4();
-    const std::u32string chars(ucs4.begin(), ucs4.end());
-    bool plain = true;
-    for (const char32_t c : chars)
-        plain = plain && face->lookUp(c).glyph != 0;
-    if (plain)
-        return families;
-    for (const std::shared_ptr<TextFont::Face> &used : FacesOf(face, chars)) {
+    for (const std::shared_ptr<TextFont::Face> &used : FacesUsed(face, text)) {
         if (used != face && !families.contains(used->family))
             families.append(used->family);
     }
     return families;
+}
+
+namespace {
+
+// Text the face has glyph for glyph: the plain layout draws it with the face alone.
+bool FaceHasEveryCharacter(TextFont::Face &face, const QString &text)
+{
+    const qsizetype length = text.size();
+    const QChar *units = text.constData();
+    for (qsizetype i = 0; i < length; ++i) {
+        if (face.lookUp(NextCodePoint(units, length, i)).glyph == 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<TextFont::Face>> FacesUsed(const std::shared_ptr<TextFont::Face> &face,
+                                                       const QString &text)
+{
+    if (text.isEmpty() || FaceHasEveryCharacter(*face, text))
+        return {face};
+    return ShapeLine(face, text)->faces;
+}
+
+std::u32string UndrawableCharacters(const std::shared_ptr<TextFont::Face> &face, const QString &text)
+{
+    if (text.isEmpty() || FaceHasEveryCharacter(*face, text))
+        return {};
+    return ShapeLine(face, text)->undrawable;
 }
 
 } // namespace tavrin

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tavrin {
@@ -24,6 +25,11 @@ struct ShapedRun {
 struct ShapedLine {
     std::vector<ShapedRun> runs;
     double advancePerEm = 0.0;
+    // The faces that draw the line, in order of first use (the chosen face among them where it
+    // draws some of it), and the characters that no face has, drawn as the chosen face's
+    // missing-glyph box.
+    std::vector<std::shared_ptr<TextFont::Face>> faces;
+    std::u32string undrawable;
 };
 
 // Lays out a line the chosen face cannot draw one glyph per character: each cluster (a
@@ -36,5 +42,13 @@ std::shared_ptr<const ShapedLine> ShapeLine(const std::shared_ptr<TextFont::Face
 
 // The families of the fallback faces that draw some of text for face, in order of first use.
 QStringList FallbackFamilies(const std::shared_ptr<TextFont::Face> &face, const QString &text);
+
+// The faces that draw text for face, in order of first use: face alone when it has every
+// character.
+std::vector<std::shared_ptr<TextFont::Face>> FacesUsed(const std::shared_ptr<TextFont::Face> &face,
+                                                       const QString &text);
+
+// The characters of text that no face can draw (each once, in order).
+std::u32string UndrawableCharacters(const std::shared_ptr<TextFont::Face> &face, const QString &text);
 
 } // namespace tavrin

@@ -395,7 +395,6 @@ QStringList WriteSample(SampleKind kind, const QString &outputFolder, QString *e
     renderer.sources.backgroundImagePath = working.path() + QStringLiteral("/Background.jpg");
     renderer.sources.workingFolder = working.path();
     renderer.fontList = &fontList;
-    renderer.fontFileLookup = [](const QString &face) { return FindFontFile(face); };
     const SampleSpec &spec = Spec(kind);
     const QImage board = renderer.renderForOutput(QRect(0, 0, spec.width + 1, spec.height + 1), false);
     if (board.isNull()) {

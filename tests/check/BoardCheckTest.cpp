@@ -1,4 +1,5 @@
 #include "check/BoardCheck.h"
+#include "samples/SampleBoards.h"
 #include "support/GuiApplication.h"
 #include "support/TempDataDir.h"
 #include "samples/SampleBoards.h"
@@ -62,12 +63,14 @@ protected:
 
     std::vector<BoardFinding> check()
     {
-        BoardCheckInput input{layout, {}, false, {}};
+        BoardCheckInput input{layout, {}, false, fontInstalled};
         input.sources.backgroundName = "Background.jpg";
         input.sources.backgroundImagePath = data.file("Background.jpg");
         input.sources.workingFolder = data.path();
         return CheckBoard(input);
     }
+
+    std::function<bool(const QString &)> fontInstalled; // fontconfig's answer when not set
 
     test::TempDataDir data;
     std::unique_ptr<MenuLayout> store = std::make_unique<MenuLayout>();
@@ -119,6 +122,28 @@ TEST_F(BoardCheckFixture, FindsEachPlantedProblemAndNothingOnTheCleanBoard)
          FindingKind::LowContrast, 0, 1, "calorie text (#ffcc00) has a contrast of 1.4:1 with what is drawn under it, under 3.0:1"},
         {"picture missing", [this](MenuLayout &l) { l.strip(0, 2).Picture.SubImageFileName = data.file("gone.png"); },
          FindingKind::PictureMissing, 0, 2, "picture \"gone.png\" is missing from the package"},
+        // What the render drew differently: a face taken for installed that another family drew,
+        // a style the family lacks (DejaVu Math TeX Gyre has its upright face only), a character
+        // no font has (one of the private use area).
+        {"face drawn with another family",
+         [&](MenuLayout &l) {
+             fries(l).prices().Font = "Tavrin No Such Face";
+             fontInstalled = [](const QString &) { return true; };
+         },
+         FindingKind::FontSubstituted, 0, 1,
+         "prices text: the font \"Tavrin No Such Face\" is neither installed nor carried in the package; drawn "
+         "with \"DejaVu Sans\""},
+        {"style made up",
+         [&](MenuLayout &l) {
+             fries(l).mainItem().Font = "DejaVu Math TeX Gyre";
+             fries(l).mainItem().Bold = 1;
+         },
+         FindingKind::StyleMadeUp, 0, 1,
+         "main item text: the font \"DejaVu Math TeX Gyre\" has no bold face here or in the package; bold made "
+         "from its regular face"},
+        {"character no font has", [&](MenuLayout &l) { fries(l).mainItem().Text = QString::fromUtf8("Fries \uE000"); },
+         FindingKind::CharacterMissing, 0, 1,
+         "main item text: no font here or in the package has the character \"\uE000\" (U+E000); drawn as a box"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -126,6 +151,7 @@ TEST_F(BoardCheckFixture, FindsEachPlantedProblemAndNothingOnTheCleanBoard)
         c.plant(layout);
         const std::vector<BoardFinding> found = check();
         *store = *clean;
+        fontInstalled = {};
         ASSERT_EQ(found.size(), 1u) << (found.empty() ? "" : found.back().text().toStdString());
         EXPECT_EQ(found[0].kind, c.kind);
         EXPECT_EQ(found[0].column, c.column);
@@ -199,6 +225,26 @@ TEST_F(BoardCheckFixture, LimitsComeFromTheOptions)
     for (const BoardFinding &f : CheckBoard(input, options))
         kinds.insert(f.kind);
     EXPECT_EQ(kinds, std::set<FindingKind>{FindingKind::OutsideSafeArea});
+}
+
+// The sample boards are drawn on this machine exactly as their layouts ask: no font finding.
+TEST(BoardCheckOfSamples, FindsNoFontProblem)
+{
+    EnsureGuiApplication();
+    for (const samples::SampleKind kind : samples::AllSamples()) {
+        test::TempDataDir folder;
+        auto layout = std::make_unique<MenuLayout>();
+        samples::BuildSample(kind, folder.path(), *layout);
+        BoardCheckInput input{*layout, {}, false, {}};
+        input.sources.backgroundName = "Background.jpg";
+        input.sources.backgroundImagePath = folder.file("Background.jpg");
+        input.sources.workingFolder = folder.path();
+        for (const BoardFinding &f : CheckBoard(input)) {
+            const bool fontFinding = f.kind == FindingKind::FontMissing || f.kind == FindingKind::FontSubstituted
+                                     || f.kind == FindingKind::StyleMadeUp || f.kind == FindingKind::CharacterMissing;
+            EXPECT_FALSE(fontFinding) << f.text().toStdString();
+        }
+    }
 }
 
 } // namespace

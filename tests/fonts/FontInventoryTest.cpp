@@ -23,28 +23,47 @@ TEST(FontList, FacesAreWholeNames)
         EXPECT_FALSE(list.hasFace(face)) << face;
     for (const char *face : {"Arial Black", "DejaVu Sans", "Semi,colon;Face"})
         EXPECT_TRUE(list.hasFace(face)) << face;
-    EXPECT_FALSE(list.add("DejaVu Sans", "/f/other.ttf")); // listed once, with its first file
-    EXPECT_EQ(list.faces(), QStringList({"Arial Black", "DejaVu Sans", "Semi,colon;Face"}));
+    EXPECT_FALSE(list.add("DejaVu Sans", "/f/DejaVuSans.ttf")); // each pair once
+    EXPECT_TRUE(list.add("DejaVu Sans", "/f/DejaVuSans-Bold.ttf")); // a face drawn from two files
+    EXPECT_EQ(list.faces(), QStringList({"Arial Black", "DejaVu Sans", "Semi,colon;Face", "DejaVu Sans"}));
+}
+
+// "FontFileNames.txt" as every version wrote it (each face once) and as faces with several files
+// write it; entries that are not "face,file" are passed over, and nothing loops.
+TEST(FontList, ListTextsAreReadAsPairs)
+{
+    const struct {
+        const char *text;
+        std::vector<GatheredFont> pairs;
+    } cases[] = {
+        {"", {}},
+        {"Arial,arial.ttf;Segoe UI,segoeui.ttf;", {{"Arial", "arial.ttf"}, {"Segoe UI", "segoeui.ttf"}}},
+        {"DejaVu Sans,DejaVuSans.ttf;DejaVu Sans,DejaVuSans-Oblique.ttf;Lohit Devanagari,Lohit-Devanagari.ttf",
+         {{"DejaVu Sans", "DejaVuSans.ttf"}, {"DejaVu Sans", "DejaVuSans-Oblique.ttf"},
+          {"Lohit Devanagari", "Lohit-Devanagari.ttf"}}},
+        {";;no comma;,nameless.ttf;Fileless,;A,a,b.ttf;", {{"A", "a,b.ttf"}}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReadFontListText(QString::fromUtf8(c.text)), c.pairs) << c.text;
 }
 
 TEST(FontList, GatheringListsAFaceWhoseNameIsPartOfAListedOne)
 {
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
-    const FontFileLookup lookup = [](const QString &face) {
-        return face == "Sans" ? QStringLiteral("/nonexistent/sans.ttf") : QStringLiteral("/nonexistent/dvs.ttf");
-    };
     FontList list;
-    EXPECT_TRUE(GatherFontFile(list, "DejaVu Sans", work.path(), lookup));
-    EXPECT_TRUE(GatherFontFile(list, "Sans", work.path(), lookup));
-    EXPECT_FALSE(GatherFontFile(list, "Sans", work.path(), lookup));
+    EXPECT_TRUE(GatherFontFile(list, "DejaVu Sans", "/nonexistent/dvs.ttf", work.path()));
+    EXPECT_TRUE(GatherFontFile(list, "Sans", "/nonexistent/sans.ttf", work.path()));
+    EXPECT_FALSE(GatherFontFile(list, "Sans", "/nonexistent/sans.ttf", work.path()));
+    EXPECT_FALSE(GatherFontFile(list, "Sans", QString(), work.path()));
     EXPECT_EQ(list.text(), "DejaVu Sans,dvs.ttf;Sans,sans.ttf;");
     EXPECT_EQ(list.entries()[1].fontFile, "/nonexistent/sans.ttf");
 }
 
-// The board's output render gathers the fonts of the drawn texts from fontconfig: each face once
-// across groups and strips, in the order first drawn, with its file copied into the working
-// folder; every output render starts the list afresh, and the editor's preview gathers nothing.
+// The board's output render gathers the files the drawn texts are drawn from: each face and file
+// once across groups and strips, in the order first drawn, with its file copied into the working
+// folder; a face that is not installed is drawn from the stand-in family's file, which is listed
+// under that family; every output render starts the list afresh, and the preview gathers nothing.
 TEST(FontGathering, OutputRendersListEachDrawnFaceOnce)
 {
     test::EnsureGuiApplication();
@@ -67,7 +86,7 @@ TEST(FontGathering, OutputRendersListEachDrawnFaceOnce)
     set(*layout, 0, 0, &Strip::subItems, "DejaVu Sans", "of the day");
     set(*layout, 1, 1, &Strip::mainItem, "Arial", "Bread");
     set(*layout, 1, 1, &Strip::prices, "Liberation Serif", ""); // no text: not drawn, not listed
-    set(*layout, 1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // no file: not listed
+    set(*layout, 1, 1, &Strip::subItems, "NoSuchFontFamily", "plain"); // drawn with DejaVu Sans
 
     test::EditorSession session;
     session.controls.client = QSize(800, 600);
@@ -82,7 +101,10 @@ TEST(FontGathering, OutputRendersListEachDrawnFaceOnce)
     EXPECT_TRUE(QFile::exists(QDir(document.workingFolder()).filePath("LiberationSans-Regular.ttf")));
     EXPECT_TRUE(QFile::exists(QDir(document.workingFolder()).filePath("DejaVuSans.ttf")));
 
-    session.change([&](MenuLayout &board) { set(board, 0, 0, &Strip::subItems, "DejaVu Sans", ""); });
+    session.change([&](MenuLayout &board) {
+        set(board, 0, 0, &Strip::subItems, "DejaVu Sans", "");
+        set(board, 1, 1, &Strip::subItems, "NoSuchFontFamily", "");
+    });
     ASSERT_FALSE(document.renderOutput().isNull());
     EXPECT_EQ(document.fontList().text(), "Arial,LiberationSans-Regular.ttf;");
     ASSERT_TRUE(session.editor.Refresh());

@@ -138,5 +138,56 @@ TEST_F(InstallationFixture, WithoutAUserTheInstallationGivesUp)
     EXPECT_EQ(silent.messages.size(), 1);
 }
 
+// The open's font step offers what the package carries and this computer lacks: a missing font,
+// the styles of a family that has only some of them, a fallback face; whatever the user answers,
+// the board is drawn with the carried files, unless a font is neither installed nor carried.
+TEST_F(InstallationFixture, TheOpenOffersCarriedStylesAndFallbackFacesAndGoesOnWithTheCarriedFiles)
+{
+    const auto face = [](const char *family, bool bold, bool italic, const char *style, QStringList listedAs = {}) {
+        CarriedFace f;
+        f.family = family;
+        f.bold = bold;
+        f.italic = italic;
+        f.styleName = style;
+        f.listedAs = listedAs;
+        f.file = QStringLiteral("/nonexistent/carried/") + family + style + ".ttf";
+        return f;
+    };
+    const std::vector<CarriedFace> carried{
+        face("Tavrin Test Sans", false, false, "Regular", {"Cubano"}), // stands for the missing Cubano
+        face("Tavrin Test Sans", true, false, "Bold", {"Cubano"}),
+        face("DejaVu Sans", false, true, "Oblique"),                    // installed here: not offered
+        face("Tavrin Test Devanagari", false, false, "Regular"),        // a fallback face
+    };
+    fonts.installed = {"DejaVu Sans"};
+    EXPECT_EQ(FacesToOffer("Cubano\r\n", carried),
+              QStringList({"Cubano", "Tavrin Test Sans Bold", "Tavrin Test Devanagari"}));
+    EXPECT_TRUE(FacesToOffer("", {face("DejaVu Sans", true, false, "Bold")}).isEmpty());
+
+    const struct {
+        const char *what;
+        QString missing;
+        bool opens;
+        QString missingAfter;
+    } cases[] = {
+        {"a missing font the package carries", "Cubano\r\n", true, "Cubano\r\n"},
+        {"only carried styles and fallback faces", "", true, ""},
+        {"a font neither installed nor carried", "Cubano\r\nArt Brush %1\r\n", false, "Cubano\r\nArt Brush %1\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedPrompter scripted;
+        scripted.answers = {Answer::Cancel}; // the user gives up at once
+        QString list = c.missing;
+        EXPECT_EQ(OfferOpeningFonts(list, carried, work.path(), workFile("Background.jpg"), scripted, fonts.services()),
+                  c.opens);
+        EXPECT_EQ(list, c.missingAfter);
+        ASSERT_EQ(scripted.shown.size(), 1);
+        EXPECT_TRUE(scripted.shown[0].contains(NameLine("Tavrin Test Sans Bold")));
+        EXPECT_TRUE(scripted.shown[0].contains(NameLine("Tavrin Test Devanagari")));
+        EXPECT_FALSE(scripted.shown[0].contains("Oblique"));
+    }
+}
+
 } // namespace
 } // namespace tavrin

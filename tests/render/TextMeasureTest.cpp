@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tavrin {
 namespace {
 
@@ -102,7 +104,7 @@ TEST_F(TextMeasure, EmptyTextMeasuresNothing)
     EXPECT_GT(font.width(" "), 2.0 * kEm / 6.0);
 }
 
-TEST_F(TextMeasure, MissingFamilyOrStyleFallsBackToSansSerif)
+TEST_F(TextMeasure, MissingFamilyFallsBackToSansSerif)
 {
     const TextFont reference = TextFont::Create("DejaVu Sans", kEm, false, true);
     const QString sansSerif = MatchGenericSansSerif(false, false).family;
@@ -112,21 +114,82 @@ TEST_F(TextMeasure, MissingFamilyOrStyleFallsBackToSansSerif)
         const TextFont font = TextFont::Create(family, kEm, false, true);
         ASSERT_TRUE(font.isValid()) << family;
         EXPECT_TRUE(font.usedFallback()) << family;
+        EXPECT_TRUE(font.otherFamily()) << family;
+        EXPECT_FALSE(font.slanted()) << family; // DejaVu Sans has an oblique face of its own
         EXPECT_EQ(font.familyUsed(), "DejaVu Sans") << family;
         EXPECT_TRUE(font.italic());
         EXPECT_DOUBLE_EQ(font.width("Oblique 0"), reference.width("Oblique 0")) << family;
     }
+}
 
-    // A family without an italic face: fontconfig would slant the upright one; the board draws
-    // the generic family's italic instead.
+// Where the family has no italic or bold face, installed or carried, the style is made from its
+// upright face, as FreeType makes it: the strokes slant 12 degrees, emboldened strokes and
+// advances grow by 1/24 em. Another family never stands in.
+TEST_F(TextMeasure, MissingStylesAreMadeFromTheFamilysOwnFace)
+{
     const QString uprightOnly = "DejaVu Math TeX Gyre";
     if (!IsFontInstalled(uprightOnly))
         GTEST_SKIP() << uprightOnly.toStdString() << " is not installed";
-    EXPECT_FALSE(TextFont::Create(uprightOnly, kEm, false, false).usedFallback());
+    const TextFont upright = TextFont::Create(uprightOnly, kEm, false, false);
     const TextFont italic = TextFont::Create(uprightOnly, kEm, false, true);
-    EXPECT_TRUE(italic.usedFallback());
-    EXPECT_EQ(italic.familyUsed(), "DejaVu Sans");
-    EXPECT_TRUE(TextFont::Create(uprightOnly, kEm, true, false).usedFallback());
+    const TextFont bold = TextFont::Create(uprightOnly, kEm, true, false);
+    EXPECT_FALSE(upright.usedFallback());
+    for (const TextFont *font : {&italic, &bold}) {
+        EXPECT_EQ(font->familyUsed(), upright.familyUsed());
+        EXPECT_FALSE(font->otherFamily());
+    }
+    EXPECT_TRUE(italic.slanted());
+    EXPECT_FALSE(italic.emboldened());
+    EXPECT_TRUE(bold.emboldened());
+    EXPECT_FALSE(bold.slanted());
+    EXPECT_DOUBLE_EQ(italic.width("Il"), upright.width("Il"));
+    EXPECT_NEAR(bold.width("Il"), upright.width("Il") + 2.0 * kEm / 24.0, 1e-9);
+
+    // The column of ink of an "l": where the ink starts on each row. Upright it is the same on
+    // every row; slanted it moves right by tan 12 degrees of the height climbed.
+    const auto inkStarts = [](const TextFont &font) {
+        QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        font.draw(painter, "l", QRectF(20, 10, 160, 100), TextAlignment::Near, Qt::black);
+        painter.end();
+        std::vector<std::pair<int, int>> starts; // row, first inked column
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    starts.push_back({y, x});
+                    break;
+                }
+        return starts;
+    };
+    const auto slope = [](const std::vector<std::pair<int, int>> &starts) {
+        // Between rows a quarter and three quarters down the stroke, away from its ends.
+        const auto &top = starts[starts.size() / 4];
+        const auto &bottom = starts[starts.size() * 3 / 4];
+        return double(top.second - bottom.second) / double(bottom.first - top.first);
+    };
+    const auto uprightInk = inkStarts(upright);
+    const auto italicInk = inkStarts(italic);
+    ASSERT_GT(uprightInk.size(), 20u);
+    ASSERT_GT(italicInk.size(), 20u);
+    EXPECT_NEAR(slope(uprightInk), 0.0, 0.03);
+    EXPECT_NEAR(slope(italicInk), 0.2126, 0.04);
+
+    // Emboldened strokes are wider: 1/24 em, some two pixels at this size.
+    const int middleRow = uprightInk[uprightInk.size() / 2].first;
+    const auto inkWidth = [middleRow](const TextFont &font) {
+        QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        font.draw(painter, "l", QRectF(20, 10, 160, 100), TextAlignment::Near, Qt::black);
+        painter.end();
+        int inked = 0;
+        for (int x = 0; x < image.width(); ++x)
+            inked += qGray(image.pixel(x, middleRow)) < 128;
+        return inked;
+    };
+    EXPECT_GE(inkWidth(upright), 3);
+    EXPECT_GE(inkWidth(bold), inkWidth(upright) + 1);
 }
 
 TEST_F(TextMeasure, CachedFacesSurviveClearing)
